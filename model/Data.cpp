@@ -1,0 +1,108 @@
+#include "model/Data.h"
+
+#include <charconv>
+#include <utility>
+
+int IndexValue(const std::string& entry)
+{
+    int value = 0;
+    std::from_chars(entry.data(), entry.data() + entry.size(), value);
+    return value;
+}
+
+const std::string& CData::LayerName(int k) const
+{
+    return LayerNames[static_cast<std::size_t>(IndexValue(LayerIndices[static_cast<std::size_t>(k)]))];
+}
+
+const std::string& CData::ThreatName(int k) const
+{
+    return ThreatNames[static_cast<std::size_t>(IndexValue(ThreatIndices[static_cast<std::size_t>(k)]))];
+}
+
+const std::string& CData::MechanismName(int k) const
+{
+    return MechanismNames[static_cast<std::size_t>(IndexValue(MechanismIndices[static_cast<std::size_t>(k)]))];
+}
+
+void CData::ClearLists()
+{
+    LayerIndices.clear();
+    ThreatIndices.clear();
+    MechanismIndices.clear();
+    LayerNames.clear();
+    ThreatNames.clear();
+    MechanismNames.clear();
+}
+
+namespace {
+
+void Collect(const CheckList& items, std::vector<std::string>& names, std::vector<std::string>& indices, int& count)
+{
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        names.push_back(items[i].Name);
+        if (items[i].Checked) {
+            ++count;
+            indices.push_back(std::to_string(i));
+        }
+    }
+}
+
+using Pairs = std::vector<std::pair<int, int>>;
+
+// Every old analysed position paired with every new one of the same name, old major.
+Pairs MatchByName(const std::vector<std::string>& oldNames, const std::vector<std::string>& oldIndices,
+                  const std::vector<std::string>& newNames, const std::vector<std::string>& newIndices)
+{
+    Pairs pairs;
+    for (std::size_t p = 0; p < oldIndices.size(); ++p) {
+        const std::string& oldName = oldNames[static_cast<std::size_t>(IndexValue(oldIndices[p]))];
+        for (std::size_t q = 0; q < newIndices.size(); ++q)
+            if (oldName == newNames[static_cast<std::size_t>(IndexValue(newIndices[q]))])
+                pairs.emplace_back(static_cast<int>(p), static_cast<int>(q));
+    }
+    return pairs;
+}
+
+} // namespace
+
+void CData::CollectSelection(const CheckList& layers, const CheckList& threats, const CheckList& mechanisms)
+{
+    ClearLists();
+    LayerCount = ThreatCount = MechanismCount = 0;
+    Collect(layers, LayerNames, LayerIndices, LayerCount);
+    Collect(threats, ThreatNames, ThreatIndices, ThreatCount);
+    Collect(mechanisms, MechanismNames, MechanismIndices, MechanismCount);
+}
+
+void CData::PrepareForAnalysis(const CheckList& layers, const CheckList& threats, const CheckList& mechanisms)
+{
+    const CData old = *this;
+    CollectSelection(layers, threats, mechanisms);
+
+    const Pairs mechanismPairs = MatchByName(old.MechanismNames, old.MechanismIndices, MechanismNames, MechanismIndices);
+    const Pairs layerPairs = MatchByName(old.LayerNames, old.LayerIndices, LayerNames, LayerIndices);
+    const Pairs threatPairs = MatchByName(old.ThreatNames, old.ThreatIndices, ThreatNames, ThreatIndices);
+
+    MT.Resize(MechanismCount, ThreatCount);
+    TE.Resize(ThreatCount, LayerCount);
+    ET.Resize(LayerCount, ThreatCount);
+    TM.Resize(ThreatCount, MechanismCount);
+    EF.Resize(LayerCount, ThreatCount);
+    FM.Resize(ThreatCount, MechanismCount);
+
+    // Only inside all three loops is anything carried: with no surviving layer even the
+    // layer-free matrices start over. Later pairs overwrite earlier ones.
+    for (const auto& [pL, qL] : layerPairs) {
+        for (const auto& [pT, qT] : threatPairs) {
+            for (const auto& [pM, qM] : mechanismPairs) {
+                MT(qM, qT) = old.MT(pM, pT);
+                TE(qT, qL) = old.TE(pT, pL);
+                ET(qL, qT) = old.ET(pL, pT);
+                TM(qT, qM) = old.TM(pT, pM);
+                EF(qL, qT) = old.EF(pL, pT);
+                FM(qT, qM) = old.FM(pT, pM);
+            }
+        }
+    }
+}

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs from Debian's packages whatever of the given groups is missing. Run as root.
+#   deps.sh build    compilers, Qt, GoogleTest, Google Benchmark, JSON
+#   deps.sh desktop  what the program needs on a desktop (fonts)
+#   deps.sh fuzz     clang and its fuzzer runtime
+#   deps.sh shot     Xvfb and ImageMagick, for screenshots
+set -euo pipefail
+
+declare -A PACKAGE_GROUPS=(
+    [build]="build-essential cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev"
+    [desktop]="fonts-liberation2"
+    [fuzz]="clang libclang-rt-14-dev"
+    [shot]="xvfb xauth imagemagick fonts-liberation2"
+)
+
+wanted=()
+for group in "$@"; do
+    [[ -n "${PACKAGE_GROUPS[$group]:-}" ]] || { echo "deps.sh: unknown group '$group'" >&2; exit 2; }
+    wanted+=(${PACKAGE_GROUPS[$group]})
+done
+
+missing=()
+for pkg in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$pkg")
+    fi
+done
+
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

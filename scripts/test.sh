@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the full build
+# (windows included, on Qt's offscreen platform) and the core again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/deps.sh build
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+# Any sanitizer report aborts the test that caused it, so ctest fails.
+export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVARDUN_CORE_ONLY=ON -DVARDUN_SANITIZE=ON
+cmake --build build-san -j "$jobs"
+ctest --test-dir build-san --output-on-failure -j "$jobs"

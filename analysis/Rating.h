@@ -1,0 +1,54 @@
+// What-if ratings: Rm and Re with one threat's activation frequency shifted and the
+// potential damage scaled.
+#pragma once
+
+#include <array>
+
+class CData;
+
+enum class RatingKind { Rm, Re };
+
+// Zero-based positions among the analysed layers, threats and mechanisms.
+struct RatingSelection {
+    int Layer = 0;
+    int Threat = 0;
+    int Mechanism = 0;
+};
+
+struct RatingExtent {
+    float Largest;
+    float Smallest;
+};
+
+struct CurvePoint {
+    float Shift;
+    float Value;
+};
+
+constexpr int kCurveSamples = 100;
+using CurveSamples = std::array<CurvePoint, kCurveSamples>;
+
+// The factor of a damage level: the level squared, rounded to 32 bits.
+float DamageFactor(float level);
+
+// The straightforward evaluation; reads the store and leaves it bit for bit as it was.
+float RatingAtShift(const CData& data, RatingKind kind, const RatingSelection& selection, float shift,
+                    float damageFactor);
+// Largest and smallest of 201 evenly spaced shifts from start to end, both included.
+RatingExtent RatingRange(const CData& data, RatingKind kind, const RatingSelection& selection, float damageFactor,
+                         float start, float end);
+
+// The evaluations of one drawing for one selection: what the charts and the report use.
+class RatingEvaluator {
+public:
+    RatingEvaluator(const CData& data, const RatingSelection& selection);
+
+    float At(RatingKind kind, float shift, float damageFactor) const;
+    RatingExtent Range(RatingKind kind, float damageFactor, float start = -10.0f, float end = 10.0f) const;
+    // Shifts i * 0.2f + (-10.0f), i = 0..99, with their values.
+    CurveSamples Samples(RatingKind kind, float damageFactor) const;
+
+private:
+    const CData& data_;
+    RatingSelection selection_;
+};

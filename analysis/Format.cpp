@@ -38,8 +38,8 @@ std::string FormatFixed(double value, int decimals)
     std::frexp(value, &exp);
     const int precision = std::max(decimals + 1, 53 - exp);
     std::vector<char> buffer(static_cast<std::size_t>(precision) + 330);
-    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                                         std::chars_format::fixed, precision);
+    const auto [end, ec] = std::to_chars(
+        buffer.data(), buffer.data() + buffer.size(), std::fabs(value), std::chars_format::fixed, precision);
     (void)ec; // the buffer is large enough for every finite double
 
     // Integer digits, then exactly `decimals` fractional digits; the next digit decides,

@@ -1,0 +1,96 @@
+#include "analysis/Rating.h"
+
+#include "analysis/Damage.h"
+#include "model/Data.h"
+
+#include <limits>
+
+namespace {
+
+// A frequency that a shift made negative, or not a number, counts as none at all.
+float ClampedShift(float frequency, float shift)
+{
+    const float v = frequency + shift;
+    return v >= 0.0f ? v : 0.0f;
+}
+
+} // namespace
+
+float DamageFactor(float level)
+{
+    return level * level;
+}
+
+float RatingAtShift(
+    const CData& data, RatingKind kind, const RatingSelection& selection, float shift, float damageFactor)
+{
+    const int l = selection.Layer;
+    const int t = selection.Threat;
+    const int m = selection.Mechanism;
+    // The matrices do not check indices; a selection outside them has no rating.
+    if (l < 0 || t < 0 || m < 0 || l >= data.EF.Rows() || t >= data.EF.Cols() || t >= data.FM.Rows()
+        || m >= data.FM.Cols())
+        return std::numeric_limits<float>::quiet_NaN();
+
+    // Copies, so that the store is never seen shifted or scaled.
+    Matrix damage = data.DamageEM;
+    damage.Scale(damageFactor);
+    Matrix ef = data.EF;
+    Matrix fm = data.FM;
+    ef(l, t) = ClampedShift(ef(l, t), shift);
+    fm(t, m) = ClampedShift(fm(t, m), shift);
+
+    Matrix weighted = Matrix::ElementwiseProduct(Matrix::Product(ef, fm), damage);
+    // A multiplication by the rounded reciprocal, not a division of each element.
+    weighted.Scale(1.0f / data.WeightedDamageMax);
+
+    const Matrix r = kind == RatingKind::Rm ? Matrix::Product(data.ReliabilityME, weighted)
+                                            : Matrix::Product(weighted, data.ReliabilityME);
+    return RatingIndicator(r);
+}
+
+RatingExtent RatingRange(
+    const CData& data, RatingKind kind, const RatingSelection& selection, float damageFactor, float start, float end)
+{
+    // Start values only: a result outside them replaces them.
+    RatingExtent extent { -100000.0f, 100000.0f };
+    for (int i = 0; i <= 200; ++i) {
+        const double exact
+            = static_cast<double>(start) + (static_cast<double>(end) - static_cast<double>(start)) * i / 200.0;
+        const float v = RatingAtShift(data, kind, selection, static_cast<float>(exact), damageFactor);
+        // Written so that a value that is not a number becomes the largest and never
+        // the smallest.
+        if (!(extent.Largest >= v))
+            extent.Largest = v;
+        if (extent.Smallest > v)
+            extent.Smallest = v;
+    }
+    return extent;
+}
+
+RatingEvaluator::RatingEvaluator(const CData& data, const RatingSelection& selection)
+    : data_(data)
+    , selection_(selection)
+{
+}
+
+float RatingEvaluator::At(RatingKind kind, float shift, float damageFactor) const
+{
+    return RatingAtShift(data_, kind, selection_, shift, damageFactor);
+}
+
+RatingExtent RatingEvaluator::Range(RatingKind kind, float damageFactor, float start, float end) const
+{
+    return RatingRange(data_, kind, selection_, damageFactor, start, end);
+}
+
+CurveSamples RatingEvaluator::Samples(RatingKind kind, float damageFactor) const
+{
+    const float step = (10.0f - (-10.0f)) / 100.0f;
+    CurveSamples samples {};
+    for (int i = 0; i < kCurveSamples; ++i) {
+        const float shift = static_cast<float>(i) * step + (-10.0f);
+        samples[static_cast<std::size_t>(i)] = { shift, At(kind, shift, damageFactor) };
+    }
+    return samples;
+}

@@ -1,0 +1,48 @@
+#include "analysis/Thresholds.h"
+
+#include "model/Data.h"
+
+#include <charconv>
+#include <cmath>
+
+std::optional<double> ParseDecimal(std::string_view text)
+{
+    double value = 0.0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+ThresholdCheck ValidateThresholds(CData& data, int mode, std::string_view smallText, std::string_view mediumText)
+{
+    if (smallText.empty() || mediumText.empty())
+        return ThresholdCheck::Missing;
+    const std::optional<double> small = ParseDecimal(smallText);
+    const std::optional<double> medium = ParseDecimal(mediumText);
+    if (!small || !medium)
+        return ThresholdCheck::NotANumber;
+    // Compared as typed, before either is rounded to a float: two texts that differ only
+    // beyond float precision pass here and are then stored as the same value.
+    if (!(*small < *medium))
+        return ThresholdCheck::NotIncreasing;
+    data.SmallThreshold(mode) = static_cast<float>(*small);
+    data.MediumThreshold(mode) = static_cast<float>(*medium);
+    return ThresholdCheck::Accepted;
+}
+
+std::string ThresholdMessage(ThresholdCheck check)
+{
+    switch (check) {
+    case ThresholdCheck::Accepted:
+        return {};
+    case ThresholdCheck::Missing:
+        return "Введите пороговые значения !";
+    case ThresholdCheck::NotANumber:
+        return "Ошика при вводе данных.";
+    case ThresholdCheck::NotIncreasing:
+        return "Пороговое значение для малой величины должно меньше чем пороговое значение для средней величины!";
+    }
+    return {};
+}

@@ -1,0 +1,27 @@
+// The two chart thresholds of a mode as the analyst types them: checked, parsed with
+// "." whatever the locale, and stored only when both are acceptable.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+class CData;
+
+enum class ThresholdCheck {
+    Accepted,
+    Missing, // a text is empty
+    NotANumber, // a text is not a number
+    NotIncreasing, // small is not less than medium
+};
+
+// On Accepted the mode's small and medium thresholds hold the values; otherwise the
+// store is untouched. The window maps a failure to its message and its focus.
+ThresholdCheck ValidateThresholds(CData& data, int mode, std::string_view smallText, std::string_view mediumText);
+
+// The analyst's message for a failure; empty for Accepted.
+std::string ThresholdMessage(ThresholdCheck check);
+
+// A decimal number written with ".", the whole text and nothing else; no value for
+// anything else, including texts that name infinities or not-a-number.
+std::optional<double> ParseDecimal(std::string_view text);

@@ -1,0 +1,25 @@
+#include "ui/WindowFont.h"
+
+namespace {
+
+// Liberation Sans (Debian's fonts-liberation2) has the metrics of the usual Windows sans
+// serif; at 11 pixels the longest button caption still leaves its frame clear.
+constexpr const char* kFamily = "Liberation Sans";
+constexpr int kPixelSize = 11;
+
+} // namespace
+
+QFont WindowFont()
+{
+    QFont font(QString::fromLatin1(kFamily));
+    font.setPixelSize(kPixelSize);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QFont GroupCaptionFont()
+{
+    QFont font = WindowFont();
+    font.setBold(true);
+    return font;
+}

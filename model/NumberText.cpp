@@ -1,0 +1,43 @@
+#include "model/NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+void AppendGeneral(std::string& out, double value)
+{
+    // Enough for the longest six-digit form, "-1.23457e-308".
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    out.append(buffer, result.ptr);
+}
+
+std::string FormatGeneral(double value)
+{
+    std::string text;
+    AppendGeneral(text, value);
+    return text;
+}
+
+bool ParseInt(std::string_view text, int& value)
+{
+    int parsed = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, parsed);
+    if (text.empty() || result.ec != std::errc() || result.ptr != end)
+        return false;
+    value = parsed;
+    return true;
+}
+
+bool ParseFloat(std::string_view text, float& value)
+{
+    float parsed = 0.0f;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, parsed, std::chars_format::general);
+    // The program never writes an infinity or a NaN, and the analysis cannot use one.
+    if (text.empty() || result.ec != std::errc() || result.ptr != end || !std::isfinite(parsed))
+        return false;
+    value = parsed;
+    return true;
+}

@@ -1,0 +1,17 @@
+// Number text of the files: locale-free, so a file reads the same on every machine.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Appends the value the way "%g" writes it: six significant digits, fixed notation
+// unless the exponent is below -4 or at least 6, trailing zeros dropped.
+void AppendGeneral(std::string& out, double value);
+std::string FormatGeneral(double value);
+
+// The whole text must be a plain decimal integer that fits an int (a leading minus is
+// allowed; blanks and a plus sign are not).
+bool ParseInt(std::string_view text, int& value);
+
+// The whole text must be a decimal number whose nearest float is finite.
+bool ParseFloat(std::string_view text, float& value);

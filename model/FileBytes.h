@@ -1,0 +1,14 @@
+// Whole-file reads and crash-safe whole-file writes for the program's own files.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Every byte of the file; empty when it cannot be opened or read.
+std::optional<std::string> ReadFileBytes(const std::string& path);
+
+// Writes a temporary file beside the target and renames it over the target only when
+// every byte is written and flushed, so a failure at any step leaves the old file as it
+// was. The new file takes the old one's permissions, or the usual ones for a new file.
+bool SaveFileBytes(const std::string& path, std::string_view bytes);

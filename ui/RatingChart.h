@@ -1,0 +1,66 @@
+// The two rating charts of the rating window: Rm (left) and Re (right) against a shift
+// of the chosen threat's activation frequency from -10 to +10, one curve per damage
+// level, each starting at the vertical axis from its own minimum, with a circle at the
+// current frequency and a dotted guide from the current-level circle to the axis.
+// Coordinates are the rating window's client coordinates.
+#pragma once
+
+#include "analysis/Rating.h"
+#include "ui/Canvas.h"
+#include "ui/ChartLabel.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+class CData;
+
+// Curve colours; the legend swatches beside the level names show the same ones.
+inline constexpr Rgb kCurrentLevelColour { 0, 255, 0 };
+inline constexpr Rgb kHighLevelColour { 255, 0, 0 };
+inline constexpr Rgb kLowLevelColour { 128, 0, 0 };
+
+struct RatingChartFrame {
+    RatingKind Kind;
+    int Left;
+    int Bottom;
+    int Width;
+    int Height;
+};
+
+inline constexpr RatingChartFrame kRmChart { RatingKind::Rm, 30, 400, 270, 150 };
+inline constexpr RatingChartFrame kReChart { RatingKind::Re, 350, 400, 270, 150 };
+
+struct RatingAxisLabels {
+    // The smallest value of the current level (MM0Label or EE0Label).
+    std::string Minimum;
+    // The two marked values on the vertical axis (MM1, MM2 or EE1, EE2); hidden when the
+    // values have no usable vertical scale.
+    std::array<ChartLabel, 2> Ticks;
+};
+
+struct RatingChartLabels {
+    RatingAxisLabels Axis;
+    // The value at the current frequency beside its circle (MMlb or EElb); nothing when
+    // no circle was drawn, and then the label keeps what it had.
+    std::optional<ChartLabel> Current;
+};
+
+struct RatingChartsLabels {
+    RatingChartLabels Rm;
+    RatingChartLabels Re;
+};
+
+// Both charts for one selection of layer, threat and mechanism; the levels are the
+// damage levels as typed (their squares scale the damage).
+RatingChartsLabels DrawRatingCharts(
+    Canvas& canvas, const CData& data, const RatingSelection& selection, float highLevel, float lowLevel);
+
+// The axes of one chart and its two ticks; `verticalScale` is pixels per unit of the
+// indicator, `smallest` the value at the bottom axis.
+RatingAxisLabels DrawRatingAxes(Canvas& canvas, const RatingChartFrame& chart, float verticalScale, float smallest);
+
+// One level's curve with its circle; the current-value label when the curve is the
+// current level's (damage factor exactly 1) and its circle was drawn.
+std::optional<ChartLabel> DrawLevelCurve(Canvas& canvas, const RatingEvaluator& evaluator,
+    const RatingChartFrame& chart, Rgb colour, float level, float horizontalScale, float verticalScale);

@@ -1,14 +1,14 @@
 // The state every surface shares: the selected pen and brush and the current position.
 #include "ui/Canvas.h"
 
-Pen Canvas::SelectPen(const Pen& pen)
+Pen Canvas::Select(const Pen& pen)
 {
     const Pen previous = pen_;
     pen_ = pen;
     return previous;
 }
 
-Brush Canvas::SelectBrush(const Brush& brush)
+Brush Canvas::Select(const Brush& brush)
 {
     const Brush previous = brush_;
     brush_ = brush;

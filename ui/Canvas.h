@@ -58,8 +58,8 @@ public:
     Point Position() const { return position_; }
 
     // Both return the one they replace, so that it can be selected again.
-    Pen SelectPen(const Pen& pen);
-    Brush SelectBrush(const Brush& brush);
+    Pen Select(const Pen& pen);
+    Brush Select(const Brush& brush);
 
     void MoveTo(int x, int y) { position_ = { x, y }; }
     // Draws from the current position up to, not including, (x, y), which becomes the
@@ -82,38 +82,26 @@ private:
     Point position_;
 };
 
-// Selects a pen for one drawing step and gives the previous one back when it ends.
-class PenScope {
+// Selects a pen or a brush for one drawing step and gives the previous one back when
+// the step ends.
+template <typename Tool> class Selection {
 public:
-    PenScope(Canvas& canvas, const Pen& pen)
+    Selection(Canvas& canvas, const Tool& tool)
         : canvas_(canvas)
-        , previous_(canvas.SelectPen(pen))
+        , previous_(canvas.Select(tool))
     {
     }
-    ~PenScope() { canvas_.SelectPen(previous_); }
-    PenScope(const PenScope&) = delete;
-    PenScope& operator=(const PenScope&) = delete;
+    ~Selection() { canvas_.Select(previous_); }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
 
 private:
     Canvas& canvas_;
-    Pen previous_;
+    Tool previous_;
 };
 
-class BrushScope {
-public:
-    BrushScope(Canvas& canvas, const Brush& brush)
-        : canvas_(canvas)
-        , previous_(canvas.SelectBrush(brush))
-    {
-    }
-    ~BrushScope() { canvas_.SelectBrush(previous_); }
-    BrushScope(const BrushScope&) = delete;
-    BrushScope& operator=(const BrushScope&) = delete;
-
-private:
-    Canvas& canvas_;
-    Brush previous_;
-};
+using PenScope = Selection<Pen>;
+using BrushScope = Selection<Brush>;
 
 // A coordinate computed in floating point, truncated toward zero; nothing when it is not
 // a number or lies outside the range of a pixel coordinate, so that callers draw nothing

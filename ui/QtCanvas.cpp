@@ -19,10 +19,11 @@ QColor ToQColor(Rgb colour)
     return QColor(colour.Red, colour.Green, colour.Blue);
 }
 
-// A dotted pen is three pixels on and three off.
+// A dotted pen is three pixels on and three off; the window system draws every wider
+// pen solid.
 bool IsMark(const Pen& pen, long long index)
 {
-    return pen.Style == PenStyle::Solid || index % 6 < 3;
+    return pen.Style == PenStyle::Solid || pen.Width > 1 || index % 6 < 3;
 }
 
 // Visits the pixels of the line from `from` up to, not including, `to`, with their index
@@ -75,6 +76,17 @@ template <typename Visit> void ForEachLinePixel(Point from, Point to, const QRec
     }
 }
 
+// Boxes given right to left or bottom to top are drawn as if given the other way, like
+// the window system does; false for a box with no pixels.
+bool Normalise(int& left, int& top, int& right, int& bottom)
+{
+    if (right < left)
+        std::swap(left, right);
+    if (bottom < top)
+        std::swap(top, bottom);
+    return right != left && bottom != top;
+}
+
 } // namespace
 
 QtCanvas::QtCanvas(QPainter& painter)
@@ -118,7 +130,7 @@ void QtCanvas::Flush()
     painter_.setPen(qpen);
     if (!marks_.empty())
         painter_.drawPoints(marks_.data(), static_cast<int>(marks_.size()));
-    if (!gaps_.empty() && !wide) {
+    if (!gaps_.empty()) {
         qpen.setColor(ToQColor(kWhite));
         painter_.setPen(qpen);
         painter_.drawPoints(gaps_.data(), static_cast<int>(gaps_.size()));
@@ -136,16 +148,13 @@ void QtCanvas::Line(Point from, Point to)
 
 void QtCanvas::Rectangle(int left, int top, int right, int bottom)
 {
-    if (right < left)
-        std::swap(left, right);
-    if (bottom < top)
-        std::swap(top, bottom);
-    if (right == left || bottom == top)
+    if (!Normalise(left, top, right, bottom))
         return;
 
-    if (right - left > 2 && bottom - top > 2)
-        painter_.fillRect(
-            QRect(left + 1, top + 1, right - left - 2, bottom - top - 2), ToQColor(CurrentBrush().Colour));
+    // Corner points, not a width, so that no size can overflow.
+    if (static_cast<long long>(right) - left > 2 && static_cast<long long>(bottom) - top > 2)
+        painter_.fillRect(QRect(QPoint(left + 1, top + 1), QPoint(right - 2, bottom - 2)).intersected(bounds_),
+            ToQColor(CurrentBrush().Colour));
 
     // The outline is one closed line, drawn anticlockwise from the top-right corner, so a
     // dotted pattern runs on round the corners.
@@ -160,11 +169,7 @@ void QtCanvas::Rectangle(int left, int top, int right, int bottom)
 
 void QtCanvas::Ellipse(int left, int top, int right, int bottom)
 {
-    if (right < left)
-        std::swap(left, right);
-    if (bottom < top)
-        std::swap(top, bottom);
-    if (right == left || bottom == top)
+    if (!Normalise(left, top, right, bottom))
         return;
 
     const Pen& pen = CurrentPen();
@@ -174,7 +179,9 @@ void QtCanvas::Ellipse(int left, int top, int right, int bottom)
         qpen.setDashPattern({ 3, 3 });
     painter_.setPen(qpen);
     painter_.setBrush(ToQColor(CurrentBrush().Colour));
-    painter_.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+    // The same box as QRect(left, top, right - left - 1, bottom - top - 1), which keeps
+    // the ellipse inside left .. right-1, without computing a size.
+    painter_.drawEllipse(QRect(QPoint(left, top), QPoint(right - 2, bottom - 2)));
 }
 
 void QtCanvas::TextOut(int x, int y, std::string_view text, Rgb background)

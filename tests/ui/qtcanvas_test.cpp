@@ -144,11 +144,18 @@ TEST(QtCanvas, RandomLinesMatchThePlainRuleAlsoWhenTheyLeaveTheImage)
 TEST(QtCanvas, HugeCoordinatesAreClippedNotWalked)
 {
     const QImage image = Render([](Canvas& canvas) {
+        {
+            BrushScope brush(canvas, { kBlue });
+            canvas.Rectangle(-2000000000, 50, 2000000000, 60);
+        }
         canvas.MoveTo(-1000000000, 20);
         canvas.LineTo(1000000000, 20);
         canvas.MoveTo(30, -1000000000);
         canvas.LineTo(30, 1000000000);
     });
+    EXPECT_EQ(At(image, 0, 50), Qt::black);
+    EXPECT_EQ(At(image, 99, 55), ToQ(kBlue));
+    EXPECT_EQ(At(image, 50, 59), Qt::black);
     for (int x = 0; x < 100; ++x)
         EXPECT_EQ(At(image, x, 20), Qt::black) << x;
     for (int y = 0; y < 100; ++y)

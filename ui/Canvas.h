@@ -55,7 +55,6 @@ public:
     // A fresh surface has a solid black 1-px pen, a white brush and its position at (0, 0).
     const Pen& CurrentPen() const { return pen_; }
     const Brush& CurrentBrush() const { return brush_; }
-    Point Position() const { return position_; }
 
     // Both return the one they replace, so that it can be selected again.
     Pen Select(const Pen& pen);

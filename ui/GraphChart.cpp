@@ -45,8 +45,8 @@ std::optional<int> ScaledHeight(float value, int scale, float largest)
     return ClampHeight(height);
 }
 
-// The largest element, as the chart has always found it: a running maximum from -1.0
-// that only a greater element replaces, so elements that are not numbers never count.
+// The largest element: a running maximum from -1.0 that only a greater element
+// replaces, so elements that are not numbers never count.
 float LargestOf(const Vector& values)
 {
     float largest = -1.0f;

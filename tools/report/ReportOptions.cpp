@@ -1,0 +1,112 @@
+#include "tools/report/ReportOptions.h"
+
+#include "analysis/Thresholds.h"
+
+#include <charconv>
+#include <cmath>
+
+const char* const kReportUsage
+    = "usage: vardun-report FILE.sav [--rating L,T,M] [--high H] [--low L] [--save OUT.sav]\n"
+      "\n"
+      "Loads an assessment, runs modes 1 to 4, MM and EE, and prints the results as JSON.\n"
+      "  --rating L,T,M  also the rating curves for the layer, threat and mechanism at these\n"
+      "                  zero-based positions among the analysed items\n"
+      "  --high H        high damage level of the curves (default: the file's)\n"
+      "  --low L         low damage level of the curves (default: the file's)\n"
+      "  --save OUT.sav  write the loaded assessment to OUT.sav\n"
+      "Exit status: 0 done, 1 the file was rejected or could not be saved, 2 usage error.\n";
+
+namespace {
+
+std::optional<int> ParsePosition(std::string_view text)
+{
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end || value < 0)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<RatingSelection> ParseSelection(std::string_view text)
+{
+    int positions[3];
+    for (int k = 0; k < 3; ++k) {
+        const std::size_t comma = k < 2 ? text.find(',') : text.size();
+        if (comma == std::string_view::npos)
+            return std::nullopt;
+        const std::optional<int> p = ParsePosition(text.substr(0, comma));
+        if (!p)
+            return std::nullopt;
+        positions[k] = *p;
+        text.remove_prefix(k < 2 ? comma + 1 : comma);
+    }
+    return RatingSelection { positions[0], positions[1], positions[2] };
+}
+
+} // namespace
+
+std::optional<ReportOptions> ParseReportOptions(const std::vector<std::string>& args, std::string& error)
+{
+    ReportOptions options;
+    bool haveInput = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            options.Help = true;
+            continue;
+        }
+        if (arg.size() > 1 && arg[0] == '-') {
+            if (arg != "--rating" && arg != "--high" && arg != "--low" && arg != "--save") {
+                error = "unknown option " + arg;
+                return std::nullopt;
+            }
+            if (i + 1 == args.size()) {
+                error = arg + " needs a value";
+                return std::nullopt;
+            }
+            const std::string& value = args[++i];
+            if (arg == "--rating") {
+                if (options.Rating) {
+                    error = "--rating given twice";
+                    return std::nullopt;
+                }
+                options.Rating = ParseSelection(value);
+                if (!options.Rating) {
+                    error = "--rating wants three positions L,T,M, not " + value;
+                    return std::nullopt;
+                }
+            } else if (arg == "--save") {
+                if (options.SaveTo) {
+                    error = "--save given twice";
+                    return std::nullopt;
+                }
+                options.SaveTo = value;
+            } else {
+                std::optional<float>& level = arg == "--high" ? options.High : options.Low;
+                if (level) {
+                    error = arg + " given twice";
+                    return std::nullopt;
+                }
+                const std::optional<double> parsed = ParseDecimal(value);
+                if (!parsed || !std::isfinite(static_cast<float>(*parsed))) {
+                    error = arg + " wants a number, not " + value;
+                    return std::nullopt;
+                }
+                level = static_cast<float>(*parsed);
+            }
+            continue;
+        }
+        if (haveInput) {
+            error = "more than one input file";
+            return std::nullopt;
+        }
+        options.Input = arg;
+        haveInput = true;
+    }
+    if (!haveInput && !options.Help) {
+        error = "no input file";
+        return std::nullopt;
+    }
+    return options;
+}

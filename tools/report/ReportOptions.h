@@ -1,0 +1,22 @@
+// The command line of vardun-report.
+#pragma once
+
+#include "analysis/Rating.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ReportOptions {
+    std::string Input;
+    std::optional<RatingSelection> Rating;
+    std::optional<float> High;
+    std::optional<float> Low;
+    std::optional<std::string> SaveTo;
+    bool Help = false;
+};
+
+extern const char* const kReportUsage;
+
+// The options, or the reason the command line is not understood in `error`.
+std::optional<ReportOptions> ParseReportOptions(const std::vector<std::string>& args, std::string& error);

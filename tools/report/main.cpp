@@ -1,0 +1,77 @@
+// vardun-report: the analysis of a data file without a window, for batch use and for
+// checking results. Prints one JSON object on stdout.
+#include "tools/report/Report.h"
+#include "tools/report/ReportOptions.h"
+
+#include "model/Data.h"
+#include "model/Messages.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The loader's and the writer's messages go to stderr, one per line, as UTF-8.
+class StderrSink : public IMessageSink {
+public:
+    void ShowMessage(const std::string& text) override
+    {
+        std::cerr << text << '\n';
+        said_ = true;
+    }
+    bool Said() const { return said_; }
+
+private:
+    bool said_ = false;
+};
+
+int UsageError(const std::string& reason)
+{
+    std::cerr << "vardun-report: " << reason << "\n" << kReportUsage;
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string error;
+    const std::optional<ReportOptions> options
+        = ParseReportOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options)
+        return UsageError(error);
+    if (options->Help) {
+        std::cout << kReportUsage;
+        return 0;
+    }
+
+    CData data;
+    StderrSink messages;
+    if (!data.LoadFromFile(options->Input, messages)) {
+        if (!messages.Said())
+            std::cerr << "vardun-report: " << options->Input << " was not loaded\n";
+        return 1;
+    }
+    std::optional<RatingRequest> rating;
+    if (options->Rating) {
+        if (!SelectionFits(data, *options->Rating))
+            return UsageError("--rating names a position outside the analysed items");
+        rating = RatingRequest { *options->Rating, options->High.value_or(data.HighLevel),
+            options->Low.value_or(data.LowLevel) };
+    }
+    // The store as loaded; the walk below writes back only copies of what it read.
+    if (options->SaveTo && !data.SaveToFile(*options->SaveTo, messages)) {
+        if (!messages.Said())
+            std::cerr << "vardun-report: " << *options->SaveTo << " was not saved\n";
+        return 1;
+    }
+
+    std::cout << DumpReport(BuildReport(data, rating)) << '\n';
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "vardun-report: the report could not be written\n";
+        return 1;
+    }
+    return 0;
+}

@@ -44,7 +44,7 @@ void QtDialogs::ShowInformation(const std::string& text)
 CloseAnswer QtDialogs::AskSaveChanges(QWidget* owner)
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vardun 2.2"), QStringLiteral("Сохранить изменения ?"),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner);
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));

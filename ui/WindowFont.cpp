@@ -14,6 +14,8 @@ QFont WindowFont()
     QFont font(QString::fromLatin1(kFamily));
     font.setPixelSize(kPixelSize);
     font.setStyleHint(QFont::SansSerif);
+    // Said explicitly, so a control inside a bold group box does not inherit the bold.
+    font.setBold(false);
     return font;
 }
 

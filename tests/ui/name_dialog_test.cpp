@@ -31,10 +31,10 @@ TEST(NameDialog, OkGivesTheNameAsTypedAndAnEmptyNameCountsAsCancel)
         int result;
     };
     const Case cases[] = {
-        {QStringLiteral("Сеть предприятия"), QDialog::Accepted},
-        {QStringLiteral("   "), QDialog::Accepted}, // blanks are a name like any other
-        {QStringLiteral(" Край "), QDialog::Accepted},
-        {QString(), QDialog::Rejected},
+        { QStringLiteral("Сеть предприятия"), QDialog::Accepted },
+        { QStringLiteral("   "), QDialog::Accepted }, // blanks are a name like any other
+        { QStringLiteral(" Край "), QDialog::Accepted },
+        { QString(), QDialog::Rejected },
     };
     for (const Case& c : cases) {
         Dialog dialog;
@@ -87,32 +87,27 @@ TEST(NameDialog, RefusesCharactersTheFilesCannotHold)
         bool kept;
     };
     const Case cases[] = {
-        {QStringLiteral("Ж"), true},
-        {QStringLiteral("ё"), true},
-        {QStringLiteral("€"), true},
-        {QStringLiteral("№"), true},
-        {QStringLiteral("«"), true},
-        {QStringLiteral("z"), true},
-        {QStringLiteral("ą"), false}, // Latin with ogonek: in 1250, not in 1251
-        {QStringLiteral("中"), false},
-        {QStringLiteral("😀"), false}, // outside the basic plane as well
-        {QStringLiteral("\t"), false},
-        {QStringLiteral("\u0098"), false}, // the code page's one hole
+        { QStringLiteral("Ж"), true }, { QStringLiteral("ё"), true }, { QStringLiteral("€"), true },
+        { QStringLiteral("№"), true }, { QStringLiteral("«"), true }, { QStringLiteral("z"), true },
+        { QStringLiteral("ą"), false }, // Latin with ogonek: in 1250, not in 1251
+        { QStringLiteral("中"), false }, { QStringLiteral("😀"), false }, // outside the basic plane as well
+        { QStringLiteral("\t"), false }, { QStringLiteral("\u0098"), false }, // the code page's one hole
     };
     for (const Case& c : cases) {
         Dialog dialog;
         dialog.edit->setText(QStringLiteral("ab"));
         dialog.edit->setCursorPosition(1);
         TypeText(dialog.edit, c.character);
-        const QString expected = c.kept ? QStringLiteral("a") + c.character + QStringLiteral("b") : QStringLiteral("ab");
+        const QString expected
+            = c.kept ? QStringLiteral("a") + c.character + QStringLiteral("b") : QStringLiteral("ab");
         EXPECT_EQ(dialog.edit->text(), expected) << "U+" << std::hex << c.character.toUcs4().value(0);
     }
 }
 
 TEST(NameDialog, APasteWithALineBreakOrAForeignCharacterIsRefusedWhole)
 {
-    for (const QString& pasted : {QStringLiteral("Сеть\nфилиала"), QStringLiteral("Сеть\r\n"),
-                                  QStringLiteral("Защита 中")}) {
+    for (const QString& pasted :
+        { QStringLiteral("Сеть\nфилиала"), QStringLiteral("Сеть\r\n"), QStringLiteral("Защита 中") }) {
         Dialog dialog;
         dialog.edit->setText(QStringLiteral("Узел"));
         dialog.edit->insert(pasted);

@@ -50,19 +50,19 @@ public:
 
     std::optional<QString> AskOpenFile(QWidget*, const FileDialogOptions& options) override
     {
-        FileRequests.push_back({false, options});
+        FileRequests.push_back({ false, options });
         return TakeFile();
     }
 
     std::optional<QString> AskSaveFile(QWidget*, const FileDialogOptions& options) override
     {
-        FileRequests.push_back({true, options});
+        FileRequests.push_back({ true, options });
         return TakeFile();
     }
 
     std::optional<QString> AskName(QWidget*, const QString& caption, const QString& name) override
     {
-        NameRequests.push_back({caption, name});
+        NameRequests.push_back({ caption, name });
         if (NameAnswers.empty()) {
             ADD_FAILURE() << "unexpected name dialog " << caption.toStdString();
             return std::nullopt;

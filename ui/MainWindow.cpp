@@ -1,0 +1,422 @@
+#include "ui/MainWindow.h"
+
+#include "model/Dictionary.h"
+#include "ui/CheckListStyle.h"
+#include "ui/Dialogs.h"
+#include "ui/Navigation.h"
+#include "ui/WindowFont.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace {
+
+// Adding stops at 15 items; files may bring longer lists.
+constexpr int kAddLimit = 14;
+constexpr int kItemHeight = 13;
+
+struct ListLayout {
+    const char* GroupName;
+    const char* Caption;
+    QRect Group;
+    const char* AddName;
+    const char* ChangeName;
+    const char* DeleteName;
+    const char* ListName;
+    QPoint FirstButton; // the add button; change and delete follow 32 pixels apart
+    QRect List;
+    const char* AddPrompt;
+    const char* ChangePrompt;
+    const char* NoCheckedItem;
+};
+
+const ListLayout kLayouts[] = {
+    { "GroupBox1", "Иерархия уровней", { 5, 2, 484, 121 }, "AddLayerButton", "ChangeLayerButton", "DeleteLayerButton",
+        "LayersList", { 13, 25 }, { 109, 11, 369, 105 }, "Добавить новый эшелон.", "Изменение названия эшелона.",
+        "Для анализа отметьте хотя бы один эшелон." },
+    { "ThreatsGroupBox", "Угрозы", { 5, 123, 484, 121 }, "AddThreatButton", "ChangeThreatButton", "DeleteThreatButton",
+        "ThreatsList", { 11, 24 }, { 108, 11, 370, 105 }, "Добавить новую угрозу.", "Изменение названия угрозы.",
+        "Для анализа отметьте хотя бы одну угрозу." },
+    { "MechanismsGroupBox", "Механизмы", { 5, 244, 484, 121 }, "AddMechanismButton", "ChangeMechanismButton",
+        "DeleteMechanismButton", "MechanismsList", { 11, 25 }, { 108, 11, 370, 105 }, "Добавить новый механизм.",
+        "Изменение названия механизма.", "Для анализа отметьте хотя бы один механизм защиты." },
+};
+
+const FileDialogOptions kOpenDataDialog { QStringLiteral("Файлы данных Vardun 2.1|*.sav"), QStringLiteral("sav") };
+const FileDialogOptions kSaveDataDialog { QStringLiteral("Файлы данных Vardun 2.2(*.sav)|*.sav"),
+    QStringLiteral("sav") };
+const FileDialogOptions kDictionaryDialog { QStringLiteral("Vardun 2.1 Файл словаря(*.dic)|*.dic"),
+    QStringLiteral("dic") };
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setFont(WindowFont());
+    return button;
+}
+
+void AppendItem(QListWidget* list, const QString& name)
+{
+    auto* item = new QListWidgetItem(name, list);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Unchecked);
+    item->setSizeHint(QSize(0, kItemHeight));
+}
+
+// Leaves the list with no current and no selected item, so a later Change or Delete
+// finds nothing to work on.
+void ClearSelection(QListWidget* list)
+{
+    list->clearSelection();
+    list->setCurrentRow(-1);
+}
+
+// The scan stops at the first checked item.
+bool HasCheckedItem(const QListWidget* list)
+{
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->checkState() == Qt::Checked)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TMainForm::TMainForm(CData& store, IDialogs& dialogs, bool& dataSaved, IWizardNavigation& navigation, QWidget* parent)
+    : QWidget(parent,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , store_(store)
+    , dialogs_(dialogs)
+    , dataSaved_(dataSaved)
+    , navigation_(navigation)
+{
+    setWindowTitle(QStringLiteral("Vardun 2.2"));
+    setFont(WindowFont());
+    setFixedSize(624, 406);
+    move(151, 99);
+
+    checkListStyle_ = new CheckListStyle();
+    checkListStyle_->setParent(this);
+
+    // Controls are created in tab order: Qt's focus chain follows creation.
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    panel->setGeometry(2, 2, 495, 403);
+
+    for (int kind = 0; kind < kKinds; ++kind)
+        BuildListGroup(static_cast<Kind>(kind), panel);
+
+    loadDicButton_ = MakeButton(panel, "LoadDicButton", QStringLiteral("Загрузить списки ..."), { 123, 369, 130, 27 });
+    saveDicButton_ = MakeButton(panel, "SaveDicButton", QStringLiteral("Сохранить списки..."), { 283, 368, 130, 27 });
+    aboutButton_ = MakeButton(this, "AboutButton", QStringLiteral("О программе..."), { 512, 8, 97, 25 });
+    saveButton_ = MakeButton(this, "SaveButton", QStringLiteral("Сохранить данные..."), { 504, 104, 113, 25 });
+    loadButton_ = MakeButton(this, "LoadButton", QStringLiteral("Загрузить данные..."), { 504, 137, 113, 25 });
+    nextButton_ = MakeButton(this, "NextButton", QStringLiteral("Далее..."), { 519, 169, 83, 25 });
+    nextButton_->setEnabled(false);
+    nextButton_->setDefault(true);
+    exitButton_ = MakeButton(this, "ExitButton", QStringLiteral("Выход"), { 526, 201, 68, 24 });
+
+    connect(loadDicButton_, &QPushButton::clicked, this, &TMainForm::LoadDicButtonClick);
+    connect(saveDicButton_, &QPushButton::clicked, this, &TMainForm::SaveDicButtonClick);
+    connect(aboutButton_, &QPushButton::clicked, this, [this] { navigation_.ShowAbout(); });
+    connect(saveButton_, &QPushButton::clicked, this, &TMainForm::SaveButtonClick);
+    connect(loadButton_, &QPushButton::clicked, this, &TMainForm::LoadButtonClick);
+    connect(nextButton_, &QPushButton::clicked, this, &TMainForm::NextButtonClick);
+    connect(exitButton_, &QPushButton::clicked, this, &QWidget::close);
+
+    // A missing or wrong start-up dictionary has shown its message; the lists stay empty.
+    LoadDictionary("default.dic");
+}
+
+void TMainForm::BuildListGroup(Kind kind, QWidget* parent)
+{
+    const ListLayout& layout = kLayouts[kind];
+    ListControls& controls = lists_[kind];
+
+    controls.Group = new QGroupBox(QString::fromUtf8(layout.Caption), parent);
+    controls.Group->setObjectName(QString::fromLatin1(layout.GroupName));
+    controls.Group->setGeometry(layout.Group);
+    controls.Group->setFont(GroupCaptionFont());
+
+    const QPoint at = layout.FirstButton;
+    controls.AddButton
+        = MakeButton(controls.Group, layout.AddName, QStringLiteral("Добавить..."), { at.x(), at.y(), 84, 25 });
+    controls.ChangeButton
+        = MakeButton(controls.Group, layout.ChangeName, QStringLiteral("Изменить..."), { at.x(), at.y() + 32, 84, 25 });
+    controls.ChangeButton->setEnabled(false);
+    controls.DeleteButton
+        = MakeButton(controls.Group, layout.DeleteName, QStringLiteral("Удалить"), { at.x(), at.y() + 64, 84, 25 });
+    controls.DeleteButton->setEnabled(false);
+
+    controls.List = new QListWidget(controls.Group);
+    controls.List->setObjectName(QString::fromLatin1(layout.ListName));
+    controls.List->setGeometry(layout.List);
+    controls.List->setFont(WindowFont());
+    controls.List->setSelectionMode(QAbstractItemView::SingleSelection);
+    controls.List->setUniformItemSizes(true);
+    controls.List->setStyle(checkListStyle_);
+
+    connect(controls.AddButton, &QPushButton::clicked, this, [this, kind] { AddButtonClick(kind); });
+    connect(controls.ChangeButton, &QPushButton::clicked, this, [this, kind] { ChangeButtonClick(kind); });
+    connect(controls.DeleteButton, &QPushButton::clicked, this, [this, kind] { DeleteButtonClick(kind); });
+    connect(controls.List, &QListWidget::itemSelectionChanged, this, [this, kind] { ListSelectionChanged(kind); });
+    // The program changes items only with the list's signals blocked, so whatever arrives
+    // here is the analyst toggling a check box (mouse or space key).
+    connect(controls.List, &QListWidget::itemChanged, this,
+        [this, kind](QListWidgetItem* item) { ListCheckToggled(kind, item); });
+}
+
+bool TMainForm::HasSelectionInEachList() const
+{
+    return std::all_of(
+        lists_.begin(), lists_.end(), [](const ListControls& controls) { return HasCheckedItem(controls.List); });
+}
+
+bool TMainForm::LoadDictionary(const std::string& path)
+{
+    NameLists lists;
+    if (!::LoadDictionary(path, lists, dialogs_))
+        return false;
+    // Neither the flags, nor Next, nor the add buttons change: the analyst still has to
+    // mark items, and the marks are what those follow.
+    ReplaceItems(Layers, lists.Layers);
+    ReplaceItems(Threats, lists.Threats);
+    ReplaceItems(Mechanisms, lists.Mechanisms);
+    return true;
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    for (int kind = 0; kind < kKinds; ++kind)
+        ApplyAddButtonRule(static_cast<Kind>(kind));
+    QWidget::showEvent(event);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    if (CloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TMainForm::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // As on the window system this program comes from: Enter presses the focused
+        // button, and Next, the default button, anywhere else.
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
+            focused->click();
+        else if (nextButton_->isEnabled())
+            nextButton_->click();
+        return;
+    case Qt::Key_Escape:
+        exitButton_->click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void TMainForm::ApplyAddButtonRule(Kind kind)
+{
+    lists_[kind].AddButton->setEnabled(lists_[kind].List->count() <= kAddLimit);
+}
+
+void TMainForm::ListSelectionChanged(Kind kind)
+{
+    // Once enabled, Change and Delete stay enabled; with nothing selected they do nothing.
+    if (!lists_[kind].List->selectedItems().isEmpty()) {
+        lists_[kind].ChangeButton->setEnabled(true);
+        lists_[kind].DeleteButton->setEnabled(true);
+    }
+}
+
+void TMainForm::ListCheckToggled(Kind kind, QListWidgetItem* item)
+{
+    // Qt's item views toggle the box without selecting the item; a click on the box
+    // selects it as well, as the rest of the window expects.
+    lists_[kind].List->setCurrentItem(item);
+    nextButton_->setEnabled(HasSelectionInEachList());
+    listsChanged_ = true;
+    dataLoaded_ = false;
+    dataSaved_ = false;
+}
+
+void TMainForm::AddButtonClick(Kind kind)
+{
+    const auto name = dialogs_.AskName(this, QString::fromUtf8(kLayouts[kind].AddPrompt), QString());
+    if (name) {
+        const QSignalBlocker blocker(lists_[kind].List);
+        AppendItem(lists_[kind].List, *name);
+    }
+    ApplyAddButtonRule(kind);
+}
+
+void TMainForm::ChangeButtonClick(Kind kind)
+{
+    const QList<QListWidgetItem*> selected = lists_[kind].List->selectedItems();
+    if (selected.isEmpty())
+        return;
+    QListWidgetItem* item = selected.front();
+    const auto name = dialogs_.AskName(this, QString::fromUtf8(kLayouts[kind].ChangePrompt), item->text());
+    if (name) {
+        // Position, check mark and selection stay.
+        const QSignalBlocker blocker(lists_[kind].List);
+        item->setText(*name);
+    }
+}
+
+void TMainForm::DeleteButtonClick(Kind kind)
+{
+    QListWidget* list = lists_[kind].List;
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    if (!selected.isEmpty()) {
+        const QSignalBlocker blocker(list);
+        delete list->takeItem(list->row(selected.front()));
+        ClearSelection(list);
+    }
+    ApplyAddButtonRule(kind);
+}
+
+void TMainForm::LoadDicButtonClick()
+{
+    if (const auto path = dialogs_.AskOpenFile(this, kDictionaryDialog))
+        LoadDictionary(path->toStdString());
+}
+
+void TMainForm::SaveDicButtonClick()
+{
+    const auto path = dialogs_.AskSaveFile(this, kDictionaryDialog);
+    if (!path)
+        return;
+    const NameLists lists { Names(Layers), Names(Threats), Names(Mechanisms) };
+    // A failed write reports itself.
+    SaveDictionary(path->toStdString(), lists, dialogs_);
+}
+
+void TMainForm::LoadButtonClick()
+{
+    const auto path = dialogs_.AskOpenFile(this, kOpenDataDialog);
+    if (!path)
+        return;
+    // A rejected file has shown its message and left the store as it was; so do the lists.
+    if (!store_.LoadFromFile(path->toStdString(), dialogs_))
+        return;
+
+    const std::pair<const std::vector<std::string>*, const std::vector<std::string>*> loaded[] = {
+        { &store_.LayerNames, &store_.LayerIndices },
+        { &store_.ThreatNames, &store_.ThreatIndices },
+        { &store_.MechanismNames, &store_.MechanismIndices },
+    };
+    for (int kind = 0; kind < kKinds; ++kind) {
+        const auto [names, indices] = loaded[kind];
+        ReplaceItems(static_cast<Kind>(kind), *names);
+        QListWidget* list = lists_[kind].List;
+        const QSignalBlocker blocker(list);
+        for (const std::string& entry : *indices) {
+            if (QListWidgetItem* item = list->item(IndexValue(entry)))
+                item->setCheckState(Qt::Checked);
+        }
+        ApplyAddButtonRule(static_cast<Kind>(kind));
+    }
+    dataLoaded_ = true;
+    listsChanged_ = true;
+    nextButton_->setEnabled(true);
+}
+
+void TMainForm::SaveButtonClick()
+{
+    const auto path = dialogs_.AskSaveFile(this, kSaveDataDialog);
+    if (!path)
+        return;
+    // A failed save has reported itself and leaves the changes counted as unsaved.
+    if (store_.SaveToFile(path->toStdString(), dialogs_))
+        dataSaved_ = true;
+}
+
+void TMainForm::NextButtonClick()
+{
+    // Next can be enabled with a list unmarked (a dictionary load clears the marks, a data
+    // file may mark nothing); the analysis needs an item of each kind.
+    for (int kind = 0; kind < kKinds; ++kind) {
+        if (!HasCheckedItem(lists_[kind].List)) {
+            dialogs_.ShowMessage(kLayouts[kind].NoCheckedItem);
+            return;
+        }
+    }
+    // Right after a data load the store already holds these lists, with their values.
+    if (!dataLoaded_)
+        store_.PrepareForAnalysis(Items(Layers), Items(Threats), Items(Mechanisms));
+    const bool rebuild = listsChanged_;
+    listsChanged_ = false;
+    dataLoaded_ = false;
+    navigation_.ShowAnalysis(rebuild);
+}
+
+bool TMainForm::CloseQuery()
+{
+    if (dataSaved_)
+        return true;
+    switch (dialogs_.AskSaveChanges(this)) {
+    case CloseAnswer::Cancel:
+        return false;
+    case CloseAnswer::No:
+        return true;
+    case CloseAnswer::Yes:
+        break;
+    }
+    const auto path = dialogs_.AskSaveFile(this, kSaveDataDialog);
+    if (!path)
+        return false;
+    // Closing after a failed save would lose the assessment: stay open so the analyst
+    // can choose another file.
+    if (!store_.SaveToFile(path->toStdString(), dialogs_))
+        return false;
+    dataSaved_ = true;
+    return true;
+}
+
+std::vector<std::string> TMainForm::Names(Kind kind) const
+{
+    std::vector<std::string> names;
+    for (const CheckItem& item : Items(kind))
+        names.push_back(item.Name);
+    return names;
+}
+
+CheckList TMainForm::Items(Kind kind) const
+{
+    const QListWidget* list = lists_[kind].List;
+    CheckList items;
+    items.reserve(static_cast<std::size_t>(list->count()));
+    for (int row = 0; row < list->count(); ++row) {
+        const QListWidgetItem* item = list->item(row);
+        items.push_back({ item->text().toStdString(), item->checkState() == Qt::Checked });
+    }
+    return items;
+}
+
+void TMainForm::ReplaceItems(Kind kind, const std::vector<std::string>& names)
+{
+    QListWidget* list = lists_[kind].List;
+    const QSignalBlocker blocker(list);
+    list->clear();
+    for (const std::string& name : names)
+        AppendItem(list, QString::fromStdString(name));
+    ClearSelection(list);
+}

@@ -1,0 +1,24 @@
+// What the windows ask of the window sequence: the about box, and the moves of the wizard
+// (the main window's Next, each analysis window's Next and Back, Finish, and closing an
+// analysis window with the frame's close control).
+#pragma once
+
+class IWizardNavigation {
+public:
+    virtual ~IWizardNavigation() = default;
+
+    virtual void ShowAbout() = 0;
+
+    // The main window's Next, once the store holds the selection to analyse. `listsChanged`:
+    // a check mark was clicked or a data file loaded since the analysis windows were built.
+    virtual void ShowAnalysis(bool listsChanged) = 0;
+    // The source-matrix windows, modes 1 to 4.
+    virtual void GraphNext(int mode) = 0;
+    virtual void GraphBack(int mode) = 0;
+    virtual void MMEENext() = 0;
+    virtual void MMEEBack() = 0;
+    virtual void RatingBack() = 0;
+    virtual void RatingFinish() = 0;
+    // An analysis window hid itself through the frame's close control.
+    virtual void WizardWindowClosed() = 0;
+};

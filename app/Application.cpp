@@ -1,0 +1,30 @@
+#include "app/Application.h"
+
+#include "model/Messages.h"
+
+#include <exception>
+#include <string>
+
+VardunApplication::VardunApplication(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+}
+
+bool VardunApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ReportException(error.what());
+    } catch (...) {
+        ReportException(nullptr);
+    }
+    return false;
+}
+
+void VardunApplication::ReportException(const char* what) const
+{
+    const std::string text = what && *what ? std::string(what) : std::string("Непредвиденная ошибка.");
+    if (messages_)
+        messages_->ShowMessage(text);
+}

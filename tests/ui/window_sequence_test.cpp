@@ -1,0 +1,335 @@
+// The wizard's window sequence with stand-in analysis windows: which windows exist, which
+// one is shown, and when the main window's Next throws them away and builds them again.
+#include "app/AnalysisWindowFactory.h"
+#include "app/WindowSequence.h"
+#include "app/WizardFactory.h"
+
+#include "MainWindowFixture.h"
+
+#include <QCloseEvent>
+
+#include <functional>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// What a real analysis window does with the frame's close control: it only hides, and tells
+// the sequence.
+class StandInWindow : public QWidget {
+public:
+    StandInWindow(std::string name, Log& log, IWizardNavigation& navigation)
+        : name_(std::move(name))
+        , log_(log)
+        , navigation_(navigation)
+    {
+    }
+    ~StandInWindow() override { log_.push_back("destroy " + name_); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        event->accept();
+        navigation_.WizardWindowClosed();
+    }
+
+private:
+    std::string name_;
+    Log& log_;
+    IWizardNavigation& navigation_;
+};
+
+class StandInFactory : public IWizardFactory {
+public:
+    explicit StandInFactory(Log& log)
+        : log_(log)
+    {
+    }
+    void SetNavigation(IWizardNavigation* navigation) { navigation_ = navigation; }
+
+    std::unique_ptr<QWidget> CreateGraphWindow(int mode, int mechanisms, int threats, int layers) override
+    {
+        const std::string name = "graph " + std::to_string(mode);
+        log_.push_back("create " + name + " for " + std::to_string(mechanisms) + " mechanisms, "
+            + std::to_string(threats) + " threats, " + std::to_string(layers) + " layers");
+        return std::make_unique<StandInWindow>(name, log_, *navigation_);
+    }
+    std::unique_ptr<QWidget> CreateMMEEWindow() override { return Create("mmee"); }
+    std::unique_ptr<QWidget> CreateRatingWindow() override { return Create("rating"); }
+
+private:
+    std::unique_ptr<QWidget> Create(const std::string& name)
+    {
+        log_.push_back("create " + name);
+        return std::make_unique<StandInWindow>(name, log_, *navigation_);
+    }
+
+    Log& log_;
+    IWizardNavigation* navigation_ = nullptr;
+};
+
+class WindowSequenceTest : public MainWindowFixture {
+protected:
+    WindowSequenceTest() { factory.SetNavigation(&sequence); }
+
+    // Layers A, B; threats T1, T2; mechanism M; all checked.
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        window = OpenMainWindow(sequence);
+        sequence.SetMainWindow(window.get());
+        AddAll(*window, kLayers, { QStringLiteral("A"), QStringLiteral("B") });
+        AddAll(*window, kThreats, { QStringLiteral("T1"), QStringLiteral("T2") });
+        Add(*window, kMechanisms, QStringLiteral("M"));
+        for (auto [kind, row] :
+            { std::pair { kLayers, 0 }, { kLayers, 1 }, { kThreats, 0 }, { kThreats, 1 }, { kMechanisms, 0 } })
+            ClickCheckBox(*window, kind, row);
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        MainWindowFixture::TearDown();
+    }
+
+    void Next() { QTest::mouseClick(Button(*window, "NextButton"), Qt::LeftButton); }
+
+    // Next from the main window through to the rating window, creating what is missing.
+    void WalkToRating()
+    {
+        Next();
+        for (int mode = 1; mode <= 4; ++mode)
+            sequence.GraphNext(mode);
+        sequence.MMEENext();
+    }
+
+    std::vector<QWidget*> Existing() const
+    {
+        std::vector<QWidget*> windows;
+        for (int mode = 1; mode <= 4; ++mode)
+            windows.push_back(sequence.GraphWindow(mode));
+        windows.push_back(sequence.MMEEWindow());
+        windows.push_back(sequence.RatingWindow());
+        return windows;
+    }
+
+    // The one visible window, or null when there is not exactly one.
+    QWidget* Visible() const
+    {
+        QWidget* visible = nullptr;
+        std::vector<QWidget*> windows = Existing();
+        windows.push_back(window.get());
+        for (QWidget* w : windows) {
+            if (w && w->isVisible()) {
+                if (visible)
+                    return nullptr;
+                visible = w;
+            }
+        }
+        return visible;
+    }
+
+    Log log;
+    StandInFactory factory { log };
+    WindowSequence sequence { store, factory };
+    std::unique_ptr<TMainForm> window;
+};
+
+TEST_F(WindowSequenceTest, WalksForwardCreatingEachWindowOnceAndBackShowingTheSameOnes)
+{
+    Next();
+    EXPECT_EQ(log, Log { "create graph 1 for 1 mechanisms, 2 threats, 2 layers" });
+    EXPECT_EQ(Visible(), sequence.GraphWindow(1));
+
+    for (int mode = 1; mode <= 3; ++mode) {
+        sequence.GraphNext(mode);
+        EXPECT_EQ(Visible(), sequence.GraphWindow(mode + 1));
+    }
+    sequence.GraphNext(4);
+    EXPECT_EQ(Visible(), sequence.MMEEWindow());
+    sequence.MMEENext();
+    EXPECT_EQ(Visible(), sequence.RatingWindow());
+    const Log created {
+        "create graph 1 for 1 mechanisms, 2 threats, 2 layers",
+        "create graph 2 for 1 mechanisms, 2 threats, 2 layers",
+        "create graph 3 for 1 mechanisms, 2 threats, 2 layers",
+        "create graph 4 for 1 mechanisms, 2 threats, 2 layers",
+        "create mmee",
+        "create rating",
+    };
+    EXPECT_EQ(log, created);
+
+    const std::vector<QWidget*> before = Existing();
+    sequence.RatingBack();
+    EXPECT_EQ(Visible(), sequence.MMEEWindow());
+    sequence.MMEEBack();
+    EXPECT_EQ(Visible(), sequence.GraphWindow(4));
+    for (int mode = 4; mode >= 2; --mode) {
+        sequence.GraphBack(mode);
+        EXPECT_EQ(Visible(), sequence.GraphWindow(mode - 1));
+    }
+    sequence.GraphBack(1);
+    EXPECT_EQ(Visible(), window.get());
+
+    // Forward again: the same windows, nothing made anew.
+    Next();
+    sequence.GraphNext(1);
+    EXPECT_EQ(Visible(), sequence.GraphWindow(2));
+    EXPECT_EQ(Existing(), before);
+    EXPECT_EQ(log, created);
+}
+
+TEST_F(WindowSequenceTest, NextAfterFinishWithoutAnyChangeShowsTheSameWindows)
+{
+    WalkToRating();
+    const std::vector<QWidget*> before = Existing();
+    sequence.RatingFinish();
+    EXPECT_EQ(Visible(), window.get());
+
+    Next();
+    EXPECT_EQ(Visible(), before[0]);
+    EXPECT_EQ(Existing(), before);
+    EXPECT_EQ(log.size(), 6u) << "nothing destroyed, nothing created";
+}
+
+TEST_F(WindowSequenceTest, ACheckBoxClickEvenUndoneRebuildsEveryWindowInOrder)
+{
+    WalkToRating();
+    sequence.RatingFinish();
+    log.clear();
+
+    ClickCheckBox(*window, kThreats, 1);
+    ClickCheckBox(*window, kThreats, 1);
+    Next();
+
+    const Log expected {
+        "destroy graph 1",
+        "destroy graph 2",
+        "destroy graph 3",
+        "destroy graph 4",
+        "destroy mmee",
+        "destroy rating",
+        "create graph 1 for 1 mechanisms, 2 threats, 2 layers",
+    };
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(Visible(), sequence.GraphWindow(1));
+    EXPECT_EQ(sequence.GraphWindow(2), nullptr);
+    EXPECT_EQ(sequence.RatingWindow(), nullptr);
+}
+
+TEST_F(WindowSequenceTest, NextAfterADataLoadRebuildsFromTheLoadedStoreWithoutPreparingIt)
+{
+    WalkToRating();
+    sequence.RatingFinish();
+
+    CData saved;
+    saved.PrepareForAnalysis(
+        { { "A", true } }, { { "T1", true }, { "T2", false }, { "T3", true } }, { { "M", true }, { "N", true } });
+    ASSERT_TRUE(saved.SaveToFile(PathOf("loaded.sav"), dialogs));
+    dialogs.FileAnswers.push_back(QString::fromStdString(PathOf("loaded.sav")));
+    QTest::mouseClick(Button(*window, "LoadButton"), Qt::LeftButton);
+    // A name added before Next does not reach the store: it is not prepared again.
+    Add(*window, kLayers, QStringLiteral("C"));
+    log.clear();
+
+    Next();
+    EXPECT_EQ(store.LayerNames, std::vector<std::string> { "A" });
+    EXPECT_EQ(log.back(), "create graph 1 for 2 mechanisms, 2 threats, 1 layers");
+    EXPECT_EQ(log.size(), 7u);
+    EXPECT_EQ(Visible(), sequence.GraphWindow(1));
+}
+
+TEST_F(WindowSequenceTest, ClosingAnAnalysisWindowHidesItAndBringsBackTheMainWindow)
+{
+    Next();
+    sequence.GraphNext(1);
+    sequence.GraphNext(2);
+    QWidget* third = sequence.GraphWindow(3);
+    ASSERT_NE(third, nullptr);
+
+    third->close();
+    EXPECT_EQ(Visible(), window.get());
+    EXPECT_EQ(sequence.GraphWindow(3), third);
+    EXPECT_NE(sequence.GraphWindow(1), nullptr);
+    EXPECT_NE(sequence.GraphWindow(2), nullptr);
+    EXPECT_EQ(log.size(), 3u);
+}
+
+// Renaming or deleting an analysed item touches no check box, yet the windows' rows no
+// longer match the store: Next builds them again. Edits of items that are not analysed
+// leave the windows alone.
+TEST_F(WindowSequenceTest, NextRebuildsExactlyWhenTheAnalysedItemsDiffer)
+{
+    struct Case {
+        const char* what;
+        std::function<void()> edit;
+        const char* rebuiltFor; // null: kept
+    };
+    const Case cases[] = {
+        { "nothing", [] {}, nullptr },
+        { "an unchecked layer added", [this] { Add(*window, kLayers, QStringLiteral("C")); }, nullptr },
+        { "an analysed threat renamed",
+            [this] {
+                Select(*window, kThreats, 1);
+                dialogs.NameAnswers.push_back(QStringLiteral("T2 renamed"));
+                QTest::mouseClick(KindButton(*window, "Change", kThreats), Qt::LeftButton);
+            },
+            "create graph 1 for 1 mechanisms, 2 threats, 2 layers" },
+        { "an analysed layer deleted",
+            [this] {
+                Select(*window, kLayers, 0);
+                QTest::mouseClick(KindButton(*window, "Delete", kLayers), Qt::LeftButton);
+            },
+            "create graph 1 for 1 mechanisms, 2 threats, 1 layers" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Next();
+        sequence.GraphNext(1);
+        sequence.GraphBack(2);
+        sequence.GraphBack(1);
+        QWidget* first = sequence.GraphWindow(1);
+        log.clear();
+
+        c.edit();
+        Next();
+
+        if (c.rebuiltFor) {
+            EXPECT_EQ(log, (Log { "destroy graph 1", "destroy graph 2", c.rebuiltFor }));
+        } else {
+            EXPECT_TRUE(log.empty());
+            EXPECT_EQ(sequence.GraphWindow(1), first);
+        }
+        EXPECT_EQ(Visible(), sequence.GraphWindow(1));
+        sequence.GraphBack(1);
+    }
+}
+
+// The program itself, until its analysis windows exist: Next prepares the store, says why
+// nothing else happens, and the main window stays.
+TEST_F(WindowSequenceTest, WithoutAnalysisWindowsNextPreparesTheStoreAndStaysInTheMainWindow)
+{
+    window->hide();
+    AnalysisWindowFactory programFactory(dialogs);
+    WindowSequence programSequence(store, programFactory);
+    TMainForm programWindow(store, dialogs, dataSaved, programSequence);
+    programSequence.SetMainWindow(&programWindow);
+    programWindow.show();
+    Add(programWindow, kLayers, QStringLiteral("Периметр"));
+    Add(programWindow, kThreats, QStringLiteral("Вирус"));
+    Add(programWindow, kMechanisms, QStringLiteral("Антивирус"));
+    for (ListKind kind : { kLayers, kThreats, kMechanisms })
+        ClickCheckBox(programWindow, kind, 0);
+
+    QTest::mouseClick(Button(programWindow, "NextButton"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.Information.size(), 1u);
+    EXPECT_EQ(store.LayerNames, std::vector<std::string> { "Периметр" });
+    EXPECT_EQ(store.MechanismCount, 1);
+    EXPECT_EQ(programSequence.GraphWindow(1), nullptr);
+    EXPECT_TRUE(programWindow.isVisible());
+}
+
+} // namespace

@@ -36,8 +36,9 @@ const CData& Lived()
 {
     static const CData store = [] {
         CData d;
-        d.PrepareForAnalysis({{"L1", true}, {"L2", false}}, {{"T", true}}, {{"M1", true}, {"M2", true}});
-        Matrix* all[] = {&d.MT, &d.TE, &d.ET, &d.TM, &d.EF, &d.FM, &d.ReliabilityME, &d.MM, &d.EE};
+        d.PrepareForAnalysis(
+            { { "L1", true }, { "L2", false } }, { { "T", true } }, { { "M1", true }, { "M2", true } });
+        Matrix* all[] = { &d.MT, &d.TE, &d.ET, &d.TM, &d.EF, &d.FM, &d.ReliabilityME, &d.MM, &d.EE };
         float value = 0.25f;
         for (Matrix* m : all) {
             if (m->Rows() == 0)
@@ -104,10 +105,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // What the file does not hold stays as it was.
     CData derivedOnly = again;
-    for (Matrix CData::*m : {&CData::MT, &CData::TE, &CData::ET, &CData::TM, &CData::EF, &CData::FM})
+    for (Matrix CData::*m : { &CData::MT, &CData::TE, &CData::ET, &CData::TM, &CData::EF, &CData::FM })
         derivedOnly.*m = Lived().*m;
-    for (auto list : {&CData::LayerNames, &CData::ThreatNames, &CData::MechanismNames, &CData::LayerIndices,
-                      &CData::ThreatIndices, &CData::MechanismIndices})
+    for (auto list : { &CData::LayerNames, &CData::ThreatNames, &CData::MechanismNames, &CData::LayerIndices,
+             &CData::ThreatIndices, &CData::MechanismIndices })
         derivedOnly.*list = Lived().*list;
     derivedOnly.MechanismCount = Lived().MechanismCount;
     derivedOnly.LayerCount = Lived().LayerCount;

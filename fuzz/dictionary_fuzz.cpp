@@ -33,7 +33,7 @@ bool Same(const NameLists& a, const NameLists& b)
     return a.Layers == b.Layers && a.Threats == b.Threats && a.Mechanisms == b.Mechanisms;
 }
 
-const NameLists Lived = {{"Эшелон"}, {"Угроза 1", "Угроза 2"}, {}};
+const NameLists Lived = { { "Эшелон" }, { "Угроза 1", "Угроза 2" }, {} };
 
 } // namespace
 

@@ -13,28 +13,25 @@
 namespace {
 
 const char* const DataHeader = "Файл данных Vardun 2.2.";
-const std::array<const char*, 3> NameSections = {"[Список эшелонов]", "[Список угроз]", "[Список механизмов защиты]"};
+const std::array<const char*, 3> NameSections = { "[Список эшелонов]", "[Список угроз]", "[Список механизмов защиты]" };
 const std::array<const char*, 3> IndexSections
-    = {"[Список выбранных эшелонов]", "[Список выбранных угроз]", "[Список выбранных механизмов защиты]"};
+    = { "[Список выбранных эшелонов]", "[Список выбранных угроз]", "[Список выбранных механизмов защиты]" };
 const char* const ParametersSection = "[Прочие параметры]";
-const std::array<const char*, 6> MatrixTags = {"[MT]", "[TE]", "[ET]", "[TM]", "[EF]", "[FM]"};
+const std::array<const char*, 6> MatrixTags = { "[MT]", "[TE]", "[ET]", "[TM]", "[EF]", "[FM]" };
 
-// The store's parts in file order.
-std::array<std::vector<std::string>*, 3> Names(CData& d) { return {&d.LayerNames, &d.ThreatNames, &d.MechanismNames}; }
-std::array<const std::vector<std::string>*, 3> Names(const CData& d)
+// The store's parts in file order; const with a const store.
+template <typename Store> auto Names(Store& d)
 {
-    return {&d.LayerNames, &d.ThreatNames, &d.MechanismNames};
+    return std::array { &d.LayerNames, &d.ThreatNames, &d.MechanismNames };
 }
-std::array<std::vector<std::string>*, 3> Indices(CData& d)
+template <typename Store> auto Indices(Store& d)
 {
-    return {&d.LayerIndices, &d.ThreatIndices, &d.MechanismIndices};
+    return std::array { &d.LayerIndices, &d.ThreatIndices, &d.MechanismIndices };
 }
-std::array<const std::vector<std::string>*, 3> Indices(const CData& d)
+template <typename Store> auto Matrices(Store& d)
 {
-    return {&d.LayerIndices, &d.ThreatIndices, &d.MechanismIndices};
+    return std::array { &d.MT, &d.TE, &d.ET, &d.TM, &d.EF, &d.FM };
 }
-std::array<Matrix*, 6> Matrices(CData& d) { return {&d.MT, &d.TE, &d.ET, &d.TM, &d.EF, &d.FM}; }
-std::array<const Matrix*, 6> Matrices(const CData& d) { return {&d.MT, &d.TE, &d.ET, &d.TM, &d.EF, &d.FM}; }
 
 void AppendGeneralWord(std::string& out, float value)
 {
@@ -108,8 +105,9 @@ bool ReadBody(TextReader& reader, CData& d)
 
     if (!SkipLine(reader))
         return false;
-    const std::array<int*, 3> counts = {&d.MechanismCount, &d.LayerCount, &d.ThreatCount};
-    const std::array<const std::vector<std::string>*, 3> counted = {&d.MechanismIndices, &d.LayerIndices, &d.ThreatIndices};
+    const std::array<int*, 3> counts = { &d.MechanismCount, &d.LayerCount, &d.ThreatCount };
+    const std::array<const std::vector<std::string>*, 3> counted
+        = { &d.MechanismIndices, &d.LayerIndices, &d.ThreatIndices };
     for (int k = 0; k < 3; ++k)
         if (!ReadCount(reader, *counts[k]) || static_cast<std::size_t>(*counts[k]) != counted[k]->size())
             return false;
@@ -122,7 +120,8 @@ bool ReadBody(TextReader& reader, CData& d)
     const int m = d.MechanismCount;
     const int l = d.LayerCount;
     const int t = d.ThreatCount;
-    const std::array<std::pair<int, int>, 6> shapes = {{{m, t}, {t, l}, {l, t}, {t, m}, {l, t}, {t, m}}};
+    const std::array<std::pair<int, int>, 6> shapes
+        = { { { m, t }, { t, l }, { l, t }, { t, m }, { l, t }, { t, m } } };
     for (int k = 0; k < 6; ++k)
         if (!ReadMatrix(reader, shapes[k].first, shapes[k].second, *Matrices(d)[k]))
             return false;
@@ -183,7 +182,7 @@ std::optional<std::string> WriteDataText(const CData& d)
     }
 
     AppendFixedLine(out, ParametersSection);
-    for (int count : {d.MechanismCount, d.LayerCount, d.ThreatCount})
+    for (int count : { d.MechanismCount, d.LayerCount, d.ThreatCount })
         out += std::to_string(count) + ' ';
     for (float threshold : d.Thresholds)
         AppendGeneralWord(out, threshold);

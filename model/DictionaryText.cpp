@@ -11,7 +11,7 @@
 namespace {
 
 const char* const DictionaryHeader = "Файл словарь Vardun 2.2.";
-const std::array<const char*, 3> Sections = {"[Layers]", "[Threats]", "[Safety Mechanisms]"};
+const std::array<const char*, 3> Sections = { "[Layers]", "[Threats]", "[Safety Mechanisms]" };
 
 bool ReadBody(TextReader& reader, NameLists& lists)
 {
@@ -46,7 +46,7 @@ std::optional<std::string> WriteDictionaryText(const NameLists& lists)
 {
     std::string out;
     AppendFixedLine(out, DictionaryHeader);
-    const std::array<const std::vector<std::string>*, 3> names = {&lists.Layers, &lists.Threats, &lists.Mechanisms};
+    const std::array<const std::vector<std::string>*, 3> names = { &lists.Layers, &lists.Threats, &lists.Mechanisms };
     for (int k = 0; k < 3; ++k) {
         AppendFixedLine(out, Sections[k]);
         if (!AppendNames(out, *names[k]))

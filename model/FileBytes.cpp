@@ -13,7 +13,10 @@ namespace {
 // Closes a descriptor on every way out.
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
+    explicit FileDescriptor(int fd)
+        : fd_(fd)
+    {
+    }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     ~FileDescriptor()
@@ -52,7 +55,7 @@ bool WriteAll(int fd, std::string_view bytes)
 // The file a save really replaces: a symbolic link is followed, so the link stays.
 std::string TargetPath(const std::string& path)
 {
-    struct stat info {};
+    struct stat info { };
     if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
         char resolved[PATH_MAX];
         if (::realpath(path.c_str(), resolved) != nullptr)
@@ -73,7 +76,7 @@ std::string FolderOf(const std::string& path)
 
 mode_t NewFileMode(const std::string& target)
 {
-    struct stat info {};
+    struct stat info { };
     if (::stat(target.c_str(), &info) == 0)
         return info.st_mode & 07777;
     // What open(..., 0666) would give. The program has one thread, so reading the
@@ -87,8 +90,12 @@ mode_t NewFileMode(const std::string& target)
 
 std::optional<std::string> ReadFileBytes(const std::string& path)
 {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0)
+    // Only a regular file has an end: a device or a pipe picked by mistake could make
+    // the read wait or grow without bound. Not blocking on open keeps a pipe from
+    // hanging before that check.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info { };
+    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
     std::string bytes;
     char buffer[65536];
@@ -117,8 +124,8 @@ bool SaveFileBytes(const std::string& path, std::string_view bytes)
     FileDescriptor temp(::mkstemp(tempName.data()));
     if (temp.Get() < 0)
         return false;
-    const bool written = ::fchmod(temp.Get(), NewFileMode(target)) == 0 && WriteAll(temp.Get(), bytes)
-        && ::fsync(temp.Get()) == 0;
+    const bool written
+        = ::fchmod(temp.Get(), NewFileMode(target)) == 0 && WriteAll(temp.Get(), bytes) && ::fsync(temp.Get()) == 0;
     if (!temp.Close() || !written || ::rename(tempName.data(), target.c_str()) != 0) {
         ::unlink(tempName.data());
         return false;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-// Every byte of the file; empty when it cannot be opened or read.
+// Every byte of a regular file; empty when it cannot be opened or read, or is not one.
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
 // Writes a temporary file beside the target and renames it over the target only when

@@ -6,7 +6,6 @@
 #include "model/NumberText.h"
 #include "model/TextReader.h"
 
-
 const char* const WrongFormatMessage = "Неправильный формат файл";
 
 std::string WrongFormatAtLine(int line)

@@ -11,7 +11,10 @@ public:
     // Longest header, section or name line, line break not counted.
     static constexpr std::size_t MaxLineBytes = 255;
 
-    explicit TextReader(std::string_view text) : text_(text) {}
+    explicit TextReader(std::string_view text)
+        : text_(text)
+    {
+    }
 
     // The next line without its line break. False, without moving, at the end of the
     // text, when the line is longer than MaxLineBytes, or when it holds a carriage

@@ -19,13 +19,16 @@ namespace {
 
 const char* const WrongFormat = "Неправильный формат файл";
 
-std::string SampleBytes() { return ReadBytes(VARDUN_TEST_DATA "/sample.sav"); }
+std::string SampleBytes()
+{
+    return ReadBytes(VARDUN_TEST_DATA "/sample.sav");
+}
 
 CheckList Items(std::initializer_list<std::pair<std::string, bool>> items)
 {
     CheckList list;
     for (const auto& [name, checked] : items)
-        list.push_back({name, checked});
+        list.push_back({ name, checked });
     return list;
 }
 
@@ -33,8 +36,8 @@ CheckList Items(std::initializer_list<std::pair<std::string, bool>> items)
 CData SampleStore()
 {
     CData d;
-    d.PrepareForAnalysis(Items({{"Периметр", true}, {"Сеть", false}}), Items({{"Вирус", true}}),
-                         Items({{"Антивирус", true}}));
+    d.PrepareForAnalysis(Items({ { "Периметр", true }, { "Сеть", false } }), Items({ { "Вирус", true } }),
+        Items({ { "Антивирус", true } }));
     d.MT(0, 0) = 0.5f;
     d.TE(0, 0) = 0.7f;
     d.ET(0, 0) = 3.0f;
@@ -46,7 +49,7 @@ CData SampleStore()
 
 void FillAwkwardly(CData& d)
 {
-    Matrix* mats[] = {&d.MT, &d.TE, &d.ET, &d.TM, &d.EF, &d.FM};
+    Matrix* mats[] = { &d.MT, &d.TE, &d.ET, &d.TM, &d.EF, &d.FM };
     for (int w = 0; w < 6; ++w)
         for (int i = 0; i < mats[w]->Rows(); ++i)
             for (int j = 0; j < mats[w]->Cols(); ++j)
@@ -62,13 +65,13 @@ void FillAwkwardly(CData& d)
 // threats (so forty-column rows), and not every item analysed.
 CData RichStore()
 {
-    CheckList layers = Items({{"  Периметр ", true}, {"Сеть", false}, {"   ", true}});
+    CheckList layers = Items({ { "  Периметр ", true }, { "Сеть", false }, { "   ", true } });
     CheckList threats;
     for (int i = 1; i <= 40; ++i)
-        threats.push_back({"Угроза №" + std::to_string(i), true});
+        threats.push_back({ "Угроза №" + std::to_string(i), true });
     CheckList mechanisms;
     for (int i = 1; i <= 17; ++i)
-        mechanisms.push_back({"Механизм «" + std::to_string(i) + "» ", i % 3 == 0});
+        mechanisms.push_back({ "Механизм «" + std::to_string(i) + "» ", i % 3 == 0 });
     CData d;
     d.PrepareForAnalysis(layers, threats, mechanisms);
     FillAwkwardly(d);
@@ -79,14 +82,17 @@ CData RichStore()
 CData NoLayerAnalysed()
 {
     CData d = RichStore();
-    CheckList layers = Items({{"A", false}, {"B", false}});
-    CheckList threats = Items({{"T1", true}, {"T2", true}});
-    d.PrepareForAnalysis(layers, threats, Items({{"M", true}}));
+    CheckList layers = Items({ { "A", false }, { "B", false } });
+    CheckList threats = Items({ { "T1", true }, { "T2", true } });
+    d.PrepareForAnalysis(layers, threats, Items({ { "M", true } }));
     FillAwkwardly(d);
     return d;
 }
 
-std::string Cp(const std::string& utf8) { return *Utf8ToCp1251(utf8); }
+std::string Cp(const std::string& utf8)
+{
+    return *Utf8ToCp1251(utf8);
+}
 
 std::vector<std::string> Lines(const std::string& bytes)
 {
@@ -157,8 +163,8 @@ TEST(DataFile, LoadsTheSampleAndKeepsWhatTheFileDoesNotHold)
 
     CData expected = SampleStore();
     const CData before = Lived();
-    for (Matrix CData::*derived : {&CData::ReliabilityME, &CData::DamageEM, &CData::FrequencyEM,
-                                   &CData::WeightedDamageEM, &CData::MM, &CData::EE})
+    for (Matrix CData::*derived : { &CData::ReliabilityME, &CData::DamageEM, &CData::FrequencyEM,
+             &CData::WeightedDamageEM, &CData::MM, &CData::EE })
         expected.*derived = before.*derived;
     expected.WeightedDamageMax = before.WeightedDamageMax;
     EXPECT_EQ(StoreDifference(store, expected), "");
@@ -187,7 +193,7 @@ TEST(DataFile, WritesTheEmptyStoreBeforeAnyNext)
                               "[Список выбранных эшелонов]\r\n0\r\n\r\n[Список выбранных угроз]\r\n0\r\n\r\n"
                               "[Список выбранных механизмов защиты]\r\n0\r\n\r\n"
                               "[Прочие параметры]\r\n0 0 0 0 0 0 0 0 0 0 0 0 0 \r\n");
-    for (const char* tag : {"[MT]", "[TE]", "[ET]", "[TM]", "[EF]", "[FM]"})
+    for (const char* tag : { "[MT]", "[TE]", "[ET]", "[TM]", "[EF]", "[FM]" })
         expected += std::string(tag) + "\r\n0 0\r\n";
     EXPECT_EQ(WriteDataText(CData()), expected);
 }
@@ -197,8 +203,8 @@ TEST(DataFile, LoadAndSaveGiveTheSameBytes)
     const struct {
         const char* what;
         CData store;
-    } cases[] = {{"sample", SampleStore()}, {"rich", RichStore()}, {"no layer analysed", NoLayerAnalysed()},
-                 {"empty", CData()}};
+    } cases[] = { { "sample", SampleStore() }, { "rich", RichStore() }, { "no layer analysed", NoLayerAnalysed() },
+        { "empty", CData() } };
     TempFolder folder;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -211,13 +217,13 @@ TEST(DataFile, LoadAndSaveGiveTheSameBytes)
         EXPECT_EQ(ReadBytes(folder.Path("second.sav")), ReadBytes(folder.Path("first.sav")));
 
         // Everything but the six-digit rounding of the values comes back as it was.
-        for (auto list : {&CData::LayerNames, &CData::ThreatNames, &CData::MechanismNames, &CData::LayerIndices,
-                          &CData::ThreatIndices, &CData::MechanismIndices})
+        for (auto list : { &CData::LayerNames, &CData::ThreatNames, &CData::MechanismNames, &CData::LayerIndices,
+                 &CData::ThreatIndices, &CData::MechanismIndices })
             EXPECT_EQ(loaded.*list, c.store.*list);
         EXPECT_EQ(loaded.MechanismCount, c.store.MechanismCount);
         EXPECT_EQ(loaded.LayerCount, c.store.LayerCount);
         EXPECT_EQ(loaded.ThreatCount, c.store.ThreatCount);
-        for (auto m : {&CData::MT, &CData::TE, &CData::ET, &CData::TM, &CData::EF, &CData::FM}) {
+        for (auto m : { &CData::MT, &CData::TE, &CData::ET, &CData::TM, &CData::EF, &CData::FM }) {
             EXPECT_EQ((loaded.*m).Rows(), (c.store.*m).Rows());
             EXPECT_EQ((loaded.*m).Cols(), (c.store.*m).Cols());
         }
@@ -245,7 +251,7 @@ TEST(DataFile, IndexValuesAreKeptAsTheirDecimalText)
     CData store;
     RecordingSink sink;
     ASSERT_TRUE(ReadDataText(SampleWithLine(14, "000 "), store, sink));
-    EXPECT_EQ(store.LayerIndices, std::vector<std::string>{"0"});
+    EXPECT_EQ(store.LayerIndices, std::vector<std::string> { "0" });
 }
 
 TEST(DataFile, LinesOfUpTo255BytesAreRead)
@@ -264,45 +270,45 @@ TEST(DataFile, RejectsAWrongFileAsAWholeNamingTheLine)
         std::string bytes;
         int line;
     } cases[] = {
-        {"names count not a number", SampleWithLine(3, "два"), 3},
-        {"names count negative", SampleWithLine(3, "-1"), 3},
-        {"names count with trailing text", SampleWithLine(3, "2 имени"), 3},
-        {"names count glued to text", SampleWithLine(3, "2x"), 3},
-        {"names count beyond the file", SampleWithLine(3, "2147483647"), 3},
-        {"names count one too many", SampleWithLine(3, "3"), 8},
-        {"name over 255 bytes", SampleWithLine(4, std::string(256, 'x')), 4},
-        {"name holding a carriage return", SampleWithLine(5, "Се\rть"), 5},
-        {"section line over 255 bytes", SampleWithLine(6, "[" + std::string(300, 'x') + "]"), 6},
-        {"more analysed than names", SampleWithLine(13, "3"), 13},
-        {"index beyond the names", SampleWithLine(14, "2 "), 14},
-        {"index negative", SampleWithLine(14, "-1 "), 14},
-        {"index not a number", SampleWithLine(14, "ноль "), 14},
-        {"index with trailing text", SampleWithLine(14, "0 1"), 14},
-        {"index values missing", SampleWithLine(14, ""), 15},
-        {"mechanism count disagrees", SampleWithLine(22, "2 1 1 0 0 0 0 0 0 0 0 0 0 "), 22},
-        {"threat count disagrees", SampleWithLine(22, "1 1 0 0 0 0 0 0 0 0 0 0 0 "), 22},
-        {"threshold not a number", SampleWithLine(22, "1 1 1 0 0 0 0,5 0 0 0 0 0 0 "), 22},
-        {"level not finite", SampleWithLine(22, "1 1 1 0 0 0 0 0 0 0 0 inf 0 "), 22},
-        {"parameters short", SampleWithLine(22, "1 1 1 0 0 0 0 0 0 0 0 0 "), 23},
-        {"matrix tag over 255 bytes", SampleWithLine(23, std::string(256, 'T')), 23},
-        {"matrix rows disagree", SampleWithLine(24, "2 1"), 24},
-        {"matrix columns disagree", SampleWithLine(27, "1 0"), 27},
-        {"huge matrix", SampleWithLine(24, "100000 100000"), 24},
-        {"matrix element not a number", SampleWithLine(25, "0.5.1 "), 25},
-        {"matrix element out of range", SampleWithLine(31, "1e39 "), 31},
-        {"matrix element missing", SampleWithLine(40, ""), 41},
-        {"ends inside the names", SampleFirstLines(4), 5},
-        {"ends before the parameters", SampleFirstLines(21), 22},
-        {"ends before the last matrix", SampleFirstLines(37), 38},
-        {"text after the last matrix", SampleBytes() + "\r\n7\r\n", 42},
+        { "names count not a number", SampleWithLine(3, "два"), 3 },
+        { "names count negative", SampleWithLine(3, "-1"), 3 },
+        { "names count with trailing text", SampleWithLine(3, "2 имени"), 3 },
+        { "names count glued to text", SampleWithLine(3, "2x"), 3 },
+        { "names count beyond the file", SampleWithLine(3, "2147483647"), 3 },
+        { "names count one too many", SampleWithLine(3, "3"), 8 },
+        { "name over 255 bytes", SampleWithLine(4, std::string(256, 'x')), 4 },
+        { "name holding a carriage return", SampleWithLine(5, "Се\rть"), 5 },
+        { "section line over 255 bytes", SampleWithLine(6, "[" + std::string(300, 'x') + "]"), 6 },
+        { "more analysed than names", SampleWithLine(13, "3"), 13 },
+        { "index beyond the names", SampleWithLine(14, "2 "), 14 },
+        { "index negative", SampleWithLine(14, "-1 "), 14 },
+        { "index not a number", SampleWithLine(14, "ноль "), 14 },
+        { "index with trailing text", SampleWithLine(14, "0 1"), 14 },
+        { "index values missing", SampleWithLine(14, ""), 15 },
+        { "mechanism count disagrees", SampleWithLine(22, "2 1 1 0 0 0 0 0 0 0 0 0 0 "), 22 },
+        { "threat count disagrees", SampleWithLine(22, "1 1 0 0 0 0 0 0 0 0 0 0 0 "), 22 },
+        { "threshold not a number", SampleWithLine(22, "1 1 1 0 0 0 0,5 0 0 0 0 0 0 "), 22 },
+        { "level not finite", SampleWithLine(22, "1 1 1 0 0 0 0 0 0 0 0 inf 0 "), 22 },
+        { "parameters short", SampleWithLine(22, "1 1 1 0 0 0 0 0 0 0 0 0 "), 23 },
+        { "matrix tag over 255 bytes", SampleWithLine(23, std::string(256, 'T')), 23 },
+        { "matrix rows disagree", SampleWithLine(24, "2 1"), 24 },
+        { "matrix columns disagree", SampleWithLine(27, "1 0"), 27 },
+        { "huge matrix", SampleWithLine(24, "100000 100000"), 24 },
+        { "matrix element not a number", SampleWithLine(25, "0.5.1 "), 25 },
+        { "matrix element out of range", SampleWithLine(31, "1e39 "), 31 },
+        { "matrix element missing", SampleWithLine(40, ""), 41 },
+        { "ends inside the names", SampleFirstLines(4), 5 },
+        { "ends before the parameters", SampleFirstLines(21), 22 },
+        { "ends before the last matrix", SampleFirstLines(37), 38 },
+        { "text after the last matrix", SampleBytes() + "\r\n7\r\n", 42 },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         CData store = Lived();
         RecordingSink sink;
         EXPECT_FALSE(ReadDataText(c.bytes, store, sink));
-        EXPECT_EQ(sink.Messages, std::vector<std::string>{std::string(WrongFormat) + " (строка "
-                                                          + std::to_string(c.line) + ")"});
+        EXPECT_EQ(sink.Messages,
+            std::vector<std::string> { std::string(WrongFormat) + " (строка " + std::to_string(c.line) + ")" });
         EXPECT_EQ(StoreDifference(store, Lived()), "");
     }
 }
@@ -313,9 +319,9 @@ TEST(DataFile, ACountFarBeyondAnyMatrixIsRejectedBeforeAllocating)
     // reader that trusted them would allocate the whole matrix before noticing.
     CheckList many;
     for (int i = 0; i < 300; ++i)
-        many.push_back({"x", true});
+        many.push_back({ "x", true });
     CData big;
-    big.PrepareForAnalysis(Items({{"L", true}}), many, many);
+    big.PrepareForAnalysis(Items({ { "L", true } }), many, many);
     const std::string text = *WriteDataText(big);
     const std::size_t cut = text.find("[MT]\r\n300 300\r\n") + 15;
     const int dimensionsLine = static_cast<int>(std::count(text.begin(), text.begin() + cut, '\n'));
@@ -324,31 +330,32 @@ TEST(DataFile, ACountFarBeyondAnyMatrixIsRejectedBeforeAllocating)
     RecordingSink sink;
     EXPECT_FALSE(ReadDataText(text.substr(0, cut), store, sink));
     EXPECT_EQ(sink.Messages,
-              std::vector<std::string>{std::string(WrongFormat) + " (строка " + std::to_string(dimensionsLine) + ")"});
+        std::vector<std::string> { std::string(WrongFormat) + " (строка " + std::to_string(dimensionsLine) + ")" });
     EXPECT_EQ(StoreDifference(store, Lived()), "");
 }
 
 TEST(DataFile, RejectsAWrongHeaderWithThePlainMessage)
 {
-    std::string dictionary = Cp("Файл словарь Vardun 2.2.\r\n[Layers]\r\n0\r\n[Threats]\r\n0\r\n[Safety Mechanisms]\r\n0\r\n");
+    std::string dictionary
+        = Cp("Файл словарь Vardun 2.2.\r\n[Layers]\r\n0\r\n[Threats]\r\n0\r\n[Safety Mechanisms]\r\n0\r\n");
     const struct {
         const char* what;
         std::string bytes;
     } cases[] = {
-        {"empty file", ""},
-        {"dictionary file", dictionary},
-        {"trailing blank", SampleWithLine(1, "Файл данных Vardun 2.2. ")},
-        {"leading blank", SampleWithLine(1, " Файл данных Vardun 2.2.")},
-        {"other version", SampleWithLine(1, "Файл данных Vardun 2.1.")},
-        {"header in UTF-8", "Файл данных Vardun 2.2.\r\n" + SampleBytes().substr(SampleBytes().find('\n') + 1)},
-        {"header over 255 bytes", SampleWithLine(1, "Файл данных Vardun 2.2." + std::string(300, ' '))},
+        { "empty file", "" },
+        { "dictionary file", dictionary },
+        { "trailing blank", SampleWithLine(1, "Файл данных Vardun 2.2. ") },
+        { "leading blank", SampleWithLine(1, " Файл данных Vardun 2.2.") },
+        { "other version", SampleWithLine(1, "Файл данных Vardun 2.1.") },
+        { "header in UTF-8", "Файл данных Vardun 2.2.\r\n" + SampleBytes().substr(SampleBytes().find('\n') + 1) },
+        { "header over 255 bytes", SampleWithLine(1, "Файл данных Vardun 2.2." + std::string(300, ' ')) },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         CData store = Lived();
         RecordingSink sink;
         EXPECT_FALSE(ReadDataText(c.bytes, store, sink));
-        EXPECT_EQ(sink.Messages, std::vector<std::string>{WrongFormat});
+        EXPECT_EQ(sink.Messages, std::vector<std::string> { WrongFormat });
         EXPECT_EQ(StoreDifference(store, Lived()), "");
     }
 }
@@ -356,11 +363,11 @@ TEST(DataFile, RejectsAWrongHeaderWithThePlainMessage)
 TEST(DataFile, ReportsAFileThatCannotBeOpened)
 {
     TempFolder folder;
-    for (const std::string& path : {folder.Path("missing.sav"), folder.Root().string()}) {
+    for (const std::string& path : { folder.Path("missing.sav"), folder.Root().string() }) {
         CData store = Lived();
         RecordingSink sink;
         EXPECT_FALSE(store.LoadFromFile(path, sink));
-        EXPECT_EQ(sink.Messages, std::vector<std::string>{"Не удалось открыть файл."});
+        EXPECT_EQ(sink.Messages, std::vector<std::string> { "Не удалось открыть файл." });
         EXPECT_EQ(StoreDifference(store, Lived()), "");
     }
 }
@@ -385,7 +392,7 @@ public:
     }
 
 private:
-    rlimit old_{};
+    rlimit old_ {};
     void (*oldHandler_)(int) = nullptr;
 };
 
@@ -424,14 +431,14 @@ TEST(DataFile, AFailedSaveKeepsTheOldFile)
         std::string path;
         rlim_t sizeLimit;
     } cases[] = {
-        {"name outside the code page", unwritableName, target, RLIM_INFINITY},
-        {"name with a line break", nameWithLineBreak, target, RLIM_INFINITY},
-        {"count disagrees with its list", countDisagrees, target, RLIM_INFINITY},
-        {"index entry not a number", indexNotANumber, target, RLIM_INFINITY},
-        {"matrix shape disagrees", shapeDisagrees, target, RLIM_INFINITY},
-        {"write fails half-way", RichStore(), target, 1000},
-        {"folder is a file", SampleStore(), folder.Path("plain-file/x.sav"), RLIM_INFINITY},
-        {"folder missing", SampleStore(), folder.Path("no-such-folder/x.sav"), RLIM_INFINITY},
+        { "name outside the code page", unwritableName, target, RLIM_INFINITY },
+        { "name with a line break", nameWithLineBreak, target, RLIM_INFINITY },
+        { "count disagrees with its list", countDisagrees, target, RLIM_INFINITY },
+        { "index entry not a number", indexNotANumber, target, RLIM_INFINITY },
+        { "matrix shape disagrees", shapeDisagrees, target, RLIM_INFINITY },
+        { "write fails half-way", RichStore(), target, 1000 },
+        { "folder is a file", SampleStore(), folder.Path("plain-file/x.sav"), RLIM_INFINITY },
+        { "folder missing", SampleStore(), folder.Path("no-such-folder/x.sav"), RLIM_INFINITY },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -442,8 +449,8 @@ TEST(DataFile, AFailedSaveKeepsTheOldFile)
             saved = c.store.SaveToFile(c.path, sink);
         }
         EXPECT_FALSE(saved);
-        EXPECT_EQ(sink.Messages, std::vector<std::string>{"Не удалось сохранить файл " + c.path + "."});
+        EXPECT_EQ(sink.Messages, std::vector<std::string> { "Не удалось сохранить файл " + c.path + "." });
         EXPECT_EQ(ReadBytes(target), SampleBytes());
-        EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"kept.sav", "plain-file"}));
+        EXPECT_EQ(FolderEntries(folder), (std::vector<std::string> { "kept.sav", "plain-file" }));
     }
 }

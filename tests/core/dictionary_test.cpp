@@ -13,20 +13,26 @@ namespace {
 
 const char* const WrongFormat = "Неправильный формат файл";
 
-std::string Cp(const std::string& utf8) { return *Utf8ToCp1251(utf8); }
+std::string Cp(const std::string& utf8)
+{
+    return *Utf8ToCp1251(utf8);
+}
 
 bool operator==(const NameLists& a, const NameLists& b)
 {
     return a.Layers == b.Layers && a.Threats == b.Threats && a.Mechanisms == b.Mechanisms;
 }
 
-NameLists Lived() { return {{"Старый эшелон"}, {"Старая угроза", "Ещё"}, {}}; }
+NameLists Lived()
+{
+    return { { "Старый эшелон" }, { "Старая угроза", "Ещё" }, {} };
+}
 
 const std::string Written = Cp("Файл словарь Vardun 2.2.\r\n"
                                "[Layers]\r\n3\r\nПериметр\r\n  Сеть \r\n \r\n"
                                "[Threats]\r\n0\r\n"
                                "[Safety Mechanisms]\r\n2\r\nАнтивирус\r\nМежсетевой экран\r\n");
-const NameLists WrittenLists = {{"Периметр", "  Сеть ", " "}, {}, {"Антивирус", "Межсетевой экран"}};
+const NameLists WrittenLists = { { "Периметр", "  Сеть ", " " }, {}, { "Антивирус", "Межсетевой экран" } };
 
 std::string WrittenWithLine(int number, const std::string& text)
 {
@@ -70,7 +76,7 @@ TEST(Dictionary, LongListsAndLineFeedsAloneAreRead)
     for (char c : bytes)
         if (c != '\r')
             lf += c;
-    for (const std::string& text : {bytes, lf}) {
+    for (const std::string& text : { bytes, lf }) {
         NameLists read;
         RecordingSink sink;
         ASSERT_TRUE(ReadDictionaryText(text, read, sink));
@@ -83,13 +89,13 @@ TEST(Dictionary, RejectsAWrongHeaderWithThePlainMessage)
 {
     // A data file, a header with a trailing blank, and a header written in UTF-8.
     const std::string data = ReadBytes(VARDUN_TEST_DATA "/sample.sav");
-    for (const std::string& bytes : {std::string(), data, WrittenWithLine(1, "Файл словарь Vardun 2.2. "),
-                                     std::string("Файл словарь Vardun 2.2.\r\n[Layers]\r\n0\r\n[Threats]\r\n0\r\n"
-                                     "[Safety Mechanisms]\r\n0\r\n")}) {
+    for (const std::string& bytes : { std::string(), data, WrittenWithLine(1, "Файл словарь Vardun 2.2. "),
+             std::string("Файл словарь Vardun 2.2.\r\n[Layers]\r\n0\r\n[Threats]\r\n0\r\n"
+                         "[Safety Mechanisms]\r\n0\r\n") }) {
         NameLists lists = Lived();
         RecordingSink sink;
         EXPECT_FALSE(ReadDictionaryText(bytes, lists, sink));
-        EXPECT_EQ(sink.Messages, std::vector<std::string>{WrongFormat});
+        EXPECT_EQ(sink.Messages, std::vector<std::string> { WrongFormat });
         EXPECT_TRUE(lists == Lived());
     }
 }
@@ -101,25 +107,25 @@ TEST(Dictionary, RejectsAWrongFileAsAWholeNamingTheLine)
         std::string bytes;
         int line;
     } cases[] = {
-        {"layer count not a number", WrittenWithLine(3, "три"), 3},
-        {"layer count beyond the file", WrittenWithLine(3, "2147483647"), 3},
-        {"layer count with trailing text", WrittenWithLine(3, "3 имени"), 3},
-        {"layers header over 255 bytes", WrittenWithLine(2, std::string(256, 'L')), 2},
-        {"layers header missing", WrittenWithLine(2, ""), 4},
-        {"name over 255 bytes", WrittenWithLine(5, std::string(256, 'x')), 5},
-        {"threats header over 255 bytes", WrittenWithLine(7, std::string(256, 'T')), 7},
-        {"threat count negative", WrittenWithLine(8, "-1"), 8},
-        {"mechanism count one too many", WrittenWithLine(10, "3"), 13},
-        {"ends before the mechanisms", Written.substr(0, Written.find(Cp("[Safety"))), 9},
-        {"text after the last name", Written + "лишнее\r\n", 13},
+        { "layer count not a number", WrittenWithLine(3, "три"), 3 },
+        { "layer count beyond the file", WrittenWithLine(3, "2147483647"), 3 },
+        { "layer count with trailing text", WrittenWithLine(3, "3 имени"), 3 },
+        { "layers header over 255 bytes", WrittenWithLine(2, std::string(256, 'L')), 2 },
+        { "layers header missing", WrittenWithLine(2, ""), 4 },
+        { "name over 255 bytes", WrittenWithLine(5, std::string(256, 'x')), 5 },
+        { "threats header over 255 bytes", WrittenWithLine(7, std::string(256, 'T')), 7 },
+        { "threat count negative", WrittenWithLine(8, "-1"), 8 },
+        { "mechanism count one too many", WrittenWithLine(10, "3"), 13 },
+        { "ends before the mechanisms", Written.substr(0, Written.find(Cp("[Safety"))), 9 },
+        { "text after the last name", Written + "лишнее\r\n", 13 },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         NameLists lists = Lived();
         RecordingSink sink;
         EXPECT_FALSE(ReadDictionaryText(c.bytes, lists, sink));
-        EXPECT_EQ(sink.Messages, std::vector<std::string>{std::string(WrongFormat) + " (строка "
-                                                          + std::to_string(c.line) + ")"});
+        EXPECT_EQ(sink.Messages,
+            std::vector<std::string> { std::string(WrongFormat) + " (строка " + std::to_string(c.line) + ")" });
         EXPECT_TRUE(lists == Lived());
     }
 }
@@ -129,7 +135,7 @@ TEST(Dictionary, ReportsAFileThatCannotBeOpenedWithItsPath)
     NameLists lists = Lived();
     RecordingSink sink;
     EXPECT_FALSE(LoadDictionary("no-such-folder/default.dic", lists, sink));
-    EXPECT_EQ(sink.Messages, std::vector<std::string>{"Не удалось загрузить файл no-such-folder/default.dic."});
+    EXPECT_EQ(sink.Messages, std::vector<std::string> { "Не удалось загрузить файл no-such-folder/default.dic." });
     EXPECT_TRUE(lists == Lived());
 }
 
@@ -138,12 +144,12 @@ TEST(Dictionary, ANameThatCannotBeWrittenFailsTheSaveAndKeepsTheOldFile)
     TempFolder folder;
     const std::string target = folder.Path("kept.dic");
     WriteBytes(target, Written);
-    for (const std::string& name : {std::string("日本"), std::string("две\r\nстроки"), std::string(256, 'x')}) {
+    for (const std::string& name : { std::string("日本"), std::string("две\r\nстроки"), std::string(256, 'x') }) {
         NameLists lists = WrittenLists;
         lists.Threats.push_back(name);
         RecordingSink sink;
         EXPECT_FALSE(SaveDictionary(target, lists, sink));
-        EXPECT_EQ(sink.Messages, std::vector<std::string>{"Не удалось сохранить файл " + target + "."});
+        EXPECT_EQ(sink.Messages, std::vector<std::string> { "Не удалось сохранить файл " + target + "." });
         EXPECT_EQ(ReadBytes(target), Written);
     }
 }

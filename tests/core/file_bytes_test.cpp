@@ -12,14 +12,17 @@ namespace {
 
 mode_t ModeOf(const std::string& path)
 {
-    struct stat info {};
+    struct stat info { };
     EXPECT_EQ(::stat(path.c_str(), &info), 0);
     return info.st_mode & 07777;
 }
 
 class UmaskScope {
 public:
-    explicit UmaskScope(mode_t mask) : old_(::umask(mask)) {}
+    explicit UmaskScope(mode_t mask)
+        : old_(::umask(mask))
+    {
+    }
     ~UmaskScope() { ::umask(old_); }
 
 private:
@@ -79,4 +82,8 @@ TEST(FileBytes, AFileThatCannotBeReadGivesNothing)
     TempFolder folder;
     EXPECT_FALSE(ReadFileBytes(folder.Path("missing")));
     EXPECT_FALSE(ReadFileBytes(folder.Root().string()));
+    // Neither a device without end nor a pipe without writer may hang the program.
+    EXPECT_FALSE(ReadFileBytes("/dev/zero"));
+    ASSERT_EQ(::mkfifo(folder.Path("pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(ReadFileBytes(folder.Path("pipe")));
 }

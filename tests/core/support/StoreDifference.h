@@ -12,7 +12,10 @@
 
 namespace store_difference_detail {
 
-inline bool SameBits(float a, float b) { return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b); }
+inline bool SameBits(float a, float b)
+{
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
 
 inline bool SameMatrix(const Matrix& a, const Matrix& b)
 {
@@ -31,11 +34,11 @@ inline bool SameMatrix(const Matrix& a, const Matrix& b)
 inline std::string StoreDifference(const CData& a, const CData& b)
 {
     using namespace store_difference_detail;
-    const std::pair<const char*, const Matrix CData::*> matrices[] = {{"MT", &CData::MT},
-        {"TE", &CData::TE}, {"ET", &CData::ET}, {"TM", &CData::TM}, {"EF", &CData::EF}, {"FM", &CData::FM},
-        {"ReliabilityME", &CData::ReliabilityME}, {"DamageEM", &CData::DamageEM},
-        {"FrequencyEM", &CData::FrequencyEM}, {"WeightedDamageEM", &CData::WeightedDamageEM}, {"MM", &CData::MM},
-        {"EE", &CData::EE}};
+    const std::pair<const char*, const Matrix CData::*> matrices[]
+        = { { "MT", &CData::MT }, { "TE", &CData::TE }, { "ET", &CData::ET }, { "TM", &CData::TM },
+              { "EF", &CData::EF }, { "FM", &CData::FM }, { "ReliabilityME", &CData::ReliabilityME },
+              { "DamageEM", &CData::DamageEM }, { "FrequencyEM", &CData::FrequencyEM },
+              { "WeightedDamageEM", &CData::WeightedDamageEM }, { "MM", &CData::MM }, { "EE", &CData::EE } };
     for (const auto& [name, member] : matrices)
         if (!SameMatrix(a.*member, b.*member))
             return name;
@@ -54,10 +57,10 @@ inline std::string StoreDifference(const CData& a, const CData& b)
         return "LowLevel";
     if (!SameBits(a.WeightedDamageMax, b.WeightedDamageMax))
         return "WeightedDamageMax";
-    const std::pair<const char*, const std::vector<std::string> CData::*> lists[] = {
-        {"LayerIndices", &CData::LayerIndices}, {"ThreatIndices", &CData::ThreatIndices},
-        {"MechanismIndices", &CData::MechanismIndices}, {"LayerNames", &CData::LayerNames},
-        {"ThreatNames", &CData::ThreatNames}, {"MechanismNames", &CData::MechanismNames}};
+    const std::pair<const char*, const std::vector<std::string> CData::*> lists[]
+        = { { "LayerIndices", &CData::LayerIndices }, { "ThreatIndices", &CData::ThreatIndices },
+              { "MechanismIndices", &CData::MechanismIndices }, { "LayerNames", &CData::LayerNames },
+              { "ThreatNames", &CData::ThreatNames }, { "MechanismNames", &CData::MechanismNames } };
     for (const auto& [name, member] : lists)
         if (a.*member != b.*member)
             return name;

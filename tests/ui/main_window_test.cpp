@@ -524,6 +524,42 @@ TEST_F(MainWindowTest, ClosingAsksAboutUnsavedChangesOnlyWhenThereAreAny)
     }
 }
 
+TEST_F(MainWindowTest, TabWalksTheControlsInTheirOrder)
+{
+    auto window = OpenMainWindow(navigation);
+    const std::vector<std::string> expected {
+        "AddLayerButton",
+        "ChangeLayerButton",
+        "DeleteLayerButton",
+        "LayersList",
+        "AddThreatButton",
+        "ChangeThreatButton",
+        "DeleteThreatButton",
+        "ThreatsList",
+        "AddMechanismButton",
+        "ChangeMechanismButton",
+        "DeleteMechanismButton",
+        "MechanismsList",
+        "LoadDicButton",
+        "SaveDicButton",
+        "AboutButton",
+        "SaveButton",
+        "LoadButton",
+        "NextButton",
+        "ExitButton",
+    };
+    // The focus chain, disabled controls included: they take their turn once enabled.
+    std::vector<std::string> order;
+    QWidget* first = window->findChild<QWidget*>(QString::fromStdString(expected.front()));
+    QWidget* widget = first;
+    do {
+        if (widget->focusPolicy() & Qt::TabFocus)
+            order.push_back(widget->objectName().toStdString());
+        widget = widget->nextInFocusChain();
+    } while (widget != first);
+    EXPECT_EQ(order, expected);
+}
+
 TEST_F(MainWindowTest, EnterPressesNextOrTheFocusedButtonAndEscapeCloses)
 {
     auto window = OpenWithEverythingChecked();

@@ -6,6 +6,7 @@
 #include "ui/Navigation.h"
 #include "ui/WindowFont.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
@@ -106,7 +107,8 @@ TMainForm::TMainForm(CData& store, IDialogs& dialogs, bool& dataSaved, IWizardNa
     setFixedSize(624, 406);
     move(151, 99);
 
-    checkListStyle_ = new CheckListStyle();
+    // On top of whatever style the program runs with.
+    checkListStyle_ = new CheckListStyle(QApplication::style()->name());
     checkListStyle_->setParent(this);
 
     // Controls are created in tab order: Qt's focus chain follows creation.
@@ -189,8 +191,7 @@ bool TMainForm::LoadDictionary(const std::string& path)
     NameLists lists;
     if (!::LoadDictionary(path, lists, dialogs_))
         return false;
-    // Neither the flags, nor Next, nor the add buttons change: the analyst still has to
-    // mark items, and the marks are what those follow.
+    // A dictionary brings names only: the flags, Next and the add buttons stay as they were.
     ReplaceItems(Layers, lists.Layers);
     ReplaceItems(Threats, lists.Threats);
     ReplaceItems(Mechanisms, lists.Mechanisms);

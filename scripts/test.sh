@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh build
+bash scripts/deps.sh build desktop
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen

@@ -1,6 +1,7 @@
 #include "analysis/Rating.h"
 
 #include "analysis/Damage.h"
+#include "analysis/RatingFast.h"
 #include "model/Data.h"
 
 #include <limits>
@@ -49,15 +50,19 @@ float RatingAtShift(
     return RatingIndicator(r);
 }
 
-RatingExtent RatingRange(
-    const CData& data, RatingKind kind, const RatingSelection& selection, float damageFactor, float start, float end)
+namespace {
+
+// 201 evenly spaced shifts from start to end, both included, each computed in double
+// and rounded once.
+template <typename ValueAt>
+RatingExtent RangeOf(ValueAt valueAt, float start, float end)
 {
     // Start values only: a result outside them replaces them.
     RatingExtent extent { -100000.0f, 100000.0f };
     for (int i = 0; i <= 200; ++i) {
         const double exact
             = static_cast<double>(start) + (static_cast<double>(end) - static_cast<double>(start)) * i / 200.0;
-        const float v = RatingAtShift(data, kind, selection, static_cast<float>(exact), damageFactor);
+        const float v = valueAt(static_cast<float>(exact));
         // Written so that a value that is not a number becomes the largest and never
         // the smallest.
         if (!(extent.Largest >= v))
@@ -68,20 +73,44 @@ RatingExtent RatingRange(
     return extent;
 }
 
+bool InsideMatrices(const CData& data, const RatingSelection& s)
+{
+    return s.Layer >= 0 && s.Threat >= 0 && s.Mechanism >= 0 && s.Layer < data.EF.Rows() && s.Threat < data.EF.Cols()
+        && s.Threat < data.FM.Rows() && s.Mechanism < data.FM.Cols() && data.DamageEM.Rows() == data.EF.Rows()
+        && data.DamageEM.Cols() == data.FM.Cols() && data.ReliabilityME.Rows() == data.FM.Cols()
+        && data.ReliabilityME.Cols() == data.EF.Rows();
+}
+
+} // namespace
+
+RatingExtent RatingRange(
+    const CData& data, RatingKind kind, const RatingSelection& selection, float damageFactor, float start, float end)
+{
+    return RangeOf(
+        [&](float shift) { return RatingAtShift(data, kind, selection, shift, damageFactor); }, start, end);
+}
+
 RatingEvaluator::RatingEvaluator(const CData& data, const RatingSelection& selection)
     : data_(data)
     , selection_(selection)
+    , fast_(InsideMatrices(data, selection) ? std::make_unique<const FastRating>(data, selection) : nullptr)
 {
 }
 
+RatingEvaluator::~RatingEvaluator() = default;
+
 float RatingEvaluator::At(RatingKind kind, float shift, float damageFactor) const
 {
-    return RatingAtShift(data_, kind, selection_, shift, damageFactor);
+    // Shapes that do not fit are left to the reference, which knows what they give.
+    if (!fast_)
+        return RatingAtShift(data_, kind, selection_, shift, damageFactor);
+    const FastRating::Pair p = fast_->At(shift, damageFactor);
+    return kind == RatingKind::Rm ? p.Rm : p.Re;
 }
 
 RatingExtent RatingEvaluator::Range(RatingKind kind, float damageFactor, float start, float end) const
 {
-    return RatingRange(data_, kind, selection_, damageFactor, start, end);
+    return RangeOf([&](float shift) { return At(kind, shift, damageFactor); }, start, end);
 }
 
 CurveSamples RatingEvaluator::Samples(RatingKind kind, float damageFactor) const

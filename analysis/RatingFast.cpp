@@ -39,9 +39,10 @@ float DiagonalNorm(const std::vector<float>& d)
 } // namespace
 
 FastRating::FastRating(const CData& data, const RatingSelection& selection)
-    : layers_(data.LayerCount)
-    , threats_(data.ThreatCount)
-    , mechanisms_(data.MechanismCount)
+    // The shapes, not the counts, say what the matrices hold.
+    : layers_(data.EF.Rows())
+    , threats_(data.EF.Cols())
+    , mechanisms_(data.FM.Cols())
     , l_(selection.Layer)
     , t_(selection.Threat)
     , m_(selection.Mechanism)
@@ -111,29 +112,34 @@ FastRating::Pair FastRating::Evaluate(float shift, float damageFactor) const
     const float g = Clamped(fm_[t * M + m] + shift);
 
     // The shifted operands: FM's row t and EF's column t (as a row of the transpose).
-    std::vector<float> fmRowT(fm_.begin() + static_cast<std::ptrdiff_t>(t * M),
-                              fm_.begin() + static_cast<std::ptrdiff_t>((t + 1) * M));
-    fmRowT[m] = g;
-    std::vector<float> efColT(efT_.begin() + static_cast<std::ptrdiff_t>(t * L),
-                              efT_.begin() + static_cast<std::ptrdiff_t>((t + 1) * L));
-    efColT[l] = e;
+    Scratch& x = scratch_;
+    x.fmRowT.assign(fm_.begin() + static_cast<std::ptrdiff_t>(t * M), fm_.begin() + static_cast<std::ptrdiff_t>((t + 1) * M));
+    x.fmRowT[m] = g;
+    x.efColT.assign(efT_.begin() + static_cast<std::ptrdiff_t>(t * L), efT_.begin() + static_cast<std::ptrdiff_t>((t + 1) * L));
+    x.efColT[l] = e;
 
     // Row l and column m of the shifted product; every element sums over threats in
     // ascending order, as the full product does. Both hold element (l, m), alike.
-    std::vector<float> row(M, 0.0f), col(L, 0.0f);
+    x.row.assign(M, 0.0f);
+    x.col.assign(L, 0.0f);
+    float* const row = x.row.data();
+    float* const col = x.col.data();
     for (std::size_t k = 0; k < T; ++k) {
         const float a = k == t ? e : ef_[l * T + k];
-        const float* b = k == t ? fmRowT.data() : &fm_[k * M];
+        const float* b = k == t ? x.fmRowT.data() : &fm_[k * M];
         for (std::size_t j = 0; j < M; ++j)
             row[j] = a * b[j] + row[j];
-        const float* c = k == t ? efColT.data() : &efT_[k * L];
+        const float* c = k == t ? x.efColT.data() : &efT_[k * L];
         const float d = k == t ? g : fm_[k * M + m];
         for (std::size_t i = 0; i < L; ++i)
             col[i] = c[i] * d + col[i];
     }
 
     // The same row and column of the weighted matrix.
-    std::vector<float> wRow(M), wCol(L);
+    x.wRow.resize(M);
+    x.wCol.resize(L);
+    float* const wRow = x.wRow.data();
+    float* const wCol = x.wCol.data();
     for (std::size_t j = 0; j < M; ++j)
         wRow[j] = reciprocal_ * (row[j] * w.D[l * M + j]);
     for (std::size_t i = 0; i < L; ++i)
@@ -141,11 +147,12 @@ FastRating::Pair FastRating::Evaluate(float shift, float damageFactor) const
 
     // Rm: diagonal of reliability x weighted, summed over layers. Element m takes the
     // shifted column, so it runs in its own accumulator.
-    std::vector<float> rm(M, 0.0f);
+    x.rm.assign(M, 0.0f);
+    float* const rm = x.rm.data();
     float rmM = 0.0f;
     for (std::size_t k = 0; k < L; ++k) {
         const float* r = &relT_[k * M];
-        const float* wk = k == l ? wRow.data() : &w.W[k * M];
+        const float* wk = k == l ? wRow : &w.W[k * M];
         for (std::size_t i = 0; i < M; ++i)
             rm[i] = r[i] * wk[i] + rm[i];
         rmM = r[m] * wCol[k] + rmM;
@@ -154,16 +161,17 @@ FastRating::Pair FastRating::Evaluate(float shift, float damageFactor) const
 
     // Re: diagonal of weighted x reliability, summed over mechanisms; element l takes
     // the shifted row.
-    std::vector<float> re(L, 0.0f);
+    x.re.assign(L, 0.0f);
+    float* const re = x.re.data();
     float reL = 0.0f;
     for (std::size_t k = 0; k < M; ++k) {
         const float* r = &rel_[k * L];
-        const float* wk = k == m ? wCol.data() : &w.WT[k * L];
+        const float* wk = k == m ? wCol : &w.WT[k * L];
         for (std::size_t i = 0; i < L; ++i)
             re[i] = wk[i] * r[i] + re[i];
         reL = wRow[k] * r[l] + reL;
     }
     re[l] = reL;
 
-    return {DiagonalNorm(rm), DiagonalNorm(re)};
+    return {DiagonalNorm(x.rm), DiagonalNorm(x.re)};
 }

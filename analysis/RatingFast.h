@@ -16,6 +16,8 @@ class CData;
 
 class FastRating {
 public:
+    // The matrices must fit together (EF layers x threats, FM threats x mechanisms,
+    // DamageEM and ReliabilityME to match) and the selection lie inside them.
     FastRating(const CData& data, const RatingSelection& selection);
 
     struct Pair {
@@ -45,6 +47,11 @@ private:
     std::vector<float> relT_;   // reliability transposed: layers x mechanisms
     std::vector<float> rel_;    // reliability: mechanisms x layers
 
+    // Working rows of one evaluation, kept to spare the allocations.
+    struct Scratch {
+        std::vector<float> fmRowT, efColT, row, col, wRow, wCol, rm, re;
+    };
+    mutable Scratch scratch_;
     mutable std::map<std::uint32_t, Weighted> weighted_;
     mutable std::unordered_map<std::uint64_t, Pair> cache_;
 };

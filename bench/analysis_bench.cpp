@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -34,26 +35,80 @@ CData Analysed(int itemsPerList)
 
 // Per chart: the unscaled range, then for each of the three levels its range and its
 // 100 samples; 2 x (201 + 3 x (201 + 100)) = 2,208 evaluations.
+void RepaintFast(const CData& data, const RatingSelection& selection)
+{
+    const float levels[] = {1.0f, data.HighLevel, data.LowLevel};
+    const RatingEvaluator evaluator(data, selection);
+    for (RatingKind kind : {RatingKind::Rm, RatingKind::Re}) {
+        benchmark::DoNotOptimize(evaluator.Range(kind, 1.0f));
+        for (float level : levels) {
+            const float factor = DamageFactor(level);
+            benchmark::DoNotOptimize(evaluator.Range(kind, factor));
+            benchmark::DoNotOptimize(evaluator.Samples(kind, factor));
+        }
+    }
+}
+
+// The same evaluations through the straightforward functions, one full evaluation each.
+void RepaintReference(const CData& data, const RatingSelection& selection)
+{
+    const float levels[] = {1.0f, data.HighLevel, data.LowLevel};
+    for (RatingKind kind : {RatingKind::Rm, RatingKind::Re}) {
+        benchmark::DoNotOptimize(RatingRange(data, kind, selection, 1.0f, -10.0f, 10.0f));
+        for (float level : levels) {
+            const float factor = DamageFactor(level);
+            benchmark::DoNotOptimize(RatingRange(data, kind, selection, factor, -10.0f, 10.0f));
+            for (int i = 0; i < kCurveSamples; ++i) {
+                const float shift = static_cast<float>(i) * 0.2f + (-10.0f);
+                benchmark::DoNotOptimize(RatingAtShift(data, kind, selection, shift, factor));
+            }
+        }
+    }
+}
+
+RatingSelection MiddleSelection(int n) { return {n / 2, n / 3, n - 1}; }
+
 void RatingRepaint(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
     const CData data = Analysed(n);
-    const RatingSelection selection { n / 2, n / 3, n - 1 };
-    const float levels[] = { 1.0f, data.HighLevel, data.LowLevel };
-    for (auto _ : state) {
-        const RatingEvaluator evaluator(data, selection);
-        for (RatingKind kind : { RatingKind::Rm, RatingKind::Re }) {
-            benchmark::DoNotOptimize(evaluator.Range(kind, 1.0f));
-            for (float level : levels) {
-                const float factor = DamageFactor(level);
-                benchmark::DoNotOptimize(evaluator.Range(kind, factor));
-                benchmark::DoNotOptimize(evaluator.Samples(kind, factor));
-            }
-        }
-    }
+    for (auto _ : state)
+        RepaintFast(data, MiddleSelection(n));
     state.counters["evaluations"] = benchmark::Counter(2208, benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(RatingRepaint)->Arg(15)->Arg(40)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(RatingRepaint)->Arg(15)->Arg(40)->Arg(100)->Arg(120)->Unit(benchmark::kMillisecond);
+
+// Both paths on the same assessment in one run: their CPU times per repaint and the
+// ratio, as counters (reference_ms, fast_ms, speedup).
+void RatingRepaintSpeedup(benchmark::State& state)
+{
+    using Clock = std::chrono::steady_clock;
+    const int n = static_cast<int>(state.range(0));
+    const CData data = Analysed(n);
+    double referenceSeconds = 0.0, fastSeconds = 0.0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        RepaintReference(data, MiddleSelection(n));
+        const auto t1 = Clock::now();
+        // Enough fast repaints to time them well.
+        int repeats = 0;
+        auto t2 = t1;
+        do {
+            RepaintFast(data, MiddleSelection(n));
+            ++repeats;
+            t2 = Clock::now();
+        } while (t2 - t1 < std::chrono::milliseconds(200));
+        referenceSeconds = std::chrono::duration<double>(t1 - t0).count();
+        fastSeconds = std::chrono::duration<double>(t2 - t1).count() / repeats;
+        state.SetIterationTime(referenceSeconds + fastSeconds);
+    }
+    state.counters["reference_ms"] = referenceSeconds * 1e3;
+    state.counters["fast_ms"] = fastSeconds * 1e3;
+    state.counters["speedup"] = referenceSeconds / fastSeconds;
+}
+BENCHMARK(RatingRepaintSpeedup)
+    ->Arg(15)->Arg(40)->Arg(100)->Arg(120)
+    ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 std::string TempFile(const std::string& name)
 {

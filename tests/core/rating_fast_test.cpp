@@ -158,3 +158,28 @@ TEST(RatingFast, RepeatedEvaluationsComeFromTheCacheUnchanged)
     EXPECT_EQ(std::bit_cast<std::uint32_t>(again.Rm),
               std::bit_cast<std::uint32_t>(RatingAtShift(d, RatingKind::Rm, {4, 5, 6}, -2.4f, 4.0f)));
 }
+
+// What the charts and the report call: the evaluator's ranges and samples against the
+// straightforward RatingRange and RatingAtShift.
+TEST(RatingFast, EvaluatorAgreesWithTheReference)
+{
+    const CData d = Inputs(9, 11, 8, Values::AnyBits, 41u);
+    for (const RatingSelection& s : EdgeSelections(d)) {
+        const RatingEvaluator evaluator(d, s);
+        for (RatingKind kind : {RatingKind::Rm, RatingKind::Re}) {
+            for (float f : {1.0f, 4.0f, 0.0f}) {
+                const RatingExtent fast = evaluator.Range(kind, f);
+                const RatingExtent reference = RatingRange(d, kind, s, f, -10.0f, 10.0f);
+                EXPECT_EQ(std::bit_cast<std::uint32_t>(fast.Largest), std::bit_cast<std::uint32_t>(reference.Largest));
+                EXPECT_EQ(std::bit_cast<std::uint32_t>(fast.Smallest),
+                          std::bit_cast<std::uint32_t>(reference.Smallest));
+                for (const CurvePoint& p : evaluator.Samples(kind, f))
+                    EXPECT_EQ(std::bit_cast<std::uint32_t>(p.Value),
+                              std::bit_cast<std::uint32_t>(RatingAtShift(d, kind, s, p.Shift, f)));
+            }
+        }
+    }
+    // Outside the matrices the evaluator answers as the reference does.
+    const RatingEvaluator outside(d, {9, 0, 0});
+    EXPECT_TRUE(std::isnan(outside.At(RatingKind::Rm, 0.0f, 1.0f)));
+}

@@ -2,34 +2,18 @@
 // exactly as it was and say why once; an accepted one must save, and the saved text
 // must read back to the same store (values to the six digits the file keeps) and save
 // again to the same bytes.
+#include "fuzz/FuzzSupport.h"
 #include "model/Data.h"
 #include "model/DataText.h"
-#include "model/Messages.h"
 #include "model/NumberText.h"
 #include "tests/core/support/StoreDifference.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 namespace {
-
-class CountingSink : public IMessageSink {
-public:
-    void ShowMessage(const std::string&) override { ++Count; }
-    int Count = 0;
-};
-
-void Check(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "datafile_fuzz: %s\n", what);
-        std::abort();
-    }
-}
 
 // A store with something in every member, so that any change by a rejected load shows.
 const CData& Lived()

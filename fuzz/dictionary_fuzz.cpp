@@ -1,32 +1,16 @@
 // Feeds arbitrary bytes to the dictionary reader. A rejected text must leave the lists
 // exactly as they were and say why once; accepted lists must save, read back to the
 // same lists and save again to the same bytes.
+#include "fuzz/FuzzSupport.h"
 #include "model/Dictionary.h"
 #include "model/DictionaryText.h"
-#include "model/Messages.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 namespace {
-
-class CountingSink : public IMessageSink {
-public:
-    void ShowMessage(const std::string&) override { ++Count; }
-    int Count = 0;
-};
-
-void Check(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "dictionary_fuzz: %s\n", what);
-        std::abort();
-    }
-}
 
 bool Same(const NameLists& a, const NameLists& b)
 {

@@ -57,6 +57,7 @@ bool ReadIndices(TextReader& reader, std::size_t namesCount, std::vector<std::st
     int count = 0;
     if (!ReadCount(reader, count) || static_cast<std::size_t>(count) > namesCount)
         return false;
+    // An empty list still has its values line, left empty.
     if (count == 0)
         return reader.SkipBlankRestOfLine() && reader.SkipBlankRestOfLine();
     int previous = -1;

@@ -8,7 +8,7 @@ set -euo pipefail
 
 declare -A PACKAGE_GROUPS=(
     [build]="build-essential cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev"
-    [desktop]="fonts-liberation2"
+    [desktop]="fonts-liberation2 qt6-translations-l10n"
     [fuzz]="clang libclang-rt-14-dev"
     [shot]="xvfb xauth imagemagick fonts-liberation2"
 )

@@ -19,11 +19,7 @@ void ShowOkBox(const QString& caption, const std::string& text)
 std::optional<QString> RunFileDialog(QWidget* owner, const FileDialogOptions& options, QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(owner);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilter(QtDialogs::NameFilters(options.Filter));
-    dialog.setDefaultSuffix(options.DefaultExtension);
-    // A save dialog asks before replacing an existing file: QFileDialog's default.
+    QtDialogs::SetUpFileDialog(dialog, options, mode);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().front();
@@ -78,6 +74,17 @@ std::optional<QString> QtDialogs::AskName(QWidget* owner, const QString& caption
     if (form.exec() != QDialog::Accepted)
         return std::nullopt;
     return form.Name();
+}
+
+void QtDialogs::SetUpFileDialog(QFileDialog& dialog, const FileDialogOptions& options, QFileDialog::AcceptMode mode)
+{
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilter(NameFilters(options.Filter));
+    // Qt would show the pattern a second time after the text; the list shows the text alone.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setDefaultSuffix(options.DefaultExtension);
+    // A save dialog asks before replacing an existing file: QFileDialog's default.
 }
 
 QString QtDialogs::NameFilters(const QString& filter)

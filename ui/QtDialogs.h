@@ -3,6 +3,8 @@
 
 #include "ui/Dialogs.h"
 
+#include <QFileDialog>
+
 class QtDialogs : public IDialogs {
 public:
     void ShowMessage(const std::string& text) override;
@@ -12,6 +14,8 @@ public:
     std::optional<QString> AskSaveFile(QWidget* owner, const FileDialogOptions& options) override;
     std::optional<QString> AskName(QWidget* owner, const QString& caption, const QString& name) override;
 
+    // Everything but the folder: mode, file types, default extension.
+    static void SetUpFileDialog(QFileDialog& dialog, const FileDialogOptions& options, QFileDialog::AcceptMode mode);
     // "text|pattern[|text|pattern...]" as QFileDialog wants it: "text (pattern)[;;...]".
     static QString NameFilters(const QString& filter);
 };

@@ -1,6 +1,8 @@
 // The file-type entries as the windows name them, turned into the filters QFileDialog reads.
 #include "ui/QtDialogs.h"
 
+#include <QComboBox>
+#include <QFileDialog>
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,6 +22,39 @@ TEST(QtDialogs, FileTypesBecomeQtNameFilters)
     };
     for (const Case& c : cases)
         EXPECT_EQ(QtDialogs::NameFilters(c.entry), c.filters) << c.entry.toStdString();
+}
+
+// The file-type list shows each entry's text exactly as the windows name it, with no
+// pattern of Qt's own added; the pattern still chooses the files.
+TEST(QtDialogs, FileDialogsShowTheFileTypeTextAsGiven)
+{
+    struct Case {
+        FileDialogOptions options;
+        QFileDialog::AcceptMode mode;
+        QString shown;
+    };
+    const Case cases[] = {
+        { { QStringLiteral("Файлы данных Vardun 2.1|*.sav"), QStringLiteral("sav") }, QFileDialog::AcceptOpen,
+            QStringLiteral("Файлы данных Vardun 2.1") },
+        { { QStringLiteral("Файлы данных Vardun 2.2(*.sav)|*.sav"), QStringLiteral("sav") }, QFileDialog::AcceptSave,
+            QStringLiteral("Файлы данных Vardun 2.2(*.sav)") },
+        { { QStringLiteral("Vardun 2.1 Файл словаря(*.dic)|*.dic"), QStringLiteral("dic") }, QFileDialog::AcceptSave,
+            QStringLiteral("Vardun 2.1 Файл словаря(*.dic)") },
+    };
+    for (const Case& c : cases) {
+        QFileDialog dialog;
+        // Qt's own dialog, whose file-type list can be read; the program lets Qt choose.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        QtDialogs::SetUpFileDialog(dialog, c.options, c.mode);
+        const auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(types, nullptr);
+        ASSERT_EQ(types->count(), 1) << c.shown.toStdString();
+        EXPECT_EQ(types->itemText(0).toStdString(), c.shown.toStdString());
+        EXPECT_EQ(dialog.nameFilters(), QStringList { QtDialogs::NameFilters(c.options.Filter) });
+        EXPECT_EQ(dialog.defaultSuffix(), c.options.DefaultExtension);
+        EXPECT_EQ(dialog.acceptMode(), c.mode);
+        EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+    }
 }
 
 } // namespace

@@ -21,7 +21,10 @@ ThresholdCheck ValidateThresholds(CData& data, int mode, std::string_view smallT
         return ThresholdCheck::Missing;
     const std::optional<double> small = ParseDecimal(smallText);
     const std::optional<double> medium = ParseDecimal(mediumText);
-    if (!small || !medium)
+    // A value past the largest float would be stored as an infinity, which no data
+    // file can hold: every later save would fail.
+    auto fitsFloat = [](const std::optional<double>& v) { return v && std::isfinite(static_cast<float>(*v)); };
+    if (!fitsFloat(small) || !fitsFloat(medium))
         return ThresholdCheck::NotANumber;
     // Compared as typed, before either is rounded to a float: two texts that differ only
     // beyond float precision pass here and are then stored as the same value.

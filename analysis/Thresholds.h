@@ -11,7 +11,7 @@ class CData;
 enum class ThresholdCheck {
     Accepted,
     Missing, // a text is empty
-    NotANumber, // a text is not a number
+    NotANumber, // a text is not a number, or one beyond the range of a float
     NotIncreasing, // small is not less than medium
 };
 

@@ -42,6 +42,10 @@ TEST(ValidateThresholds, FailuresLeaveEveryThresholdAsItWas)
         { "nan", "0.5", ThresholdCheck::NotANumber },
         { "0.2", "inf", ThresholdCheck::NotANumber },
         { "0.2", "1e999", ThresholdCheck::NotANumber },
+        // A double, but beyond every float: stored, it would be an infinity that no
+        // data file can hold, so every later save would fail.
+        { "0.2", "400000000000000000000000000000000000000", ThresholdCheck::NotANumber },
+        { "1e39", "1e40", ThresholdCheck::NotANumber },
         { "1.0.", "1.0.", ThresholdCheck::NotANumber }, // not a number wins over equality
         { "0", "0", ThresholdCheck::NotIncreasing }, // a new assessment
         { "0.5", "0.5", ThresholdCheck::NotIncreasing },

@@ -50,16 +50,21 @@ void Collect(const CheckList& items, std::vector<std::string>& names, std::vecto
 
 using Pairs = std::vector<std::pair<int, int>>;
 
-// Every old analysed position paired with every new one of the same name, old major.
+// Each new analysed position paired with the last old one of the same name. Pairing
+// every old namesake with every new one, later pairs overwriting earlier ones, ends
+// with the same values; but with many namesakes the three nested loops over all those
+// pairs would run for minutes.
 Pairs MatchByName(const std::vector<std::string>& oldNames, const std::vector<std::string>& oldIndices,
                   const std::vector<std::string>& newNames, const std::vector<std::string>& newIndices)
 {
     Pairs pairs;
-    for (std::size_t p = 0; p < oldIndices.size(); ++p) {
-        const std::string& oldName = oldNames[static_cast<std::size_t>(IndexValue(oldIndices[p]))];
-        for (std::size_t q = 0; q < newIndices.size(); ++q)
-            if (oldName == newNames[static_cast<std::size_t>(IndexValue(newIndices[q]))])
+    for (std::size_t q = 0; q < newIndices.size(); ++q) {
+        const std::string& newName = newNames[static_cast<std::size_t>(IndexValue(newIndices[q]))];
+        for (std::size_t p = oldIndices.size(); p-- > 0;)
+            if (oldNames[static_cast<std::size_t>(IndexValue(oldIndices[p]))] == newName) {
                 pairs.emplace_back(static_cast<int>(p), static_cast<int>(q));
+                break;
+            }
     }
     return pairs;
 }
@@ -92,7 +97,7 @@ void CData::PrepareForAnalysis(const CheckList& layers, const CheckList& threats
     FM.Resize(ThreatCount, MechanismCount);
 
     // Only inside all three loops is anything carried: with no surviving layer even the
-    // layer-free matrices start over. Later pairs overwrite earlier ones.
+    // layer-free matrices start over.
     for (const auto& [pL, qL] : layerPairs) {
         for (const auto& [pT, qT] : threatPairs) {
             for (const auto& [pM, qM] : mechanismPairs) {

@@ -144,6 +144,39 @@ TEST(CData, PrepareDuplicateNamesTakeTheLastOldOccurrence)
     }
 }
 
+// Namesakes in every kind, moved about: each new position takes its last old namesake
+// along every side of every matrix, and a name without an old namesake starts at zero.
+TEST(CData, PrepareDuplicatesInEveryKindTakeTheLastOldNamesake)
+{
+    Lists before{Items({{"A", true}, {"B", true}, {"A", true}}), Items({{"T", true}, {"T", true}, {"U", true}}),
+                 Items({{"X", true}, {"Y", true}, {"X", true}})};
+    CData d = Prepared(before);
+    const CData old = d;
+    d.PrepareForAnalysis(Items({{"A", true}, {"N", true}, {"A", true}, {"B", true}}),
+                         Items({{"U", true}, {"T", true}}), Items({{"X", true}, {"X", true}, {"Y", true}}));
+
+    // New position -> old position, -1 for none.
+    const int layerFrom[] = {2, -1, 2, 1};
+    const int threatFrom[] = {2, 1};
+    const int mechanismFrom[] = {2, 2, 1};
+    for (int l = 0; l < 4; ++l)
+        for (int t = 0; t < 2; ++t) {
+            const int pL = layerFrom[l], pT = threatFrom[t];
+            SCOPED_TRACE(::testing::Message() << "layer " << l << " threat " << t);
+            EXPECT_EQ(d.TE(t, l), pL < 0 ? 0.0f : old.TE(pT, pL));
+            EXPECT_EQ(d.ET(l, t), pL < 0 ? 0.0f : old.ET(pL, pT));
+            EXPECT_EQ(d.EF(l, t), pL < 0 ? 0.0f : old.EF(pL, pT));
+        }
+    for (int m = 0; m < 3; ++m)
+        for (int t = 0; t < 2; ++t) {
+            const int pM = mechanismFrom[m], pT = threatFrom[t];
+            SCOPED_TRACE(::testing::Message() << "mechanism " << m << " threat " << t);
+            EXPECT_EQ(d.MT(m, t), old.MT(pM, pT));
+            EXPECT_EQ(d.TM(t, m), old.TM(pT, pM));
+            EXPECT_EQ(d.FM(t, m), old.FM(pT, pM));
+        }
+}
+
 TEST(CData, PrepareLeavesDerivedValuesAlone)
 {
     Lists lists{Items({{"L", true}}), Items({{"T", false}}), Items({{"M", true}})};

@@ -1,6 +1,7 @@
 // The data file on disk: CData's load and save over the text form.
 #include "model/Data.h"
 
+#include "model/Cp1251.h"
 #include "model/DataText.h"
 #include "model/FileBytes.h"
 #include "model/FileText.h"
@@ -8,7 +9,7 @@
 
 bool CData::LoadFromFile(const std::string& path, IMessageSink& messages)
 {
-    const std::optional<std::string> bytes = ReadFileBytes(path);
+    const std::optional<std::string> bytes = ReadFileBytes(path, Utf8ToCp1251(DataHeader).value_or(""));
     if (!bytes) {
         messages.ShowMessage("Не удалось открыть файл.");
         return false;

@@ -10,9 +10,9 @@
 #include <array>
 #include <cstdint>
 
-namespace {
-
 const char* const DataHeader = "Файл данных Vardun 2.2.";
+
+namespace {
 const std::array<const char*, 3> NameSections = { "[Список эшелонов]", "[Список угроз]", "[Список механизмов защиты]" };
 const std::array<const char*, 3> IndexSections
     = { "[Список выбранных эшелонов]", "[Список выбранных угроз]", "[Список выбранных механизмов защиты]" };

@@ -9,6 +9,9 @@
 class CData;
 class IMessageSink;
 
+// The first line of every data file, as UTF-8.
+extern const char* const DataHeader;
+
 // Replaces the store's lists, counts, thresholds, levels and six source matrices when
 // the whole text is a valid data file; otherwise tells why and leaves the store as it
 // was. The derived matrices, MM, EE and WeightedDamageMax are never touched.

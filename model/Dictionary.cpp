@@ -1,6 +1,7 @@
 // The dictionary file on disk, over its text form.
 #include "model/Dictionary.h"
 
+#include "model/Cp1251.h"
 #include "model/DictionaryText.h"
 #include "model/FileBytes.h"
 #include "model/FileText.h"
@@ -8,7 +9,7 @@
 
 bool LoadDictionary(const std::string& path, NameLists& lists, IMessageSink& messages)
 {
-    const std::optional<std::string> bytes = ReadFileBytes(path);
+    const std::optional<std::string> bytes = ReadFileBytes(path, Utf8ToCp1251(DictionaryHeader).value_or(""));
     if (!bytes) {
         messages.ShowMessage("Не удалось загрузить файл " + path + ".");
         return false;

@@ -8,9 +8,9 @@
 
 #include <array>
 
-namespace {
-
 const char* const DictionaryHeader = "Файл словарь Vardun 2.2.";
+
+namespace {
 const std::array<const char*, 3> Sections = { "[Layers]", "[Threats]", "[Safety Mechanisms]" };
 
 bool ReadBody(TextReader& reader, NameLists& lists)

@@ -7,6 +7,9 @@
 #include <string_view>
 
 class IMessageSink;
+
+// The first line of every dictionary file, as UTF-8.
+extern const char* const DictionaryHeader;
 struct NameLists;
 
 // Replaces `lists` when the whole text is a valid dictionary; otherwise tells why and

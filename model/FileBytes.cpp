@@ -88,7 +88,7 @@ mode_t NewFileMode(const std::string& target)
 
 } // namespace
 
-std::optional<std::string> ReadFileBytes(const std::string& path)
+std::optional<std::string> ReadFileBytes(const std::string& path, std::string_view expectedStart)
 {
     // Only a regular file has an end: a device or a pipe picked by mistake could make
     // the read wait or grow without bound. Not blocking on open keeps a pipe from
@@ -109,6 +109,8 @@ std::optional<std::string> ReadFileBytes(const std::string& path)
         if (got == 0)
             return bytes;
         bytes.append(buffer, static_cast<std::size_t>(got));
+        if (!std::string_view(bytes).starts_with(expectedStart.substr(0, bytes.size())))
+            return bytes;
     }
 }
 

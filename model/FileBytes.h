@@ -6,7 +6,10 @@
 #include <string_view>
 
 // Every byte of a regular file; empty when it cannot be opened or read, or is not one.
-std::optional<std::string> ReadFileBytes(const std::string& path);
+// When the file does not begin with `expectedStart`, reading stops early and only what
+// was read comes back: a large file of another kind is not read whole just to be
+// refused by its first line.
+std::optional<std::string> ReadFileBytes(const std::string& path, std::string_view expectedStart = {});
 
 // Writes a temporary file beside the target and renames it over the target only when
 // every byte is written and flushed, so a failure at any step leaves the old file as it

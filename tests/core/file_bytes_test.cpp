@@ -87,3 +87,22 @@ TEST(FileBytes, AFileThatCannotBeReadGivesNothing)
     ASSERT_EQ(::mkfifo(folder.Path("pipe").c_str(), 0600), 0);
     EXPECT_FALSE(ReadFileBytes(folder.Path("pipe")));
 }
+
+TEST(FileBytes, AFileOfAnotherKindIsNotReadWhole)
+{
+    TempFolder folder;
+    const std::string path = folder.Path("big.bin");
+    const std::string big(4u << 20, 'x');
+    ASSERT_TRUE(SaveFileBytes(path, "HEADER\r\n" + big));
+    // The right beginning: all of it.
+    EXPECT_EQ(ReadFileBytes(path, "HEADER")->size(), big.size() + 8);
+    // Another beginning: reading stops within the first buffer, and what comes back
+    // still shows that the beginning is wrong.
+    const auto wrong = ReadFileBytes(path, "HEADEX");
+    ASSERT_TRUE(wrong);
+    EXPECT_LT(wrong->size(), big.size() / 4);
+    EXPECT_TRUE(wrong->starts_with("HEADER\r\n"));
+    // A file shorter than the expected beginning is read whole.
+    ASSERT_TRUE(SaveFileBytes(path, "HEA"));
+    EXPECT_EQ(ReadFileBytes(path, "HEADER"), "HEA");
+}

@@ -34,6 +34,13 @@ private:
         std::vector<float> D;  // the damage matrix times the factor, layers x mechanisms
     };
     const Weighted& WeightedFor(float damageFactor) const;
+    // Row `Layer` and column `Mechanism` of the frequency product at one shift: the only
+    // parts the shift changes, the same for every damage factor.
+    struct ShiftedProduct {
+        std::vector<float> Row; // mechanisms
+        std::vector<float> Col; // layers
+    };
+    const ShiftedProduct& ProductAt(float shift) const;
     Pair Evaluate(float shift, float damageFactor) const;
 
     int layers_, threats_, mechanisms_;
@@ -49,9 +56,10 @@ private:
 
     // Working rows of one evaluation, kept to spare the allocations.
     struct Scratch {
-        std::vector<float> fmRowT, efColT, row, col, wRow, wCol, rm, re;
+        std::vector<float> fmRowT, efColT, wRow, wCol, rm, re;
     };
     mutable Scratch scratch_;
     mutable std::map<std::uint32_t, Weighted> weighted_;
+    mutable std::unordered_map<std::uint32_t, ShiftedProduct> products_;
     mutable std::unordered_map<std::uint64_t, Pair> cache_;
 };

@@ -6,16 +6,11 @@
 
 #include <limits>
 
-namespace {
-
-// A frequency that a shift made negative, or not a number, counts as none at all.
-float ClampedShift(float frequency, float shift)
+float ShiftedFrequency(float frequency, float shift)
 {
     const float v = frequency + shift;
     return v >= 0.0f ? v : 0.0f;
 }
-
-} // namespace
 
 float DamageFactor(float level)
 {
@@ -38,8 +33,8 @@ float RatingAtShift(
     damage.Scale(damageFactor);
     Matrix ef = data.EF;
     Matrix fm = data.FM;
-    ef(l, t) = ClampedShift(ef(l, t), shift);
-    fm(t, m) = ClampedShift(fm(t, m), shift);
+    ef(l, t) = ShiftedFrequency(ef(l, t), shift);
+    fm(t, m) = ShiftedFrequency(fm(t, m), shift);
 
     Matrix weighted = Matrix::ElementwiseProduct(Matrix::Product(ef, fm), damage);
     // A multiplication by the rounded reciprocal, not a division of each element.

@@ -33,6 +33,9 @@ using CurveSamples = std::array<CurvePoint, kCurveSamples>;
 // The factor of a damage level: the level squared, rounded to 32 bits.
 float DamageFactor(float level);
 
+// A frequency plus a shift; a sum that is negative, or not a number, counts as none.
+float ShiftedFrequency(float frequency, float shift);
+
 // The straightforward evaluation; reads the store and leaves it bit for bit as it was.
 float RatingAtShift(const CData& data, RatingKind kind, const RatingSelection& selection, float shift,
                     float damageFactor);

@@ -9,11 +9,8 @@ namespace {
 
 std::vector<float> Flat(const Matrix& a)
 {
-    std::vector<float> v(static_cast<std::size_t>(a.Rows()) * static_cast<std::size_t>(a.Cols()));
-    for (int i = 0; i < a.Rows(); ++i)
-        for (int j = 0; j < a.Cols(); ++j)
-            v[static_cast<std::size_t>(i) * a.Cols() + j] = a(i, j);
-    return v;
+    const float* first = a.RowData(0);
+    return std::vector<float>(first, first + static_cast<std::size_t>(a.Rows()) * static_cast<std::size_t>(a.Cols()));
 }
 
 std::vector<float> Transposed(const std::vector<float>& a, int rows, int cols)
@@ -24,9 +21,6 @@ std::vector<float> Transposed(const std::vector<float>& a, int rows, int cols)
             t[static_cast<std::size_t>(j) * rows + i] = a[static_cast<std::size_t>(i) * cols + j];
     return t;
 }
-
-// A shifted frequency that is negative, or not a number, counts as none.
-float Clamped(float v) { return v >= 0.0f ? v : 0.0f; }
 
 float DiagonalNorm(const std::vector<float>& d)
 {
@@ -114,8 +108,8 @@ const FastRating::ShiftedProduct& FastRating::ProductAt(float shift) const
                       M = static_cast<std::size_t>(mechanisms_);
     const std::size_t l = static_cast<std::size_t>(l_), t = static_cast<std::size_t>(t_),
                       m = static_cast<std::size_t>(m_);
-    const float e = Clamped(ef_[l * T + t] + shift);
-    const float g = Clamped(fm_[t * M + m] + shift);
+    const float e = ShiftedFrequency(ef_[l * T + t], shift);
+    const float g = ShiftedFrequency(fm_[t * M + m], shift);
 
     // The shifted operands: FM's row t and EF's column t (as a row of the transpose).
     std::vector<float>& fmRowT = scratch_.fmRowT;

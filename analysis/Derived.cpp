@@ -1,62 +1,30 @@
 #include "analysis/Derived.h"
 
 #include "analysis/Format.h"
+#include "analysis/Modes.h"
 #include "model/Data.h"
-
-namespace {
-
-// The store's source matrices of modes 1 to 3 and their result.
-struct ModeTargets {
-    Matrix* Source0;
-    Matrix* Source1;
-    Matrix* Result;
-};
-
-ModeTargets TargetsOf(CData& data, int mode)
-{
-    switch (mode) {
-    case 1:
-        return { &data.MT, &data.TE, &data.ReliabilityME };
-    case 2:
-        return { &data.ET, &data.TM, &data.DamageEM };
-    default:
-        return { &data.EF, &data.FM, &data.FrequencyEM };
-    }
-}
-
-} // namespace
-
-std::array<Matrix, 2> SourceMatricesOf(const CData& data, int mode)
-{
-    switch (mode) {
-    case 1:
-        return { data.MT, data.TE };
-    case 2:
-        return { data.ET, data.TM };
-    case 3:
-        return { data.EF, data.FM };
-    default:
-        return { data.DamageEM, data.FrequencyEM };
-    }
-}
 
 void ComputeDerivedMatrix(GraphWorkingData& work, CData& data)
 {
+    const ModeSpec& spec = SpecOf(work.Mode);
     const Matrix& a = work.SourceMatrices[0];
     const Matrix& b = work.SourceMatrices[1];
-    if (work.Mode == 4) {
+    switch (spec.Operation) {
+    case Combination::ElementwiseProduct:
         work.ResultMatrix = Matrix::ElementwiseProduct(a, b);
         data.WeightedDamageMax = work.ResultMatrix.MaxElement();
-        data.WeightedDamageEM = work.ResultMatrix;
-        data.WeightedDamageEM.NormalizeByMax();
-    } else {
+        data.*spec.Result = work.ResultMatrix;
+        (data.*spec.Result).NormalizeByMax();
+        break;
+    case Combination::Product:
+    case Combination::NormalisedProduct:
         work.ResultMatrix = Matrix::Product(a, b);
-        if (work.Mode == 1)
+        if (spec.Operation == Combination::NormalisedProduct)
             work.ResultMatrix.NormalizeByMax();
-        const ModeTargets t = TargetsOf(data, work.Mode);
-        *t.Source0 = a;
-        *t.Source1 = b;
-        *t.Result = work.ResultMatrix;
+        data.*spec.Sources[0].Member = a;
+        data.*spec.Sources[1].Member = b;
+        data.*spec.Result = work.ResultMatrix;
+        break;
     }
     work.ColumnDistribution = work.ResultMatrix.ColumnNorms();
     work.RowDistribution = work.ResultMatrix.RowNorms();
@@ -65,8 +33,8 @@ void ComputeDerivedMatrix(GraphWorkingData& work, CData& data)
 std::array<GraphWorkingData, 4> ComputeAllModes(CData& data)
 {
     std::array<GraphWorkingData, 4> works;
-    for (int mode = 1; mode <= 4; ++mode) {
-        GraphWorkingData& work = works[static_cast<std::size_t>(mode - 1)];
+    for (AnalysisMode mode : kAnalysisModes) {
+        GraphWorkingData& work = works[ModeIndex(mode)];
         work.Mode = mode;
         work.SourceMatrices = SourceMatricesOf(data, mode);
         ComputeDerivedMatrix(work, data);

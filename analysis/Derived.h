@@ -2,6 +2,7 @@
 // the texts of the result table; worked on a plain record so that no window is needed.
 #pragma once
 
+#include "model/Kinds.h"
 #include "model/Matrix.h"
 
 #include <array>
@@ -13,16 +14,12 @@ class CData;
 // What a source-matrix window works on: its own copies of the two sources (index = the
 // combo item), and the last result with its distributions.
 struct GraphWorkingData {
-    int Mode = 1; // 1 reliability, 2 damage, 3 frequency, 4 damage weighted by frequency
+    AnalysisMode Mode = AnalysisMode::Reliability;
     std::array<Matrix, 2> SourceMatrices;
     Matrix ResultMatrix;
     Vector RowDistribution; // one norm per row of the result
     Vector ColumnDistribution; // one norm per column of the result
 };
-
-// Copies of the two sources of a mode as the store holds them now: MT and TE, ET and
-// TM, EF and FM, or DamageEM and FrequencyEM.
-std::array<Matrix, 2> SourceMatricesOf(const CData& data, int mode);
 
 // Computes the result and the distributions of the working data's mode and writes the
 // sources and the result back into the store. Mode 4 stores the largest element of the

@@ -1,26 +1,16 @@
 #include "analysis/Thresholds.h"
 
+#include "analysis/Modes.h"
 #include "model/Data.h"
 
-#include <charconv>
 #include <cmath>
 
-std::optional<double> ParseDecimal(std::string_view text)
-{
-    double value = 0.0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-ThresholdCheck ValidateThresholds(CData& data, int mode, std::string_view smallText, std::string_view mediumText)
+ThresholdCheck ValidateThresholds(CData& data, AnalysisMode mode, std::string_view smallText, std::string_view mediumText)
 {
     if (smallText.empty() || mediumText.empty())
         return ThresholdCheck::Missing;
-    const std::optional<double> small = ParseDecimal(smallText);
-    const std::optional<double> medium = ParseDecimal(mediumText);
+    const std::optional<double> small = ParseTypedNumber(smallText);
+    const std::optional<double> medium = ParseTypedNumber(mediumText);
     // A value past the largest float would be stored as an infinity, which no data
     // file can hold: every later save would fail.
     auto fitsFloat = [](const std::optional<double>& v) { return v && std::isfinite(static_cast<float>(*v)); };
@@ -30,8 +20,7 @@ ThresholdCheck ValidateThresholds(CData& data, int mode, std::string_view smallT
     // beyond float precision pass here and are then stored as the same value.
     if (!(*small < *medium))
         return ThresholdCheck::NotIncreasing;
-    data.SmallThreshold(mode) = static_cast<float>(*small);
-    data.MediumThreshold(mode) = static_cast<float>(*medium);
+    data.ThresholdsOf(mode) = { static_cast<float>(*small), static_cast<float>(*medium) };
     return ThresholdCheck::Accepted;
 }
 
@@ -43,7 +32,7 @@ std::string ThresholdMessage(ThresholdCheck check)
     case ThresholdCheck::Missing:
         return "Введите пороговые значения !";
     case ThresholdCheck::NotANumber:
-        return "Ошика при вводе данных.";
+        return kInputErrorMessage;
     case ThresholdCheck::NotIncreasing:
         return "Пороговое значение для малой величины должно меньше чем пороговое значение для средней величины!";
     }

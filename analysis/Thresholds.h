@@ -2,7 +2,8 @@
 // "." whatever the locale, and stored only when both are acceptable.
 #pragma once
 
-#include <optional>
+#include "model/Kinds.h"
+
 #include <string>
 #include <string_view>
 
@@ -17,11 +18,8 @@ enum class ThresholdCheck {
 
 // On Accepted the mode's small and medium thresholds hold the values; otherwise the
 // store is untouched. The window maps a failure to its message and its focus.
-ThresholdCheck ValidateThresholds(CData& data, int mode, std::string_view smallText, std::string_view mediumText);
+ThresholdCheck ValidateThresholds(CData& data, AnalysisMode mode, std::string_view smallText, std::string_view mediumText);
 
 // The analyst's message for a failure; empty for Accepted.
 std::string ThresholdMessage(ThresholdCheck check);
 
-// A decimal number written with ".", the whole text and nothing else; no value for
-// anything else, including texts that name infinities or not-a-number.
-std::optional<double> ParseDecimal(std::string_view text);

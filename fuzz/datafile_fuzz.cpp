@@ -31,7 +31,7 @@ const CData& Lived()
                 for (int j = 0; j < m->Cols(); ++j)
                     (*m)(i, j) = value += 0.5f;
         }
-        d.Thresholds.fill(0.125f);
+        d.Thresholds.fill({ 0.125f, 0.125f });
         d.HighLevel = 0.75f;
         d.LowLevel = 0.5f;
         d.WeightedDamageMax = 3.0f;
@@ -55,7 +55,8 @@ bool SameText(const Matrix& a, const Matrix& b)
 bool SameAsWritten(const CData& a, const CData& b)
 {
     for (std::size_t k = 0; k < a.Thresholds.size(); ++k)
-        if (FormatGeneral(a.Thresholds[k]) != FormatGeneral(b.Thresholds[k]))
+        if (FormatGeneral(a.Thresholds[k].Small) != FormatGeneral(b.Thresholds[k].Small)
+            || FormatGeneral(a.Thresholds[k].Medium) != FormatGeneral(b.Thresholds[k].Medium))
             return false;
     return a.LayerNames == b.LayerNames && a.ThreatNames == b.ThreatNames && a.MechanismNames == b.MechanismNames
         && a.LayerIndices == b.LayerIndices && a.ThreatIndices == b.ThreatIndices

@@ -12,17 +12,62 @@ int IndexValue(const std::string& entry)
 
 const std::string& CData::LayerName(int k) const
 {
-    return LayerNames[static_cast<std::size_t>(IndexValue(LayerIndices[static_cast<std::size_t>(k)]))];
+    return AnalysedName(ItemKind::Layer, k);
 }
 
 const std::string& CData::ThreatName(int k) const
 {
-    return ThreatNames[static_cast<std::size_t>(IndexValue(ThreatIndices[static_cast<std::size_t>(k)]))];
+    return AnalysedName(ItemKind::Threat, k);
 }
 
 const std::string& CData::MechanismName(int k) const
 {
-    return MechanismNames[static_cast<std::size_t>(IndexValue(MechanismIndices[static_cast<std::size_t>(k)]))];
+    return AnalysedName(ItemKind::Mechanism, k);
+}
+
+const std::string& CData::AnalysedName(ItemKind kind, int k) const
+{
+    const std::string& entry = IndicesOf(kind)[static_cast<std::size_t>(k)];
+    return NamesOf(kind)[static_cast<std::size_t>(IndexValue(entry))];
+}
+
+const std::vector<std::string>& CData::IndicesOf(ItemKind kind) const
+{
+    switch (kind) {
+    case ItemKind::Layer:
+        return LayerIndices;
+    case ItemKind::Threat:
+        return ThreatIndices;
+    case ItemKind::Mechanism:
+        break;
+    }
+    return MechanismIndices;
+}
+
+const std::vector<std::string>& CData::NamesOf(ItemKind kind) const
+{
+    switch (kind) {
+    case ItemKind::Layer:
+        return LayerNames;
+    case ItemKind::Threat:
+        return ThreatNames;
+    case ItemKind::Mechanism:
+        break;
+    }
+    return MechanismNames;
+}
+
+int CData::CountOf(ItemKind kind) const
+{
+    switch (kind) {
+    case ItemKind::Layer:
+        return LayerCount;
+    case ItemKind::Threat:
+        return ThreatCount;
+    case ItemKind::Mechanism:
+        break;
+    }
+    return MechanismCount;
 }
 
 void CData::ClearLists()

@@ -2,6 +2,7 @@
 // as decimal positions into the name lists, exactly as the data file stores them.
 #pragma once
 
+#include "model/Kinds.h"
 #include "model/Matrix.h"
 
 #include <array>
@@ -38,8 +39,12 @@ public:
     int LayerCount = 0;
     int ThreatCount = 0;
 
-    // Small and medium chart thresholds of modes 1..4, interleaved in the file's order.
-    std::array<float, 8> Thresholds{};
+    // The chart thresholds of modes 1..4, in the file's order.
+    struct ThresholdPair {
+        float Small = 0.0f;
+        float Medium = 0.0f;
+    };
+    std::array<ThresholdPair, 4> Thresholds {};
     float HighLevel = 0.0f;
     float LowLevel = 0.0f;
     float WeightedDamageMax = 0.0f;
@@ -51,15 +56,18 @@ public:
     std::vector<std::string> ThreatNames;
     std::vector<std::string> MechanismNames;
 
-    float& SmallThreshold(int mode) { return Thresholds[static_cast<std::size_t>(2 * (mode - 1))]; }
-    float& MediumThreshold(int mode) { return Thresholds[static_cast<std::size_t>(2 * (mode - 1) + 1)]; }
-    float SmallThreshold(int mode) const { return Thresholds[static_cast<std::size_t>(2 * (mode - 1))]; }
-    float MediumThreshold(int mode) const { return Thresholds[static_cast<std::size_t>(2 * (mode - 1) + 1)]; }
+    ThresholdPair& ThresholdsOf(AnalysisMode mode) { return Thresholds[ModeIndex(mode)]; }
+    const ThresholdPair& ThresholdsOf(AnalysisMode mode) const { return Thresholds[ModeIndex(mode)]; }
 
     // Name of the k-th analysed item of a kind.
     const std::string& LayerName(int k) const;
     const std::string& ThreatName(int k) const;
     const std::string& MechanismName(int k) const;
+    const std::string& AnalysedName(ItemKind kind, int k) const;
+    // The analysed items of a kind: their positions in the names list, as "%d" text.
+    const std::vector<std::string>& IndicesOf(ItemKind kind) const;
+    const std::vector<std::string>& NamesOf(ItemKind kind) const;
+    int CountOf(ItemKind kind) const;
 
     // Empties the six lists; counts, matrices and numbers stay.
     void ClearLists();

@@ -112,8 +112,8 @@ bool ReadBody(TextReader& reader, CData& d)
     for (int k = 0; k < 3; ++k)
         if (!ReadCount(reader, *counts[k]) || static_cast<std::size_t>(*counts[k]) != counted[k]->size())
             return false;
-    for (float& threshold : d.Thresholds)
-        if (!ReadFloat(reader, threshold))
+    for (CData::ThresholdPair& pair : d.Thresholds)
+        if (!ReadFloat(reader, pair.Small) || !ReadFloat(reader, pair.Medium))
             return false;
     if (!ReadFloat(reader, d.HighLevel) || !ReadFloat(reader, d.LowLevel))
         return false;
@@ -185,8 +185,10 @@ std::optional<std::string> WriteDataText(const CData& d)
     AppendFixedLine(out, ParametersSection);
     for (int count : { d.MechanismCount, d.LayerCount, d.ThreatCount })
         out += std::to_string(count) + ' ';
-    for (float threshold : d.Thresholds)
-        AppendGeneralWord(out, threshold);
+    for (const CData::ThresholdPair& pair : d.Thresholds) {
+        AppendGeneralWord(out, pair.Small);
+        AppendGeneralWord(out, pair.Medium);
+    }
     AppendGeneralWord(out, d.HighLevel);
     AppendGeneralWord(out, d.LowLevel);
     out += "\r\n";

@@ -56,7 +56,7 @@ void FillAwkwardly(CData& d)
                 (*mats[w])(i, j) = static_cast<float>(w + 1) / 3.0f + static_cast<float>(i) * 0.1234567f
                     + static_cast<float>(j) * 1e-5f;
     for (std::size_t k = 0; k < d.Thresholds.size(); ++k)
-        d.Thresholds[k] = 0.05f * static_cast<float>(k + 1);
+        d.Thresholds[k] = { 0.05f * static_cast<float>(2 * k + 1), 0.05f * static_cast<float>(2 * k + 2) };
     d.HighLevel = 0.9f;
     d.LowLevel = 0.123456789f;
 }

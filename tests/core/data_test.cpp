@@ -184,7 +184,7 @@ TEST(CData, PrepareLeavesDerivedValuesAlone)
     d.DamageEM.Resize(1, 1);
     d.DamageEM(0, 0) = 6.0f;
     d.WeightedDamageMax = 8.0f;
-    d.SmallThreshold(2) = 0.2f;
+    d.ThresholdsOf(AnalysisMode::Damage).Small = 0.2f;
     d.HighLevel = 2.0f;
     d.PrepareForAnalysis(lists.layers, lists.threats, lists.mechanisms);
     EXPECT_EQ(d.ThreatCount, 0);
@@ -194,8 +194,8 @@ TEST(CData, PrepareLeavesDerivedValuesAlone)
     EXPECT_EQ(d.TE.Cols(), 1);
     EXPECT_EQ(d.DamageEM(0, 0), 6.0f);
     EXPECT_EQ(d.WeightedDamageMax, 8.0f);
-    EXPECT_EQ(d.SmallThreshold(2), 0.2f);
-    EXPECT_EQ(d.Thresholds[2], 0.2f);
+    EXPECT_EQ(d.ThresholdsOf(AnalysisMode::Damage).Small, 0.2f);
+    EXPECT_EQ(d.Thresholds[1].Small, 0.2f);
     EXPECT_EQ(d.HighLevel, 2.0f);
 
     CData empty;

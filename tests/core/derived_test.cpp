@@ -1,4 +1,5 @@
 #include "analysis/Derived.h"
+#include "analysis/Modes.h"
 
 #include "model/Data.h"
 #include "support/MatrixLiterals.h"
@@ -13,9 +14,14 @@ namespace {
 
 using Rows = std::vector<std::vector<float>>;
 
+constexpr AnalysisMode kReliability = AnalysisMode::Reliability;
+constexpr AnalysisMode kDamage = AnalysisMode::Damage;
+constexpr AnalysisMode kFrequency = AnalysisMode::Frequency;
+constexpr AnalysisMode kWeighted = AnalysisMode::WeightedDamage;
+
 struct ModeCase {
     const char* Name;
-    int Mode;
+    AnalysisMode Mode;
     Rows Source0, Source1;
     Rows Result; // what the window keeps
     Rows Stored; // what the store receives as the derived matrix
@@ -23,21 +29,22 @@ struct ModeCase {
     float WeightedDamageMax; // mode 4 only
 };
 
-Matrix& StoredResult(CData& d, int mode)
+Matrix& StoredResult(CData& d, AnalysisMode mode)
 {
     switch (mode) {
-    case 1:
+    case AnalysisMode::Reliability:
         return d.ReliabilityME;
-    case 2:
+    case AnalysisMode::Damage:
         return d.DamageEM;
-    case 3:
+    case AnalysisMode::Frequency:
         return d.FrequencyEM;
-    default:
-        return d.WeightedDamageEM;
+    case AnalysisMode::WeightedDamage:
+        break;
     }
+    return d.WeightedDamageEM;
 }
 
-GraphWorkingData Work(int mode, const Rows& s0, const Rows& s1)
+GraphWorkingData Work(AnalysisMode mode, const Rows& s0, const Rows& s1)
 {
     GraphWorkingData w;
     w.Mode = mode;
@@ -51,20 +58,20 @@ TEST(ComputeDerivedMatrix, ResultsDistributionsAndStore)
 {
     const ModeCase cases[] = {
         // The product [[0.5, 1], [1, 0.5]] already has its maximum at 1.
-        { "mode 1", 1, { { 1, 0 }, { 0, 1 } }, { { 0.5f, 1 }, { 1, 0.5f } }, { { 0.5f, 1 }, { 1, 0.5f } },
+        { "mode 1", kReliability, { { 1, 0 }, { 0, 1 } }, { { 0.5f, 1 }, { 1, 0.5f } }, { { 0.5f, 1 }, { 1, 0.5f } },
             { { 0.5f, 1 }, { 1, 0.5f } }, { 1.118034f, 1.118034f }, { 1.118034f, 1.118034f }, 0 },
         // Mode 1 divides the window's own result by the maximum too.
-        { "mode 1 normalised", 1, { { 1, 2 } }, { { 1, 2 }, { 1, 3 } }, { { 0.375f, 1 } }, { { 0.375f, 1 } },
+        { "mode 1 normalised", kReliability, { { 1, 2 } }, { { 1, 2 }, { 1, 3 } }, { { 0.375f, 1 } }, { { 0.375f, 1 } },
             { 1.0680005f }, { 0.375f, 1 }, 0 },
         // An all-zero product is left as it is, with no division by zero.
-        { "mode 1 zero", 1, { { 0, 0 } }, { { 0 }, { 0 } }, { { 0 } }, { { 0 } }, { 0 }, { 0 }, 0 },
+        { "mode 1 zero", kReliability, { { 0, 0 } }, { { 0 }, { 0 } }, { { 0 } }, { { 0 } }, { 0 }, { 0 }, 0 },
         // Modes 2 and 3 are not normalised.
-        { "mode 2", 2, { { 2 } }, { { 3 } }, { { 6 } }, { { 6 } }, { 6 }, { 6 }, 0 },
-        { "mode 3", 3, { { 1, 2 }, { 3, 4 } }, { { 1, 0, 2 }, { 0, 1, 1 } }, { { 1, 2, 4 }, { 3, 4, 10 } },
+        { "mode 2", kDamage, { { 2 } }, { { 3 } }, { { 6 } }, { { 6 } }, { 6 }, { 6 }, 0 },
+        { "mode 3", kFrequency, { { 1, 2 }, { 3, 4 } }, { { 1, 0, 2 }, { 0, 1, 1 } }, { { 1, 2, 4 }, { 3, 4, 10 } },
             { { 1, 2, 4 }, { 3, 4, 10 } }, { 4.582576f, 11.180340f }, { 3.1622777f, 4.472136f, 10.770330f }, 0 },
         // Mode 4 keeps the raw product and stores it normalised.
-        { "mode 4", 4, { { 2, 4 } }, { { 1, 2 } }, { { 2, 8 } }, { { 0.25f, 1 } }, { 8.246211f }, { 2, 8 }, 8 },
-        { "mode 4 zero", 4, { { 0, 3 } }, { { 5, 0 } }, { { 0, 0 } }, { { 0, 0 } }, { 0 }, { 0, 0 }, 0 },
+        { "mode 4", kWeighted, { { 2, 4 } }, { { 1, 2 } }, { { 2, 8 } }, { { 0.25f, 1 } }, { 8.246211f }, { 2, 8 }, 8 },
+        { "mode 4 zero", kWeighted, { { 0, 3 } }, { { 5, 0 } }, { { 0, 0 } }, { { 0, 0 } }, { 0 }, { 0, 0 }, 0 },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -80,7 +87,7 @@ TEST(ComputeDerivedMatrix, ResultsDistributionsAndStore)
             EXPECT_FLOAT_EQ(w.ColumnDistribution(static_cast<int>(j)), c.ColumnDistribution[j]);
         EXPECT_EQ(w.RowDistribution.Size(), static_cast<int>(c.RowDistribution.size()));
         EXPECT_EQ(w.ColumnDistribution.Size(), static_cast<int>(c.ColumnDistribution.size()));
-        EXPECT_EQ(d.WeightedDamageMax, c.Mode == 4 ? c.WeightedDamageMax : -7.0f);
+        EXPECT_EQ(d.WeightedDamageMax, c.Mode == kWeighted ? c.WeightedDamageMax : -7.0f);
     }
 }
 
@@ -89,8 +96,8 @@ TEST(ComputeDerivedMatrix, WritesOnlyItsOwnPartOfTheStore)
 {
     CData original = RandomAssessment(3, 11);
     ComputeAllModes(original);
-    for (int mode = 1; mode <= 4; ++mode) {
-        SCOPED_TRACE(mode);
+    for (AnalysisMode mode : kAnalysisModes) {
+        SCOPED_TRACE(ModeNumber(mode));
         CData d = original;
         GraphWorkingData w;
         w.Mode = mode;
@@ -101,7 +108,7 @@ TEST(ComputeDerivedMatrix, WritesOnlyItsOwnPartOfTheStore)
         ComputeDerivedMatrix(w, d);
 
         Matrix stored = w.ResultMatrix;
-        if (mode == 4)
+        if (mode == kWeighted)
             stored.NormalizeByMax();
         struct Member {
             const Matrix& Now;
@@ -125,14 +132,14 @@ TEST(ComputeDerivedMatrix, WritesOnlyItsOwnPartOfTheStore)
         };
         for (std::size_t k = 0; k < std::size(members); ++k) {
             const Member& m = members[k];
-            EXPECT_TRUE(SameBits(m.Now, m.OwnerMode == mode ? *m.Expected : m.Before)) << "member " << k;
+            EXPECT_TRUE(SameBits(m.Now, m.OwnerMode == ModeNumber(mode) ? *m.Expected : m.Before)) << "member " << k;
         }
-        if (mode == 4)
+        if (mode == kWeighted)
             EXPECT_EQ(d.WeightedDamageMax, w.ResultMatrix.MaxElement());
         else
             EXPECT_EQ(d.WeightedDamageMax, original.WeightedDamageMax);
         // The store holds copies: later edits in the window do not reach it.
-        if (mode < 4) {
+        if (mode != kWeighted) {
             w.SourceMatrices[0](0, 0) = 9.0f;
             EXPECT_EQ(SourceMatricesOf(d, mode)[0](0, 0), 0.5f);
         }
@@ -142,7 +149,7 @@ TEST(ComputeDerivedMatrix, WritesOnlyItsOwnPartOfTheStore)
 TEST(ComputeDerivedMatrix, SecondComputationUsesTheCurrentSources)
 {
     CData d;
-    GraphWorkingData w = Work(2, { { 2 } }, { { 3 } });
+    GraphWorkingData w = Work(kDamage, { { 2 } }, { { 3 } });
     ComputeDerivedMatrix(w, d);
     w.SourceMatrices[1](0, 0) = 5.0f;
     ComputeDerivedMatrix(w, d);
@@ -156,13 +163,13 @@ TEST(ComputeDerivedMatrix, SecondComputationUsesTheCurrentSources)
 TEST(ComputeDerivedMatrix, ModeFourKeepsTheCopiesItTook)
 {
     CData d;
-    GraphWorkingData w2 = Work(2, { { 2 } }, { { 1, 1 } });
+    GraphWorkingData w2 = Work(kDamage, { { 2 } }, { { 1, 1 } });
     ComputeDerivedMatrix(w2, d);
-    GraphWorkingData w3 = Work(3, { { 1 } }, { { 1, 2 } });
+    GraphWorkingData w3 = Work(kFrequency, { { 1 } }, { { 1, 2 } });
     ComputeDerivedMatrix(w3, d);
     GraphWorkingData w4;
-    w4.Mode = 4;
-    w4.SourceMatrices = SourceMatricesOf(d, 4);
+    w4.Mode = kWeighted;
+    w4.SourceMatrices = SourceMatricesOf(d, kWeighted);
 
     w2.SourceMatrices[0](0, 0) = 4.0f;
     ComputeDerivedMatrix(w2, d);
@@ -176,8 +183,8 @@ TEST(ComputeAllModes, ModeFourUsesTheMatricesJustComputed)
 {
     CData d = RandomAssessment(4, 5);
     const auto works = ComputeAllModes(d);
-    for (int mode = 1; mode <= 4; ++mode)
-        EXPECT_EQ(works[static_cast<std::size_t>(mode - 1)].Mode, mode);
+    for (AnalysisMode mode : kAnalysisModes)
+        EXPECT_EQ(works[ModeIndex(mode)].Mode, mode);
     EXPECT_TRUE(SameBits(works[3].SourceMatrices[0], d.DamageEM));
     EXPECT_TRUE(SameBits(works[3].SourceMatrices[1], d.FrequencyEM));
     EXPECT_TRUE(SameBits(works[3].ResultMatrix, Matrix::ElementwiseProduct(d.DamageEM, d.FrequencyEM)));
@@ -191,7 +198,7 @@ TEST(ComputeAllModes, ModeFourUsesTheMatricesJustComputed)
 TEST(ResultGridTexts, DistributionsInTheLeftColumnAndBottomRow)
 {
     GraphWorkingData w
-        = Work(3, { { 1, 2 }, { 3, 4 } }, { { 1, 0, 2 }, { 0, 1, 1 } }); // result [[1, 2, 4], [3, 4, 10]]
+        = Work(kFrequency, { { 1, 2 }, { 3, 4 } }, { { 1, 0, 2 }, { 0, 1, 1 } }); // result [[1, 2, 4], [3, 4, 10]]
     CData d;
     ComputeDerivedMatrix(w, d);
     const ResultGrid g = ResultGridTexts(w);
@@ -217,13 +224,13 @@ TEST(ResultGridTexts, SmallAndDegenerateResults)
         std::vector<std::vector<std::string>> Cells;
     };
     GridCase cases[] = {
-        { "one element", Work(2, { { 2 } }, { { 3 } }), { { "6.00", "" }, { "6.00", "6.00" } } },
-        { "mode 4 raw", Work(4, { { 2, 4 } }, { { 1, 2 } }),
+        { "one element", Work(kDamage, { { 2 } }, { { 3 } }), { { "6.00", "" }, { "6.00", "6.00" } } },
+        { "mode 4 raw", Work(kWeighted, { { 2, 4 } }, { { 1, 2 } }),
             { { "8.25", "" }, { "2.00", "2.00" }, { "8.00", "8.00" } } },
         // Mismatched shapes give an empty result: one empty cell.
-        { "shape mismatch", Work(1, { { 1, 2 } }, { { 1, 2 } }), { { "" } } },
+        { "shape mismatch", Work(kReliability, { { 1, 2 } }, { { 1, 2 } }), { { "" } } },
         // Nothing analysed on one side: rows without columns.
-        { "no columns", Work(2, Rows { {}, {} }, Rows {}), { { "0.00", "0.00", "" } } },
+        { "no columns", Work(kDamage, Rows { {}, {} }, Rows {}), { { "0.00", "0.00", "" } } },
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.Name);

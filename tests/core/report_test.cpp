@@ -156,10 +156,10 @@ void ExpectReportOf(const ReportJson& r, const fs::path& path, const RatingSelec
     EXPECT_EQ(
         r["mechanisms"].get<std::vector<std::string>>(), AnalysedNames(d, d.MechanismIndices, &CData::MechanismName));
     ASSERT_EQ(r["thresholds"].size(), 4u);
-    for (int mode = 1; mode <= 4; ++mode) {
-        const ReportJson& t = r["thresholds"][static_cast<std::size_t>(mode - 1)];
-        EXPECT_TRUE(SameFloat(t[0], d.SmallThreshold(mode)));
-        EXPECT_TRUE(SameFloat(t[1], d.MediumThreshold(mode)));
+    for (std::size_t k = 0; k < d.Thresholds.size(); ++k) {
+        const ReportJson& t = r["thresholds"][k];
+        EXPECT_TRUE(SameFloat(t[0], d.Thresholds[k].Small));
+        EXPECT_TRUE(SameFloat(t[1], d.Thresholds[k].Medium));
     }
     EXPECT_TRUE(SameFloat(r["high_level"], d.HighLevel));
     EXPECT_TRUE(SameFloat(r["low_level"], d.LowLevel));

@@ -20,8 +20,10 @@ struct ThresholdCase {
 std::array<std::uint32_t, 8> Bits(const CData& d)
 {
     std::array<std::uint32_t, 8> bits {};
-    for (std::size_t i = 0; i < 8; ++i)
-        bits[i] = std::bit_cast<std::uint32_t>(d.Thresholds[i]);
+    for (std::size_t i = 0; i < 4; ++i) {
+        bits[2 * i] = std::bit_cast<std::uint32_t>(d.Thresholds[i].Small);
+        bits[2 * i + 1] = std::bit_cast<std::uint32_t>(d.Thresholds[i].Medium);
+    }
     return bits;
 }
 
@@ -35,9 +37,13 @@ TEST(ValidateThresholds, FailuresLeaveEveryThresholdAsItWas)
         { "", "", ThresholdCheck::Missing },
         { "", "x", ThresholdCheck::Missing }, // emptiness is checked before the numbers
         { "0.2.1", "0.5", ThresholdCheck::NotANumber },
-        { "0.2", ".", ThresholdCheck::NotANumber },
+        { "0.2.1", ".", ThresholdCheck::NotANumber },
+        { "..", "1", ThresholdCheck::NotANumber },
+        { "0.2", "+", ThresholdCheck::NotANumber },
+        { "0.2", "1e", ThresholdCheck::NotANumber },
+        { "0.2", "0x1", ThresholdCheck::NotANumber },
         { "0,2", "0.5", ThresholdCheck::NotANumber },
-        { "0.2", "0.5 ", ThresholdCheck::NotANumber },
+        { "0.2", "0.5 x", ThresholdCheck::NotANumber },
         { "abc", "0.5", ThresholdCheck::NotANumber },
         { "nan", "0.5", ThresholdCheck::NotANumber },
         { "0.2", "inf", ThresholdCheck::NotANumber },
@@ -51,27 +57,30 @@ TEST(ValidateThresholds, FailuresLeaveEveryThresholdAsItWas)
         { "0.5", "0.5", ThresholdCheck::NotIncreasing },
         { "0.5", "0.50", ThresholdCheck::NotIncreasing },
         { "0.6", "0.5", ThresholdCheck::NotIncreasing },
+        // A lone point is 0, as the rating window's levels read it.
+        { "0.2", ".", ThresholdCheck::NotIncreasing },
         // The same double, so equal, although the texts differ.
         { "0.3", "0.30000000000000001", ThresholdCheck::NotIncreasing },
     };
     for (const auto& c : cases) {
         CData d;
-        for (std::size_t i = 0; i < 8; ++i)
-            d.Thresholds[i] = 0.1f * static_cast<float>(i + 1);
+        for (std::size_t i = 0; i < 4; ++i)
+            d.Thresholds[i] = { 0.1f * static_cast<float>(2 * i + 1), 0.1f * static_cast<float>(2 * i + 2) };
         const auto before = Bits(d);
-        EXPECT_EQ(ValidateThresholds(d, 2, c.Small, c.Medium), c.Expected) << c.Small << " / " << c.Medium;
+        EXPECT_EQ(ValidateThresholds(d, AnalysisMode::Damage, c.Small, c.Medium), c.Expected) << c.Small << " / " << c.Medium;
         EXPECT_EQ(Bits(d), before) << c.Small << " / " << c.Medium;
     }
 }
 
 TEST(ValidateThresholds, AcceptedValuesGoToThatModeOnly)
 {
-    for (int mode = 1; mode <= 4; ++mode) {
+    for (AnalysisMode mode : kAnalysisModes) {
         CData d;
         ASSERT_EQ(ValidateThresholds(d, mode, "0.2", "0.5"), ThresholdCheck::Accepted);
-        for (int other = 1; other <= 4; ++other) {
-            EXPECT_EQ(d.SmallThreshold(other), other == mode ? 0.2f : 0.0f) << mode << " " << other;
-            EXPECT_EQ(d.MediumThreshold(other), other == mode ? 0.5f : 0.0f) << mode << " " << other;
+        for (AnalysisMode other : kAnalysisModes) {
+            const bool same = other == mode;
+            EXPECT_EQ(d.ThresholdsOf(other).Small, same ? 0.2f : 0.0f) << ModeNumber(mode) << ModeNumber(other);
+            EXPECT_EQ(d.ThresholdsOf(other).Medium, same ? 0.5f : 0.0f) << ModeNumber(mode) << ModeNumber(other);
         }
     }
 }
@@ -81,13 +90,14 @@ TEST(ValidateThresholds, AcceptedValuesGoToThatModeOnly)
 TEST(ValidateThresholds, ComparesInDoublePrecisionAndStoresFloats)
 {
     CData d;
-    ASSERT_EQ(ValidateThresholds(d, 3, "0.3", "0.30000000001"), ThresholdCheck::Accepted);
-    EXPECT_EQ(d.SmallThreshold(3), 0.3f);
-    EXPECT_EQ(d.MediumThreshold(3), 0.3f);
+    const AnalysisMode mode = AnalysisMode::Frequency;
+    ASSERT_EQ(ValidateThresholds(d, mode, "0.3", "0.30000000001"), ThresholdCheck::Accepted);
+    EXPECT_EQ(d.ThresholdsOf(mode).Small, 0.3f);
+    EXPECT_EQ(d.ThresholdsOf(mode).Medium, 0.3f);
 
-    ASSERT_EQ(ValidateThresholds(d, 3, ".5", "12"), ThresholdCheck::Accepted);
-    EXPECT_EQ(d.SmallThreshold(3), 0.5f);
-    EXPECT_EQ(d.MediumThreshold(3), 12.0f);
+    ASSERT_EQ(ValidateThresholds(d, mode, ".5", " 12 "), ThresholdCheck::Accepted);
+    EXPECT_EQ(d.ThresholdsOf(mode).Small, 0.5f);
+    EXPECT_EQ(d.ThresholdsOf(mode).Medium, 12.0f);
 }
 
 TEST(ValidateThresholds, PointIsTheDecimalSeparatorWhateverTheLocale)
@@ -98,11 +108,11 @@ TEST(ValidateThresholds, PointIsTheDecimalSeparatorWhateverTheLocale)
         if (std::setlocale(LC_ALL, name))
             break;
     CData d;
-    EXPECT_EQ(ValidateThresholds(d, 1, "0.25", "1.5"), ThresholdCheck::Accepted);
-    EXPECT_EQ(ValidateThresholds(d, 1, "0,25", "1,5"), ThresholdCheck::NotANumber);
+    EXPECT_EQ(ValidateThresholds(d, AnalysisMode::Reliability, "0.25", "1.5"), ThresholdCheck::Accepted);
+    EXPECT_EQ(ValidateThresholds(d, AnalysisMode::Reliability, "0,25", "1,5"), ThresholdCheck::NotANumber);
     std::setlocale(LC_ALL, "C");
-    EXPECT_EQ(d.SmallThreshold(1), 0.25f);
-    EXPECT_EQ(d.MediumThreshold(1), 1.5f);
+    EXPECT_EQ(d.ThresholdsOf(AnalysisMode::Reliability).Small, 0.25f);
+    EXPECT_EQ(d.ThresholdsOf(AnalysisMode::Reliability).Medium, 1.5f);
 }
 
 TEST(ValidateThresholds, Messages)

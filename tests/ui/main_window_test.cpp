@@ -63,7 +63,7 @@ protected:
     {
         CData data;
         data.PrepareForAnalysis(layers, threats, mechanisms);
-        data.SmallThreshold(2) = 0.5f;
+        data.ThresholdsOf(AnalysisMode::Damage).Small = 0.5f;
         RefuseMessages sink;
         ASSERT_TRUE(data.SaveToFile(PathOf(name), sink));
     }
@@ -294,7 +294,7 @@ TEST_F(MainWindowTest, ADataFileFillsTheListsAndMarksAndEnablesNext)
     EXPECT_EQ(Names(*window, kThreats), (std::vector<std::string> { "Вирус", "Червь" }));
     EXPECT_TRUE(CheckedRows(*window, kThreats).empty());
     EXPECT_EQ(CheckedRows(*window, kMechanisms), std::vector<int> { 0 });
-    EXPECT_FLOAT_EQ(store.SmallThreshold(2), 0.5f);
+    EXPECT_FLOAT_EQ(store.ThresholdsOf(AnalysisMode::Damage).Small, 0.5f);
 
     EXPECT_FALSE(KindButton(*window, "Add", kLayers)->isEnabled());
     EXPECT_TRUE(KindButton(*window, "Add", kThreats)->isEnabled());

@@ -53,8 +53,8 @@ ReportJson BuildReport(CData& data, const std::optional<RatingRequest>& rating)
     report["threats"] = Names(data.ThreatIndices, &CData::ThreatName, data);
     report["mechanisms"] = Names(data.MechanismIndices, &CData::MechanismName, data);
     ReportJson thresholds = ReportJson::array();
-    for (int mode = 1; mode <= 4; ++mode)
-        thresholds.push_back(ReportJson::array({ data.SmallThreshold(mode), data.MediumThreshold(mode) }));
+    for (const CData::ThresholdPair& pair : data.Thresholds)
+        thresholds.push_back(ReportJson::array({ pair.Small, pair.Medium }));
     report["thresholds"] = std::move(thresholds);
     report["high_level"] = data.HighLevel;
     report["low_level"] = data.LowLevel;
@@ -63,7 +63,7 @@ ReportJson BuildReport(CData& data, const std::optional<RatingRequest>& rating)
     ReportJson modes = ReportJson::array();
     for (const GraphWorkingData& work : works) {
         ReportJson mode = ReportJson::object();
-        mode["mode"] = work.Mode;
+        mode["mode"] = ModeNumber(work.Mode);
         mode["result"] = JsonMatrix(work.ResultMatrix);
         mode["row_distribution"] = JsonVector(work.RowDistribution);
         mode["column_distribution"] = JsonVector(work.ColumnDistribution);

@@ -1,6 +1,6 @@
 #include "tools/report/ReportOptions.h"
 
-#include "analysis/Thresholds.h"
+#include "analysis/Modes.h"
 
 #include <charconv>
 #include <cmath>
@@ -88,7 +88,7 @@ std::optional<ReportOptions> ParseReportOptions(const std::vector<std::string>& 
                     error = arg + " given twice";
                     return std::nullopt;
                 }
-                const std::optional<double> parsed = ParseDecimal(value);
+                const std::optional<double> parsed = ParseTypedNumber(value);
                 if (!parsed || !std::isfinite(static_cast<float>(*parsed))) {
                     error = arg + " wants a number, not " + value;
                     return std::nullopt;

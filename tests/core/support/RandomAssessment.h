@@ -47,10 +47,8 @@ inline CData RandomAssessment(int analysedPerList, std::uint32_t seed)
             for (int j = 0; j < s.Cols; ++j)
                 s.M(i, j) = value(s.Top);
     }
-    for (int mode = 1; mode <= 4; ++mode) {
-        data.SmallThreshold(mode) = 0.25f * static_cast<float>(mode);
-        data.MediumThreshold(mode) = 0.5f * static_cast<float>(mode);
-    }
+    for (std::size_t k = 0; k < data.Thresholds.size(); ++k)
+        data.Thresholds[k] = { 0.25f * static_cast<float>(k + 1), 0.5f * static_cast<float>(k + 1) };
     data.HighLevel = 2.0f;
     data.LowLevel = 0.5f;
     return data;

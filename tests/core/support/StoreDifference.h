@@ -49,7 +49,8 @@ inline std::string StoreDifference(const CData& a, const CData& b)
     if (a.ThreatCount != b.ThreatCount)
         return "ThreatCount";
     for (std::size_t i = 0; i < a.Thresholds.size(); ++i)
-        if (!SameBits(a.Thresholds[i], b.Thresholds[i]))
+        if (!SameBits(a.Thresholds[i].Small, b.Thresholds[i].Small)
+            || !SameBits(a.Thresholds[i].Medium, b.Thresholds[i].Medium))
             return "Thresholds[" + std::to_string(i) + "]";
     if (!SameBits(a.HighLevel, b.HighLevel))
         return "HighLevel";

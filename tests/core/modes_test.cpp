@@ -1,0 +1,122 @@
+#include "analysis/Modes.h"
+
+#include "model/Data.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+
+TEST(ParseTypedNumber, AcceptsWhatTheAnalystTypes)
+{
+    struct Case {
+        const char* Text;
+        std::optional<double> Expected;
+    };
+    const Case cases[] = {
+        { "0", 0.0 },
+        { "1", 1.0 },
+        { "10.00", 10.0 },
+        { ".5", 0.5 },
+        { "5.", 5.0 },
+        { ".", 0.0 }, // a lone point is 0
+        { "-.", 0.0 },
+        { " 2.5 ", 2.5 },
+        { "\t7", 7.0 },
+        { "+3", 3.0 },
+        { "-0.25", -0.25 },
+        { "1e2", 100.0 },
+        { "2.5E-1", 0.25 },
+        { "1e+1", 10.0 },
+        { "1e-400", 0.0 }, // below every double: zero
+        { "", std::nullopt },
+        { " ", std::nullopt },
+        { "+", std::nullopt },
+        { "-", std::nullopt },
+        { "..", std::nullopt },
+        { "1.2.3", std::nullopt },
+        { "1,5", std::nullopt },
+        { "1e", std::nullopt },
+        { "e5", std::nullopt },
+        { "1 2", std::nullopt },
+        { "+-1", std::nullopt },
+        { "inf", std::nullopt },
+        { "nan", std::nullopt },
+        { "0x10", std::nullopt },
+        { "1e999", std::nullopt }, // beyond every double
+        { "5a", std::nullopt },
+    };
+    for (const Case& c : cases) {
+        const std::optional<double> got = ParseTypedNumber(c.Text);
+        ASSERT_EQ(got.has_value(), c.Expected.has_value()) << '"' << c.Text << '"';
+        if (got) {
+            EXPECT_EQ(*got, *c.Expected) << '"' << c.Text << '"';
+        }
+    }
+}
+
+TEST(CheckSourceValue, RangesByMode)
+{
+    struct Case {
+        AnalysisMode Mode;
+        const char* Text;
+        SourceValueCheck Expected;
+        float Value;
+    };
+    const Case cases[] = {
+        { AnalysisMode::Reliability, "1", SourceValueCheck::Accepted, 1.0f },
+        { AnalysisMode::Reliability, "0", SourceValueCheck::Accepted, 0.0f },
+        { AnalysisMode::Reliability, ".", SourceValueCheck::Accepted, 0.0f },
+        { AnalysisMode::Reliability, ".5", SourceValueCheck::Accepted, 0.5f },
+        { AnalysisMode::Reliability, "15", SourceValueCheck::OutOfRange, 0 },
+        { AnalysisMode::Reliability, "1.001", SourceValueCheck::OutOfRange, 0 },
+        { AnalysisMode::Reliability, "-0.1", SourceValueCheck::OutOfRange, 0 },
+        { AnalysisMode::Damage, "10", SourceValueCheck::Accepted, 10.0f },
+        { AnalysisMode::Damage, "11", SourceValueCheck::OutOfRange, 0 },
+        { AnalysisMode::Frequency, "10.00", SourceValueCheck::Accepted, 10.0f },
+        { AnalysisMode::Frequency, "10.01", SourceValueCheck::OutOfRange, 0 },
+        { AnalysisMode::Damage, "", SourceValueCheck::Empty, 0 },
+        { AnalysisMode::Damage, "1.2.", SourceValueCheck::NotANumber, 0 },
+        { AnalysisMode::Damage, "x", SourceValueCheck::NotANumber, 0 },
+    };
+    for (const Case& c : cases) {
+        float value = -99.0f;
+        EXPECT_EQ(CheckSourceValue(c.Mode, c.Text, value), c.Expected) << c.Text;
+        EXPECT_EQ(value, c.Expected == SourceValueCheck::Accepted ? c.Value : -99.0f) << c.Text;
+    }
+    EXPECT_EQ(SourceValueMessage(AnalysisMode::Reliability, SourceValueCheck::OutOfRange),
+        "Значение должно находиться в интервале [0..1].");
+    EXPECT_EQ(SourceValueMessage(AnalysisMode::Frequency, SourceValueCheck::OutOfRange),
+        "Значение должно находиться в интервале [0..10].");
+    EXPECT_EQ(SourceValueMessage(AnalysisMode::Damage, SourceValueCheck::NotANumber), "Ошика при вводе данных.");
+    EXPECT_EQ(SourceValueMessage(AnalysisMode::Damage, SourceValueCheck::Accepted), "");
+}
+
+// The sources' shapes follow the kinds the table gives them: after a preparation every
+// source of every mode has the counts of its row and column kinds.
+TEST(ModeTable, SourceAndResultKindsMatchTheStoreShapes)
+{
+    CData d;
+    d.LayerCount = 2;
+    d.ThreatCount = 3;
+    d.MechanismCount = 5;
+    d.MT.Resize(5, 3);
+    d.TE.Resize(3, 2);
+    d.ET.Resize(2, 3);
+    d.TM.Resize(3, 5);
+    d.EF.Resize(2, 3);
+    d.FM.Resize(3, 5);
+    d.DamageEM.Resize(2, 5);
+    d.FrequencyEM.Resize(2, 5);
+    for (AnalysisMode mode : kAnalysisModes) {
+        const ModeSpec& spec = SpecOf(mode);
+        EXPECT_EQ(spec.Mode, mode);
+        for (const SourceSpec& source : spec.Sources) {
+            EXPECT_EQ((d.*source.Member).Rows(), d.CountOf(source.Rows)) << ModeNumber(mode);
+            EXPECT_EQ((d.*source.Member).Cols(), d.CountOf(source.Cols)) << ModeNumber(mode);
+        }
+        // The product's rows are the first source's, its columns the second's.
+        EXPECT_EQ(spec.ResultRows, spec.Sources[0].Rows);
+        EXPECT_EQ(spec.ResultCols, spec.Sources[1].Cols);
+    }
+}

@@ -59,15 +59,7 @@ const std::vector<std::string>& CData::NamesOf(ItemKind kind) const
 
 int CData::CountOf(ItemKind kind) const
 {
-    switch (kind) {
-    case ItemKind::Layer:
-        return LayerCount;
-    case ItemKind::Threat:
-        return ThreatCount;
-    case ItemKind::Mechanism:
-        break;
-    }
-    return MechanismCount;
+    return Counts().Of(kind);
 }
 
 void CData::ClearLists()

@@ -18,6 +18,19 @@ struct CheckItem {
 };
 using CheckList = std::vector<CheckItem>;
 
+// How many items of each kind are analysed: the sides of every matrix.
+struct AnalysedCounts {
+    int Mechanisms = 0;
+    int Threats = 0;
+    int Layers = 0;
+
+    int Of(ItemKind kind) const
+    {
+        return kind == ItemKind::Layer ? Layers : kind == ItemKind::Threat ? Threats : Mechanisms;
+    }
+    friend bool operator==(const AnalysedCounts&, const AnalysedCounts&) = default;
+};
+
 class CData {
 public:
     // Source matrices, over the analysed items.
@@ -68,6 +81,7 @@ public:
     const std::vector<std::string>& IndicesOf(ItemKind kind) const;
     const std::vector<std::string>& NamesOf(ItemKind kind) const;
     int CountOf(ItemKind kind) const;
+    AnalysedCounts Counts() const { return { MechanismCount, ThreatCount, LayerCount }; }
 
     // Empties the six lists; counts, matrices and numbers stay.
     void ClearLists();

@@ -126,7 +126,8 @@ bool ReadBody(TextReader& reader, CData& d)
     for (int k = 0; k < 6; ++k)
         if (!ReadMatrix(reader, shapes[k].first, shapes[k].second, *Matrices(d)[k]))
             return false;
-    return reader.SkipToBlankEnd();
+    // Whatever follows the last matrix is the analyst's own notes, added by hand.
+    return true;
 }
 
 // The reason a text is not a data file, or nothing when `fresh` now holds it.

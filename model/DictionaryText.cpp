@@ -16,11 +16,12 @@ const std::array<const char*, 3> Sections = { "[Layers]", "[Threats]", "[Safety 
 bool ReadBody(TextReader& reader, NameLists& lists)
 {
     // The first section header is taken as a word, the others as whole lines; on a
-    // written file both land on the count.
+    // written file both land on the count. Whatever follows the last mechanism is the
+    // analyst's own notes.
     std::string_view ignored;
     return reader.ReadWord(ignored, TextReader::MaxLineBytes) && ReadNames(reader, lists.Layers)
         && reader.ReadLine(ignored) && ReadNames(reader, lists.Threats) && reader.ReadLine(ignored)
-        && ReadNames(reader, lists.Mechanisms) && reader.SkipToBlankEnd();
+        && ReadNames(reader, lists.Mechanisms);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "model/FileBytes.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -74,6 +75,35 @@ std::string FolderOf(const std::string& path)
     return path.substr(0, slash);
 }
 
+bool InOwnGroups(gid_t group)
+{
+    if (group == ::getegid())
+        return true;
+    const int count = ::getgroups(0, nullptr);
+    if (count <= 0)
+        return false;
+    std::vector<gid_t> groups(static_cast<std::size_t>(count));
+    const int got = ::getgroups(count, groups.data());
+    return got > 0 && std::find(groups.begin(), groups.begin() + got, group) != groups.begin() + got;
+}
+
+// A file the analyst marked read-only must not be replaced behind their back, and a
+// rename would do just that: it needs only the folder to be writable. Root passes
+// access() for every file, so the permission bits of the process's own class (owner,
+// group or others, as the system would pick them) decide as well.
+bool MayReplace(const std::string& target)
+{
+    struct stat info { };
+    if (::stat(target.c_str(), &info) != 0)
+        return true; // nothing there yet: creating it is the folder's business
+    mode_t writeBit = S_IWOTH;
+    if (info.st_uid == ::geteuid())
+        writeBit = S_IWUSR;
+    else if (InOwnGroups(info.st_gid))
+        writeBit = S_IWGRP;
+    return (info.st_mode & writeBit) != 0 && ::access(target.c_str(), W_OK) == 0;
+}
+
 mode_t NewFileMode(const std::string& target)
 {
     struct stat info { };
@@ -117,6 +147,8 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::string_vi
 bool SaveFileBytes(const std::string& path, std::string_view bytes)
 {
     const std::string target = TargetPath(path);
+    if (!MayReplace(target))
+        return false;
     const std::string folder = FolderOf(target);
     // A short name of its own, so that a target name near the length limit still fits.
     std::string pattern = folder + "/.vardun-save.XXXXXX";

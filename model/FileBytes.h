@@ -14,4 +14,6 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::string_vi
 // Writes a temporary file beside the target and renames it over the target only when
 // every byte is written and flushed, so a failure at any step leaves the old file as it
 // was. The new file takes the old one's permissions, or the usual ones for a new file.
+// A target the process may not write (by its permission bits, even for root) is
+// refused and left alone.
 bool SaveFileBytes(const std::string& path, std::string_view bytes);

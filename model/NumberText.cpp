@@ -19,8 +19,22 @@ std::string FormatGeneral(double value)
     return text;
 }
 
+namespace {
+
+// A stream reader takes one plus sign before a number, and files edited by hand have
+// them; from_chars does not. A plus before a minus stays, so that it fails.
+std::string_view WithoutPlus(std::string_view text)
+{
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-')
+        text.remove_prefix(1);
+    return text;
+}
+
+} // namespace
+
 bool ParseInt(std::string_view text, int& value)
 {
+    text = WithoutPlus(text);
     int parsed = 0;
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, parsed);
@@ -32,6 +46,7 @@ bool ParseInt(std::string_view text, int& value)
 
 bool ParseFloat(std::string_view text, float& value)
 {
+    text = WithoutPlus(text);
     float parsed = 0.0f;
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, parsed, std::chars_format::general);

@@ -9,9 +9,10 @@
 void AppendGeneral(std::string& out, double value);
 std::string FormatGeneral(double value);
 
-// The whole text must be a plain decimal integer that fits an int (a leading minus is
-// allowed; blanks and a plus sign are not).
+// The whole text must be a plain decimal integer that fits an int, with at most one
+// sign in front ("+7", "-3"; not "+-3", "++7" or a lone sign); no blanks.
 bool ParseInt(std::string_view text, int& value);
 
-// The whole text must be a decimal number whose nearest float is finite.
+// The whole text must be a decimal number, signed as above, whose nearest float is
+// finite.
 bool ParseFloat(std::string_view text, float& value);

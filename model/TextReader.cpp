@@ -67,9 +67,3 @@ bool TextReader::SkipBlankRestOfLine()
     pos_ = end;
     return true;
 }
-
-bool TextReader::SkipToBlankEnd()
-{
-    SkipWhiteSpace();
-    return pos_ == text_.size();
-}

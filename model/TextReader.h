@@ -29,9 +29,6 @@ public:
     // text). False, without moving, when the rest holds anything but white space.
     bool SkipBlankRestOfLine();
 
-    // Passes white space; true when nothing else is left.
-    bool SkipToBlankEnd();
-
     // 1-based number of the line the reader stands on.
     int Line() const { return line_; }
     std::size_t BytesLeft() const { return text_.size() - pos_; }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <csignal>
@@ -170,6 +171,23 @@ TEST(DataFile, LoadsTheSampleAndKeepsWhatTheFileDoesNotHold)
     EXPECT_EQ(StoreDifference(store, expected), "");
 }
 
+TEST(DataFile, TheExampleAssessmentLoadsAndSavesByteForByte)
+{
+    const std::string bytes = ReadBytes(VARDUN_TEST_DATA "/example.sav");
+    CData store;
+    RecordingSink sink;
+    ASSERT_TRUE(ReadDataText(bytes, store, sink));
+    EXPECT_TRUE(sink.Messages.empty());
+    // Not every item is analysed, so the example shows both kinds in the lists.
+    EXPECT_EQ(store.LayerNames.size(), 5u);
+    EXPECT_EQ(store.LayerCount, 4);
+    EXPECT_EQ(store.ThreatNames.size(), 10u);
+    EXPECT_EQ(store.ThreatCount, 8);
+    EXPECT_EQ(store.MechanismNames.size(), 7u);
+    EXPECT_EQ(store.MechanismCount, 6);
+    EXPECT_EQ(WriteDataText(store), bytes);
+}
+
 TEST(DataFile, AcceptsLineFeedsAlone)
 {
     std::string bytes = SampleBytes();
@@ -300,7 +318,14 @@ TEST(DataFile, RejectsAWrongFileAsAWholeNamingTheLine)
         { "ends inside the names", SampleFirstLines(4), 5 },
         { "ends before the parameters", SampleFirstLines(21), 22 },
         { "ends before the last matrix", SampleFirstLines(37), 38 },
-        { "text after the last matrix", SampleBytes() + "\r\n7\r\n", 42 },
+        { "names count with two plus signs", SampleWithLine(3, "++2"), 3 },
+        { "index with a plus and a minus", SampleWithLine(14, "+-0 "), 14 },
+        { "dimension a lone plus", SampleWithLine(24, "+ 1"), 24 },
+        { "element plus infinity", SampleWithLine(25, "+inf "), 25 },
+        { "element plus hexadecimal", SampleWithLine(28, "+0x1 "), 28 },
+        { "count with a plus after the digits", SampleWithLine(22, "1+ 1 1 0 0 0 0 0 0 0 0 0 0 "), 22 },
+        // Notes must stand apart from the last value, or the value is not a number.
+        { "notes glued to the last value", SampleWithLine(40, "1примечание"), 40 },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -310,6 +335,91 @@ TEST(DataFile, RejectsAWrongFileAsAWholeNamingTheLine)
         EXPECT_EQ(sink.Messages,
             std::vector<std::string> { std::string(WrongFormat) + " (строка " + std::to_string(c.line) + ")" });
         EXPECT_EQ(StoreDifference(store, Lived()), "");
+    }
+}
+
+TEST(DataFile, APlusSignBeforeAnyNumberIsRead)
+{
+    // Seven of eight layers analysed, so that 7 stands as a count, an index entry, the
+    // layer count and a matrix dimension; 0.5 stands among the elements.
+    CheckList layers;
+    for (int i = 0; i < 8; ++i)
+        layers.push_back({ "Эшелон " + std::to_string(i), i > 0 });
+    CData store;
+    store.PrepareForAnalysis(layers, Items({ { "Вирус", true }, { "Фишинг", true } }), Items({ { "МЭ", true } }));
+    FillAwkwardly(store);
+    store.ET(6, 1) = 0.5f;
+    store.Thresholds[3] = { 0.5f, 7.0f };
+    const std::string written = *WriteDataText(store);
+    ASSERT_EQ(written.find('+'), std::string::npos);
+
+    // A plus before every number of every line that holds only numbers.
+    std::vector<std::string> lines = Lines(written);
+    for (std::string& line : lines) {
+        if (line.empty() || line.find_first_not_of("0123456789.e+- ") != std::string::npos)
+            continue;
+        std::string withSigns;
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            if (line[i] != ' ' && line[i] != '-' && (i == 0 || line[i - 1] == ' '))
+                withSigns += '+';
+            withSigns += line[i];
+        }
+        line = withSigns;
+    }
+    const std::string plussed = Joined(lines);
+    ASSERT_NE(plussed.find("\r\n+8\r\n"), std::string::npos);
+    ASSERT_NE(plussed.find("+7 \r\n"), std::string::npos);
+    ASSERT_NE(plussed.find("\r\n+7 +2\r\n"), std::string::npos);
+    ASSERT_NE(plussed.find("+0.5 "), std::string::npos);
+
+    CData loaded = Lived();
+    RecordingSink sink;
+    ASSERT_TRUE(ReadDataText(plussed, loaded, sink));
+    EXPECT_TRUE(sink.Messages.empty());
+    EXPECT_EQ(loaded.LayerNames.size(), 8u);
+    EXPECT_EQ(loaded.LayerIndices.back(), "7");
+    EXPECT_EQ(loaded.LayerCount, 7);
+    EXPECT_EQ(loaded.ET.Rows(), 7);
+    EXPECT_EQ(loaded.ET(6, 1), 0.5f);
+    EXPECT_EQ(loaded.Thresholds[3].Medium, 7.0f);
+    CData plain = Lived();
+    ASSERT_TRUE(ReadDataText(written, plain, sink));
+    EXPECT_EQ(StoreDifference(loaded, plain), "");
+    // Saved again, the file is as the program writes it: no sign left.
+    EXPECT_EQ(WriteDataText(loaded), written);
+}
+
+TEST(DataFile, NotesAfterTheLastMatrixAreIgnored)
+{
+    const std::string sample = SampleBytes();
+    const std::string sampleWithoutLastBreak = sample.substr(0, sample.size() - 2);
+    const std::string empty = *WriteDataText(CData());
+    const struct {
+        const char* what;
+        std::string plain;
+        std::string withNotes;
+    } cases[] = {
+        { "a line of text", sample, sample + Cp("Проверено 12.03, И. Петров\r\n") },
+        { "several lines, a number first", sample, sample + Cp("\r\n7\r\nещё строка\r\n\r\n[MT]\r\n1 1\r\n") },
+        { "bytes that are not text", sample,
+            sample + std::string("\x98\x00\xff\r\x01 ", 6) + std::string(300, 'x') + "\rend" },
+        { "on the same line as the last row", sample, sampleWithoutLastBreak + Cp("заметка: уточнить\r\n") },
+        { "numbers on the same line as the last row", sample, sampleWithoutLastBreak + "2 3 4\r\n" },
+        { "without a final line break", sample, sample + Cp("заметка") },
+        { "after a last matrix without rows", empty, empty + Cp("пока пусто\n") },
+        { "on the dimensions line of a last matrix without rows", empty,
+            empty.substr(0, empty.size() - 2) + Cp(" пока пусто\r\n") },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CData plain = Lived();
+        CData noted = Lived();
+        RecordingSink sink;
+        ASSERT_TRUE(ReadDataText(c.plain, plain, sink));
+        ASSERT_TRUE(ReadDataText(c.withNotes, noted, sink));
+        EXPECT_TRUE(sink.Messages.empty());
+        EXPECT_EQ(StoreDifference(noted, plain), "");
+        EXPECT_EQ(WriteDataText(noted), c.plain);
     }
 }
 
@@ -452,5 +562,22 @@ TEST(DataFile, AFailedSaveKeepsTheOldFile)
         EXPECT_EQ(sink.Messages, std::vector<std::string> { "Не удалось сохранить файл " + c.path + "." });
         EXPECT_EQ(ReadBytes(target), SampleBytes());
         EXPECT_EQ(FolderEntries(folder), (std::vector<std::string> { "kept.sav", "plain-file" }));
+    }
+}
+
+TEST(DataFile, AReadOnlyFileIsNotOverwritten)
+{
+    TempFolder folder;
+    const std::string target = folder.Path("kept.sav");
+    for (mode_t mode : { 0444, 0400 }) {
+        SCOPED_TRACE(testing::Message() << "mode " << std::oct << mode);
+        WriteBytes(target, SampleBytes());
+        ASSERT_EQ(::chmod(target.c_str(), mode), 0);
+        RecordingSink sink;
+        EXPECT_FALSE(RichStore().SaveToFile(target, sink));
+        EXPECT_EQ(sink.Messages, std::vector<std::string> { "Не удалось сохранить файл " + target + "." });
+        ASSERT_EQ(::chmod(target.c_str(), 0600), 0);
+        EXPECT_EQ(ReadBytes(target), SampleBytes());
+        EXPECT_EQ(FolderEntries(folder), std::vector<std::string> { "kept.sav" });
     }
 }

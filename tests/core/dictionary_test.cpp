@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -117,7 +121,9 @@ TEST(Dictionary, RejectsAWrongFileAsAWholeNamingTheLine)
         { "threat count negative", WrittenWithLine(8, "-1"), 8 },
         { "mechanism count one too many", WrittenWithLine(10, "3"), 13 },
         { "ends before the mechanisms", Written.substr(0, Written.find(Cp("[Safety"))), 9 },
-        { "text after the last name", Written + "лишнее\r\n", 13 },
+        { "count with two plus signs", WrittenWithLine(8, "++0"), 8 },
+        { "count with a plus and a minus", WrittenWithLine(8, "+-0"), 8 },
+        { "count a lone plus", WrittenWithLine(3, "+"), 3 },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -128,6 +134,45 @@ TEST(Dictionary, RejectsAWrongFileAsAWholeNamingTheLine)
             std::vector<std::string> { std::string(WrongFormat) + " (строка " + std::to_string(c.line) + ")" });
         EXPECT_TRUE(lists == Lived());
     }
+}
+
+TEST(Dictionary, NotesAfterTheLastMechanismAreIgnored)
+{
+    const std::string noMechanisms = *WriteDictionaryText({ { "Периметр" }, { "Вирус" }, {} });
+    const struct {
+        const char* what;
+        std::string plain;
+        std::string withNotes;
+    } cases[] = {
+        { "a line of text", Written, Written + Cp("Словарь отдела защиты, ред. 3\r\n") },
+        { "several lines, a count first", Written, Written + Cp("2\r\n[Layers]\r\n\r\nещё\n") },
+        { "bytes that are not text", Written,
+            Written + std::string("\x98\x00\xff\r\x01 ", 6) + std::string(300, 'x') + "\rend" },
+        { "without a final line break", Written, Written + Cp("заметка") },
+        { "after an empty mechanisms list", noMechanisms, noMechanisms + Cp("механизмы позже\r\n") },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        NameLists plain = Lived();
+        NameLists noted = Lived();
+        RecordingSink sink;
+        ASSERT_TRUE(ReadDictionaryText(c.plain, plain, sink));
+        ASSERT_TRUE(ReadDictionaryText(c.withNotes, noted, sink));
+        EXPECT_TRUE(sink.Messages.empty());
+        EXPECT_TRUE(noted == plain);
+        EXPECT_EQ(WriteDictionaryText(noted), c.plain);
+    }
+}
+
+TEST(Dictionary, APlusSignBeforeACountIsRead)
+{
+    std::string plussed = WrittenWithLine(3, "+3");
+    plussed.replace(plussed.find("\r\n2\r\n"), 5, "\r\n+2\r\n");
+    NameLists read = Lived();
+    RecordingSink sink;
+    ASSERT_TRUE(ReadDictionaryText(plussed, read, sink));
+    EXPECT_TRUE(read == WrittenLists);
+    EXPECT_EQ(WriteDictionaryText(read), Written);
 }
 
 TEST(Dictionary, ReportsAFileThatCannotBeOpenedWithItsPath)
@@ -152,4 +197,17 @@ TEST(Dictionary, ANameThatCannotBeWrittenFailsTheSaveAndKeepsTheOldFile)
         EXPECT_EQ(sink.Messages, std::vector<std::string> { "Не удалось сохранить файл " + target + "." });
         EXPECT_EQ(ReadBytes(target), Written);
     }
+}
+
+TEST(Dictionary, AReadOnlyFileIsNotOverwritten)
+{
+    TempFolder folder;
+    const std::string target = folder.Path("kept.dic");
+    WriteBytes(target, Written);
+    ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
+    RecordingSink sink;
+    EXPECT_FALSE(SaveDictionary(target, Lived(), sink));
+    EXPECT_EQ(sink.Messages, std::vector<std::string> { "Не удалось сохранить файл " + target + "." });
+    EXPECT_EQ(ReadBytes(target), Written);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Root()), {}), 1);
 }

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -28,6 +31,15 @@ public:
 private:
     mode_t old_;
 };
+
+std::vector<std::string> FolderEntries(const TempFolder& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Root()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 const std::string AllBytes = [] {
     std::string bytes;
@@ -59,10 +71,79 @@ TEST(FileBytes, ANewFileGetsTheUsualModeAndAnOldOneKeepsItsOwn)
     }
     EXPECT_EQ(ModeOf(folder.Path("new.sav")), 0640u);
 
-    WriteBytes(folder.Path("old.sav"), "old");
-    ASSERT_EQ(::chmod(folder.Path("old.sav").c_str(), 0604), 0);
-    ASSERT_TRUE(SaveFileBytes(folder.Path("old.sav"), "new"));
-    EXPECT_EQ(ModeOf(folder.Path("old.sav")), 0604u);
+    // The mask must not strip the old file's bits: they are copied, not requested.
+    for (mode_t mask : { 022, 077 }) {
+        for (mode_t mode : { 0640, 0604, 0600, 0666, 0200 }) {
+            SCOPED_TRACE(testing::Message() << std::oct << "mode " << mode << " umask " << mask);
+            const std::string path = folder.Path("old.sav");
+            WriteBytes(path, "old");
+            ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+            UmaskScope scope(mask);
+            ASSERT_TRUE(SaveFileBytes(path, "new"));
+            EXPECT_EQ(ModeOf(path), mode);
+            ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+            EXPECT_EQ(ReadBytes(path), "new");
+        }
+    }
+}
+
+TEST(FileBytes, AReadOnlyFileIsNotReplaced)
+{
+    TempFolder folder;
+    const std::string path = folder.Path("kept.sav");
+    for (mode_t mode : { 0444, 0400, 0000, 0044, 0577 }) {
+        SCOPED_TRACE(testing::Message() << std::oct << "mode " << mode);
+        WriteBytes(path, AllBytes);
+        ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+        EXPECT_FALSE(SaveFileBytes(path, "new"));
+        EXPECT_EQ(ModeOf(path), mode);
+        ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+        EXPECT_EQ(ReadBytes(path), AllBytes);
+        EXPECT_EQ(FolderEntries(folder), std::vector<std::string> { "kept.sav" });
+    }
+    // The same file made writable again is replaced as usual.
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    ASSERT_TRUE(SaveFileBytes(path, "new"));
+    EXPECT_EQ(ReadBytes(path), "new");
+    EXPECT_EQ(ModeOf(path), 0644u);
+}
+
+TEST(FileBytes, TheWriteBitOfTheProcessesOwnClassDecides)
+{
+    // Owner bits when the process owns the file, group bits when it is in the file's
+    // group, other bits otherwise; the bits of the other classes do not matter.
+    const uid_t me = ::geteuid();
+    const gid_t myGroup = ::getegid();
+    const uid_t stranger = 54321;
+    const gid_t strangeGroup = 54321;
+    const struct {
+        const char* what;
+        uid_t owner;
+        gid_t group;
+        mode_t mode;
+        bool replaced;
+    } cases[] = {
+        { "own file, owner may write", me, myGroup, 0600, true },
+        { "own file, only group and others may write", me, myGroup, 0466, false },
+        { "own group, group may write", stranger, myGroup, 0460, true },
+        { "own group, only owner and others may write", stranger, myGroup, 0646, false },
+        { "stranger's file, others may write", stranger, strangeGroup, 0446, true },
+        { "stranger's file, only owner and group may write", stranger, strangeGroup, 0664, false },
+    };
+    TempFolder folder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = folder.Path("file.sav");
+        WriteBytes(path, "old");
+        if ((c.owner != me || c.group != myGroup) && ::chown(path.c_str(), c.owner, c.group) != 0)
+            GTEST_SKIP() << "giving a file away needs root";
+        ASSERT_EQ(::chmod(path.c_str(), c.mode), 0);
+        EXPECT_EQ(SaveFileBytes(path, "new"), c.replaced);
+        ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+        EXPECT_EQ(ReadBytes(path), c.replaced ? "new" : "old");
+        EXPECT_EQ(FolderEntries(folder), std::vector<std::string> { "file.sav" });
+        std::filesystem::remove(path);
+    }
 }
 
 TEST(FileBytes, SavingThroughASymbolicLinkKeepsTheLink)
@@ -75,6 +156,13 @@ TEST(FileBytes, SavingThroughASymbolicLinkKeepsTheLink)
     ASSERT_TRUE(SaveFileBytes(folder.Path("link.sav"), "new"));
     EXPECT_TRUE(std::filesystem::is_symlink(folder.Root() / "link.sav"));
     EXPECT_EQ(ReadBytes(folder.Path("real/data.sav")), "new");
+
+    // The file the link points to decides whether it may be replaced.
+    ASSERT_EQ(::chmod(folder.Path("real/data.sav").c_str(), 0444), 0);
+    EXPECT_FALSE(SaveFileBytes(folder.Path("link.sav"), "newer"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Root() / "link.sav"));
+    EXPECT_EQ(ReadBytes(folder.Path("real/data.sav")), "new");
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string> { "link.sav", "real" }));
 }
 
 TEST(FileBytes, AFileThatCannotBeReadGivesNothing)

@@ -80,7 +80,7 @@ TEST(NumberText, WrittenFloatsReadBackToTheSameText)
     }
 }
 
-TEST(NumberText, ParsesOnlyWholeDecimalText)
+TEST(NumberText, ParsesOnlyWholeDecimalTextWithAtMostOneSign)
 {
     const struct {
         const char* text;
@@ -94,8 +94,21 @@ TEST(NumberText, ParsesOnlyWholeDecimalText)
         { ".5", true, 0.5f },
         { "7.", true, 7.0f },
         { "1.4013e-45", true, std::numeric_limits<float>::denorm_min() },
+        { "+1", true, 1.0f },
+        { "+0.5", true, 0.5f },
+        { "+.5", true, 0.5f },
+        { "+1e-05", true, 0.00001f },
         { "", false, 0 },
-        { "+1", false, 0 },
+        { "+", false, 0 },
+        { "++1", false, 0 },
+        { "+-1", false, 0 },
+        { "-+1", false, 0 },
+        { "+ 1", false, 0 },
+        { "1+", false, 0 },
+        { "+inf", false, 0 },
+        { "+nan", false, 0 },
+        { "+0x10", false, 0 },
+        { "+1e39", false, 0 },
         { "0,5", false, 0 },
         { "0.5x", false, 0 },
         { " 1", false, 0 },
@@ -123,8 +136,19 @@ TEST(NumberText, ParsesOnlyWholeDecimalText)
         { "2147483647", true, 2147483647 },
         { "-3", true, -3 },
         { "2147483648", false, 0 },
+        { "+7", true, 7 },
+        { "+007", true, 7 },
+        { "+2147483647", true, 2147483647 },
         { "", false, 0 },
-        { "+1", false, 0 },
+        { "+", false, 0 },
+        { "-", false, 0 },
+        { "++7", false, 0 },
+        { "+-7", false, 0 },
+        { "-+7", false, 0 },
+        { "+ 7", false, 0 },
+        { "7+", false, 0 },
+        { "+0x7", false, 0 },
+        { "+2147483648", false, 0 },
         { "1.0", false, 0 },
         { "12a", false, 0 },
         { "1 ", false, 0 },

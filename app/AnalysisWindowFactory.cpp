@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-std::unique_ptr<QWidget> AnalysisWindowFactory::CreateGraphWindow(int, int, int, int)
+std::unique_ptr<QWidget> AnalysisWindowFactory::CreateGraphWindow(AnalysisMode, const AnalysedCounts&)
 {
     return NotAvailable();
 }

@@ -1,25 +1,34 @@
-// The program's analysis windows. Until the source-matrix, MM/EE and rating windows are
-// built, Next prepares the store (so the selection can already be saved with the data) and
-// tells the analyst that the analysis windows are not there yet; the main window stays.
+// The program's analysis windows, made when the walk first reaches them.
 #pragma once
 
 #include "app/WizardFactory.h"
 
+class AssessmentDocument;
 class IDialogs;
+class IWizardNavigation;
+class TCommentForm;
 
 class AnalysisWindowFactory : public IWizardFactory {
 public:
-    explicit AnalysisWindowFactory(IDialogs& dialogs)
-        : dialogs_(dialogs)
+    AnalysisWindowFactory(AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation)
+        : document_(document)
+        , dialogs_(dialogs)
+        , navigation_(navigation)
     {
     }
 
-    std::unique_ptr<QWidget> CreateGraphWindow(int mode, int mechanismCount, int threatCount, int layerCount) override;
+    // The chart key that all source-matrix windows share; it exists from start-up.
+    void SetCommentForm(TCommentForm* commentForm) { commentForm_ = commentForm; }
+
+    std::unique_ptr<QWidget> CreateGraphWindow(AnalysisMode mode, const AnalysedCounts& counts) override;
     std::unique_ptr<QWidget> CreateMMEEWindow() override;
     std::unique_ptr<QWidget> CreateRatingWindow() override;
 
 private:
     std::unique_ptr<QWidget> NotAvailable();
 
+    AssessmentDocument& document_;
     IDialogs& dialogs_;
+    IWizardNavigation& navigation_;
+    TCommentForm* commentForm_ = nullptr;
 };

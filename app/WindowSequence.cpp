@@ -2,29 +2,14 @@
 
 #include "app/WizardFactory.h"
 #include "model/Data.h"
+#include "ui/Document.h"
 
 #include <QDialog>
 #include <QWidget>
 
-namespace {
 
-bool IsGraphMode(int mode)
-{
-    return mode >= 1 && mode <= 4;
-}
-
-std::vector<std::string> AnalysedNamesOf(int count, const std::string& (CData::*name)(int) const, const CData& store)
-{
-    std::vector<std::string> names;
-    for (int k = 0; k < count; ++k)
-        names.push_back((store.*name)(k));
-    return names;
-}
-
-} // namespace
-
-WindowSequence::WindowSequence(const CData& store, IWizardFactory& factory)
-    : store_(store)
+WindowSequence::WindowSequence(const AssessmentDocument& document, IWizardFactory& factory)
+    : document_(document)
     , factory_(factory)
 {
 }
@@ -45,25 +30,24 @@ void WindowSequence::ShowAnalysis(bool listsChanged)
     // Windows built for other rows and columns than the store now has must not be shown
     // again: besides a check-mark click or a data load, a checked item renamed or deleted
     // changes what the store's rows stand for without touching a check box.
-    const Selection current = AnalysedNames(store_);
-    if (graphWindows_[0] && (listsChanged || current != builtFor_))
+    const Selection current = AnalysedNames(document_.Store());
+    auto& first = GraphSlot(AnalysisMode::Reliability);
+    if (first && (listsChanged || current != builtFor_))
         DestroyWizardWindows();
-    if (!graphWindows_[0]) {
-        graphWindows_[0] = CreateGraphWindow(1);
+    if (!first) {
+        first = CreateGraphWindow(AnalysisMode::Reliability);
         builtFor_ = current;
     }
-    Switch(mainWindow_, graphWindows_[0].get());
+    Switch(mainWindow_, first.get());
 }
 
-void WindowSequence::GraphNext(int mode)
+void WindowSequence::GraphNext(AnalysisMode mode)
 {
-    if (!IsGraphMode(mode))
-        return;
-    QWidget* current = graphWindows_[static_cast<std::size_t>(mode - 1)].get();
-    if (mode < 4) {
-        auto& next = graphWindows_[static_cast<std::size_t>(mode)];
+    QWidget* current = GraphSlot(mode).get();
+    if (const std::optional<AnalysisMode> nextMode = NextMode(mode)) {
+        auto& next = GraphSlot(*nextMode);
         if (!next)
-            next = CreateGraphWindow(mode + 1);
+            next = CreateGraphWindow(*nextMode);
         Switch(current, next.get());
     } else {
         if (!mmeeWindow_)
@@ -72,12 +56,11 @@ void WindowSequence::GraphNext(int mode)
     }
 }
 
-void WindowSequence::GraphBack(int mode)
+void WindowSequence::GraphBack(AnalysisMode mode)
 {
-    if (!IsGraphMode(mode))
-        return;
-    QWidget* previous = mode == 1 ? mainWindow_ : graphWindows_[static_cast<std::size_t>(mode - 2)].get();
-    Switch(graphWindows_[static_cast<std::size_t>(mode - 1)].get(), previous);
+    const std::optional<AnalysisMode> previousMode = PreviousMode(mode);
+    QWidget* previous = previousMode ? GraphSlot(*previousMode).get() : mainWindow_;
+    Switch(GraphSlot(mode).get(), previous);
 }
 
 void WindowSequence::MMEENext()
@@ -89,7 +72,7 @@ void WindowSequence::MMEENext()
 
 void WindowSequence::MMEEBack()
 {
-    Switch(mmeeWindow_.get(), graphWindows_[3].get());
+    Switch(mmeeWindow_.get(), GraphSlot(AnalysisMode::WeightedDamage).get());
 }
 
 void WindowSequence::RatingBack()
@@ -108,23 +91,25 @@ void WindowSequence::WizardWindowClosed()
         mainWindow_->show();
 }
 
-QWidget* WindowSequence::GraphWindow(int mode) const
+QWidget* WindowSequence::GraphWindow(AnalysisMode mode) const
 {
-    return IsGraphMode(mode) ? graphWindows_[static_cast<std::size_t>(mode - 1)].get() : nullptr;
+    return graphWindows_[ModeIndex(mode)].get();
 }
 
 WindowSequence::Selection WindowSequence::AnalysedNames(const CData& store)
 {
-    return {
-        AnalysedNamesOf(static_cast<int>(store.LayerIndices.size()), &CData::LayerName, store),
-        AnalysedNamesOf(static_cast<int>(store.ThreatIndices.size()), &CData::ThreatName, store),
-        AnalysedNamesOf(static_cast<int>(store.MechanismIndices.size()), &CData::MechanismName, store),
-    };
+    Selection selection;
+    for (std::size_t k = 0; k < kItemKinds.size(); ++k) {
+        const ItemKind kind = kItemKinds[k];
+        for (int i = 0; i < static_cast<int>(store.IndicesOf(kind).size()); ++i)
+            selection[k].push_back(store.AnalysedName(kind, i));
+    }
+    return selection;
 }
 
-std::unique_ptr<QWidget> WindowSequence::CreateGraphWindow(int mode)
+std::unique_ptr<QWidget> WindowSequence::CreateGraphWindow(AnalysisMode mode)
 {
-    return factory_.CreateGraphWindow(mode, store_.MechanismCount, store_.ThreatCount, store_.LayerCount);
+    return factory_.CreateGraphWindow(mode, document_.Store().Counts());
 }
 
 void WindowSequence::DestroyWizardWindows()

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class AssessmentDocument;
 class CData;
 class IWizardFactory;
 class QDialog;
@@ -17,7 +18,7 @@ class QWidget;
 
 class WindowSequence : public IWizardNavigation {
 public:
-    WindowSequence(const CData& store, IWizardFactory& factory);
+    WindowSequence(const AssessmentDocument& document, IWizardFactory& factory);
     ~WindowSequence() override;
 
     void SetMainWindow(QWidget* mainWindow) { mainWindow_ = mainWindow; }
@@ -25,8 +26,8 @@ public:
 
     void ShowAbout() override;
     void ShowAnalysis(bool listsChanged) override;
-    void GraphNext(int mode) override;
-    void GraphBack(int mode) override;
+    void GraphNext(AnalysisMode mode) override;
+    void GraphBack(AnalysisMode mode) override;
     void MMEENext() override;
     void MMEEBack() override;
     void RatingBack() override;
@@ -34,7 +35,7 @@ public:
     void WizardWindowClosed() override;
 
     // The windows that exist now; null where none does.
-    QWidget* GraphWindow(int mode) const;
+    QWidget* GraphWindow(AnalysisMode mode) const;
     QWidget* MMEEWindow() const { return mmeeWindow_.get(); }
     QWidget* RatingWindow() const { return ratingWindow_.get(); }
 
@@ -44,11 +45,12 @@ private:
     using Selection = std::array<std::vector<std::string>, 3>;
     static Selection AnalysedNames(const CData& store);
 
-    std::unique_ptr<QWidget> CreateGraphWindow(int mode);
+    std::unique_ptr<QWidget> CreateGraphWindow(AnalysisMode mode);
+    std::unique_ptr<QWidget>& GraphSlot(AnalysisMode mode) { return graphWindows_[ModeIndex(mode)]; }
     void DestroyWizardWindows();
     static void Switch(QWidget* from, QWidget* to);
 
-    const CData& store_;
+    const AssessmentDocument& document_;
     IWizardFactory& factory_;
     QWidget* mainWindow_ = nullptr;
     QDialog* aboutForm_ = nullptr;

@@ -2,6 +2,9 @@
 // ones; the sequence only shows, hides and discards them.
 #pragma once
 
+#include "model/Data.h"
+#include "model/Kinds.h"
+
 #include <memory>
 
 class QWidget;
@@ -10,10 +13,9 @@ class IWizardFactory {
 public:
     virtual ~IWizardFactory() = default;
 
-    // A source-matrix window of `mode` (1 to 4), already set up for the given counts of
-    // analysed mechanisms, threats and layers. Null when no window could be made.
-    virtual std::unique_ptr<QWidget> CreateGraphWindow(int mode, int mechanismCount, int threatCount, int layerCount)
-        = 0;
+    // A source-matrix window of `mode`, already set up for the given numbers of analysed
+    // items. Null when no window could be made.
+    virtual std::unique_ptr<QWidget> CreateGraphWindow(AnalysisMode mode, const AnalysedCounts& counts) = 0;
     virtual std::unique_ptr<QWidget> CreateMMEEWindow() = 0;
     virtual std::unique_ptr<QWidget> CreateRatingWindow() = 0;
 };

@@ -1,12 +1,8 @@
-// Start-up: the store first, then the application object, the main window (which reads
-// "default.dic" from the working directory) and the about box; the loop ends when the main
-// window closes.
-#include "app/AnalysisWindowFactory.h"
+// Start-up: the document (the store) first, then the application object, the dialogs and
+// the program's windows; the loop ends when the main window closes.
 #include "app/Application.h"
-#include "app/WindowSequence.h"
-#include "model/Data.h"
-#include "ui/About.h"
-#include "ui/MainWindow.h"
+#include "app/Program.h"
+#include "ui/Document.h"
 #include "ui/QtDialogs.h"
 #include "ui/WindowFont.h"
 
@@ -19,7 +15,7 @@
 int main(int argc, char** argv)
 {
     // Exists before any window and outlives them all.
-    CData store;
+    AssessmentDocument document;
 
     VardunApplication app(argc, argv);
     // The windows have fixed pixel geometry: one style and font everywhere, whatever the
@@ -34,16 +30,8 @@ int main(int argc, char** argv)
 
     QtDialogs dialogs;
     app.SetMessages(&dialogs);
-    bool dataSaved = true;
-    AnalysisWindowFactory factory(dialogs);
-    WindowSequence sequence(store, factory);
-
-    TMainForm mainForm(store, dialogs, dataSaved, sequence);
-    TAboutForm aboutForm(&mainForm);
-    sequence.SetMainWindow(&mainForm);
-    sequence.SetAboutForm(&aboutForm);
-
-    mainForm.show();
+    Program program(document, dialogs);
+    program.Start();
     try {
         return app.exec();
     } catch (const std::exception& error) {

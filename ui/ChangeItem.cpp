@@ -18,8 +18,10 @@ TEditForm::TEditForm(QWidget* parent)
     edit_ = new QLineEdit(this);
     edit_->setObjectName(QStringLiteral("Edit"));
     edit_->setGeometry(5, 16, 305, 21);
-    edit_->setMaxLength(kMaxNameLength);
-    edit_->setValidator(new NameValidator(edit_));
+    // The limit applies to typing (the validator); a longer name read from a file must be
+    // shown whole, or confirming it unchanged would rename the item.
+    validator_ = new NameValidator(kMaxNameLength, edit_);
+    edit_->setValidator(validator_);
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("OKButton"));
@@ -39,6 +41,7 @@ TEditForm::TEditForm(QWidget* parent)
 
 void TEditForm::SetName(const QString& name)
 {
+    validator_->TakeText(name);
     edit_->setText(name);
 }
 

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class NameValidator;
 class QLineEdit;
 class QPushButton;
 
@@ -24,6 +25,7 @@ private:
     void OKButtonClick();
 
     QLineEdit* edit_;
+    NameValidator* validator_;
     QPushButton* okButton_;
     QPushButton* cancelButton_;
 };

@@ -3,12 +3,14 @@
 #include "model/Dictionary.h"
 #include "ui/CheckListStyle.h"
 #include "ui/Dialogs.h"
+#include "ui/Document.h"
+#include "ui/Frames.h"
+#include "ui/NameListDelegate.h"
 #include "ui/Navigation.h"
 #include "ui/WindowFont.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -65,12 +67,13 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
-void AppendItem(QListWidget* list, const QString& name)
+QListWidgetItem* AppendItem(QListWidget* list, const QString& name)
 {
     auto* item = new QListWidgetItem(name, list);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
     item->setSizeHint(QSize(0, kItemHeight));
+    return item;
 }
 
 // Leaves the list with no current and no selected item, so a later Change or Delete
@@ -93,28 +96,30 @@ bool HasCheckedItem(const QListWidget* list)
 
 } // namespace
 
-TMainForm::TMainForm(CData& store, IDialogs& dialogs, bool& dataSaved, IWizardNavigation& navigation, QWidget* parent)
-    : QWidget(parent,
+TMainForm::TMainForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation, QWidget* parent)
+    : QMainWindow(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , store_(store)
+    , document_(document)
+    , store_(document.Store())
     , dialogs_(dialogs)
-    , dataSaved_(dataSaved)
     , navigation_(navigation)
 {
     setWindowTitle(QStringLiteral("Vardun 2.2"));
     setFont(WindowFont());
     setFixedSize(624, 406);
     move(151, 99);
+    // With no menu or status bar the central widget is the whole client area.
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
 
     // On top of whatever style the program runs with.
     checkListStyle_ = new CheckListStyle(QApplication::style()->name());
     checkListStyle_->setParent(this);
 
     // Controls are created in tab order: Qt's focus chain follows creation.
-    auto* panel = new QFrame(this);
+    auto* panel = new BevelPanel(client);
     panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     panel->setGeometry(2, 2, 495, 403);
 
     for (int kind = 0; kind < kKinds; ++kind)
@@ -122,13 +127,13 @@ TMainForm::TMainForm(CData& store, IDialogs& dialogs, bool& dataSaved, IWizardNa
 
     loadDicButton_ = MakeButton(panel, "LoadDicButton", QStringLiteral("Загрузить списки ..."), { 123, 369, 130, 27 });
     saveDicButton_ = MakeButton(panel, "SaveDicButton", QStringLiteral("Сохранить списки..."), { 283, 368, 130, 27 });
-    aboutButton_ = MakeButton(this, "AboutButton", QStringLiteral("О программе..."), { 512, 8, 97, 25 });
-    saveButton_ = MakeButton(this, "SaveButton", QStringLiteral("Сохранить данные..."), { 504, 104, 113, 25 });
-    loadButton_ = MakeButton(this, "LoadButton", QStringLiteral("Загрузить данные..."), { 504, 137, 113, 25 });
-    nextButton_ = MakeButton(this, "NextButton", QStringLiteral("Далее..."), { 519, 169, 83, 25 });
+    aboutButton_ = MakeButton(client, "AboutButton", QStringLiteral("О программе..."), { 512, 8, 97, 25 });
+    saveButton_ = MakeButton(client, "SaveButton", QStringLiteral("Сохранить данные..."), { 504, 104, 113, 25 });
+    loadButton_ = MakeButton(client, "LoadButton", QStringLiteral("Загрузить данные..."), { 504, 137, 113, 25 });
+    nextButton_ = MakeButton(client, "NextButton", QStringLiteral("Далее..."), { 519, 169, 83, 25 });
     nextButton_->setEnabled(false);
     nextButton_->setDefault(true);
-    exitButton_ = MakeButton(this, "ExitButton", QStringLiteral("Выход"), { 526, 201, 68, 24 });
+    exitButton_ = MakeButton(client, "ExitButton", QStringLiteral("Выход"), { 526, 201, 68, 24 });
 
     connect(loadDicButton_, &QPushButton::clicked, this, &TMainForm::LoadDicButtonClick);
     connect(saveDicButton_, &QPushButton::clicked, this, &TMainForm::SaveDicButtonClick);
@@ -137,9 +142,6 @@ TMainForm::TMainForm(CData& store, IDialogs& dialogs, bool& dataSaved, IWizardNa
     connect(loadButton_, &QPushButton::clicked, this, &TMainForm::LoadButtonClick);
     connect(nextButton_, &QPushButton::clicked, this, &TMainForm::NextButtonClick);
     connect(exitButton_, &QPushButton::clicked, this, &QWidget::close);
-
-    // A missing or wrong start-up dictionary has shown its message; the lists stay empty.
-    LoadDictionary("default.dic");
 }
 
 void TMainForm::BuildListGroup(Kind kind, QWidget* parent)
@@ -147,7 +149,7 @@ void TMainForm::BuildListGroup(Kind kind, QWidget* parent)
     const ListLayout& layout = kLayouts[kind];
     ListControls& controls = lists_[kind];
 
-    controls.Group = new QGroupBox(QString::fromUtf8(layout.Caption), parent);
+    controls.Group = new FramedGroupBox(QString::fromUtf8(layout.Caption), parent);
     controls.Group->setObjectName(QString::fromLatin1(layout.GroupName));
     controls.Group->setGeometry(layout.Group);
     controls.Group->setFont(GroupCaptionFont());
@@ -169,6 +171,9 @@ void TMainForm::BuildListGroup(Kind kind, QWidget* parent)
     controls.List->setSelectionMode(QAbstractItemView::SingleSelection);
     controls.List->setUniformItemSizes(true);
     controls.List->setStyle(checkListStyle_);
+    controls.List->setItemDelegate(new NameListDelegate(controls.List));
+    // A screen reader names the list by its group, as a sighted user does.
+    controls.List->setAccessibleName(QString::fromUtf8(layout.Caption));
 
     connect(controls.AddButton, &QPushButton::clicked, this, [this, kind] { AddButtonClick(kind); });
     connect(controls.ChangeButton, &QPushButton::clicked, this, [this, kind] { ChangeButtonClick(kind); });
@@ -200,9 +205,12 @@ bool TMainForm::LoadDictionary(const std::string& path)
 
 void TMainForm::showEvent(QShowEvent* event)
 {
-    for (int kind = 0; kind < kKinds; ++kind)
-        ApplyAddButtonRule(static_cast<Kind>(kind));
-    QWidget::showEvent(event);
+    // When the program shows the window; restoring it from the task bar is no showing.
+    if (!event->spontaneous()) {
+        for (int kind = 0; kind < kKinds; ++kind)
+            ApplyAddButtonRule(static_cast<Kind>(kind));
+    }
+    QMainWindow::showEvent(event);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
@@ -229,7 +237,7 @@ void TMainForm::keyPressEvent(QKeyEvent* event)
         exitButton_->click();
         return;
     default:
-        QWidget::keyPressEvent(event);
+        QMainWindow::keyPressEvent(event);
     }
 }
 
@@ -255,7 +263,7 @@ void TMainForm::ListCheckToggled(Kind kind, QListWidgetItem* item)
     nextButton_->setEnabled(HasSelectionInEachList());
     listsChanged_ = true;
     dataLoaded_ = false;
-    dataSaved_ = false;
+    document_.MarkModified();
 }
 
 void TMainForm::AddButtonClick(Kind kind)
@@ -263,7 +271,7 @@ void TMainForm::AddButtonClick(Kind kind)
     const auto name = dialogs_.AskName(this, QString::fromUtf8(kLayouts[kind].AddPrompt), QString());
     if (name) {
         const QSignalBlocker blocker(lists_[kind].List);
-        AppendItem(lists_[kind].List, *name);
+        lists_[kind].List->scrollToItem(AppendItem(lists_[kind].List, *name));
     }
     ApplyAddButtonRule(kind);
 }
@@ -316,7 +324,7 @@ void TMainForm::LoadButtonClick()
     if (!path)
         return;
     // A rejected file has shown its message and left the store as it was; so do the lists.
-    if (!store_.LoadFromFile(path->toStdString(), dialogs_))
+    if (!document_.Load(path->toStdString(), dialogs_))
         return;
 
     const std::pair<const std::vector<std::string>*, const std::vector<std::string>*> loaded[] = {
@@ -342,12 +350,26 @@ void TMainForm::LoadButtonClick()
 
 void TMainForm::SaveButtonClick()
 {
+    SaveData();
+}
+
+bool TMainForm::SaveData()
+{
     const auto path = dialogs_.AskSaveFile(this, kSaveDataDialog);
     if (!path)
-        return;
+        return false;
+    PrepareStoreFromLists();
     // A failed save has reported itself and leaves the changes counted as unsaved.
-    if (store_.SaveToFile(path->toStdString(), dialogs_))
-        dataSaved_ = true;
+    return document_.Save(path->toStdString(), dialogs_);
+}
+
+void TMainForm::PrepareStoreFromLists()
+{
+    // Right after a data load the store already holds these lists, with their values.
+    // Whether the analysis windows must be built again is decided at Next, as always:
+    // the flags stay as they are.
+    if (!dataLoaded_)
+        store_.PrepareForAnalysis(Items(Layers), Items(Threats), Items(Mechanisms));
 }
 
 void TMainForm::NextButtonClick()
@@ -360,9 +382,7 @@ void TMainForm::NextButtonClick()
             return;
         }
     }
-    // Right after a data load the store already holds these lists, with their values.
-    if (!dataLoaded_)
-        store_.PrepareForAnalysis(Items(Layers), Items(Threats), Items(Mechanisms));
+    PrepareStoreFromLists();
     const bool rebuild = listsChanged_;
     listsChanged_ = false;
     dataLoaded_ = false;
@@ -371,7 +391,7 @@ void TMainForm::NextButtonClick()
 
 bool TMainForm::CloseQuery()
 {
-    if (dataSaved_)
+    if (document_.IsSaved())
         return true;
     switch (dialogs_.AskSaveChanges(this)) {
     case CloseAnswer::Cancel:
@@ -381,15 +401,9 @@ bool TMainForm::CloseQuery()
     case CloseAnswer::Yes:
         break;
     }
-    const auto path = dialogs_.AskSaveFile(this, kSaveDataDialog);
-    if (!path)
-        return false;
-    // Closing after a failed save would lose the assessment: stay open so the analyst
-    // can choose another file.
-    if (!store_.SaveToFile(path->toStdString(), dialogs_))
-        return false;
-    dataSaved_ = true;
-    return true;
+    // Closing after a cancelled or failed save would lose the assessment: stay open so
+    // the analyst can choose another file.
+    return SaveData();
 }
 
 std::vector<std::string> TMainForm::Names(Kind kind) const
@@ -420,4 +434,5 @@ void TMainForm::ReplaceItems(Kind kind, const std::vector<std::string>& names)
     for (const std::string& name : names)
         AppendItem(list, QString::fromStdString(name));
     ClearSelection(list);
+    list->scrollToTop();
 }

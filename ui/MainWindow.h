@@ -6,12 +6,13 @@
 
 #include "model/Data.h"
 
-#include <QWidget>
+#include <QMainWindow>
 
 #include <array>
 #include <string>
 #include <vector>
 
+class AssessmentDocument;
 class IDialogs;
 class IWizardNavigation;
 class QGroupBox;
@@ -20,14 +21,13 @@ class QListWidgetItem;
 class QPushButton;
 class QStyle;
 
-class TMainForm : public QWidget {
+class TMainForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    // `dataSaved` is the program's "no unsaved changes" flag; the analysis windows share it.
-    // Reads "default.dic" from the working directory into the lists.
-    TMainForm(
-        CData& store, IDialogs& dialogs, bool& dataSaved, IWizardNavigation& navigation, QWidget* parent = nullptr);
+    // Start-up fills the lists from its dictionary after construction.
+    TMainForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation,
+        QWidget* parent = nullptr);
 
     // A check mark was clicked or a data file loaded since the analysis windows were built.
     bool ListsChanged() const { return listsChanged_; }
@@ -71,14 +71,18 @@ private:
     void SaveButtonClick();
     void NextButtonClick();
     bool CloseQuery();
+    // Brings the store in line with the lists before a save, as Next does, so that the
+    // file holds what the window shows.
+    void PrepareStoreFromLists();
+    bool SaveData();
 
     CheckList Items(Kind kind) const;
     std::vector<std::string> Names(Kind kind) const;
     void ReplaceItems(Kind kind, const std::vector<std::string>& names);
 
+    AssessmentDocument& document_;
     CData& store_;
     IDialogs& dialogs_;
-    bool& dataSaved_;
     IWizardNavigation& navigation_;
 
     bool listsChanged_ = true;

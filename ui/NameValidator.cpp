@@ -2,9 +2,21 @@
 
 #include "model/Cp1251.h"
 
+NameValidator::NameValidator(int typingLimit, QObject* parent)
+    : QValidator(parent)
+    , typingLimit_(typingLimit)
+{
+}
+
 QValidator::State NameValidator::validate(QString& input, int&) const
 {
-    return IsStorable(input) ? Acceptable : Invalid;
+    if (!IsStorable(input))
+        return Invalid;
+    // Code page 1251 has one byte per character, so characters are the file's bytes.
+    if (input.size() > typingLimit_ && input.size() > lastLength_)
+        return Invalid;
+    lastLength_ = input.size();
+    return Acceptable;
 }
 
 bool NameValidator::IsStorable(const QString& name)

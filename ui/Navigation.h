@@ -3,6 +3,8 @@
 // analysis window with the frame's close control).
 #pragma once
 
+#include "model/Kinds.h"
+
 class IWizardNavigation {
 public:
     virtual ~IWizardNavigation() = default;
@@ -12,9 +14,9 @@ public:
     // The main window's Next, once the store holds the selection to analyse. `listsChanged`:
     // a check mark was clicked or a data file loaded since the analysis windows were built.
     virtual void ShowAnalysis(bool listsChanged) = 0;
-    // The source-matrix windows, modes 1 to 4.
-    virtual void GraphNext(int mode) = 0;
-    virtual void GraphBack(int mode) = 0;
+    // The source-matrix windows.
+    virtual void GraphNext(AnalysisMode mode) = 0;
+    virtual void GraphBack(AnalysisMode mode) = 0;
     virtual void MMEENext() = 0;
     virtual void MMEEBack() = 0;
     virtual void RatingBack() = 0;

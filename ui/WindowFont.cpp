@@ -21,7 +21,9 @@ QFont WindowFont()
 
 QFont GroupCaptionFont()
 {
+    // Ten points on a 96 dpi screen, where the body text is eight.
     QFont font = WindowFont();
+    font.setPixelSize(13);
     font.setBold(true);
     return font;
 }

@@ -2,6 +2,7 @@
 // clipped whatever font the desktop itself uses.
 #include "ui/About.h"
 #include "ui/ChangeItem.h"
+#include "ui/Frames.h"
 #include "ui/Navigation.h"
 #include "ui/WindowFont.h"
 
@@ -47,8 +48,8 @@ void ExpectCaptionsFit(QWidget& window)
 struct NoNavigation : IWizardNavigation {
     void ShowAbout() override { }
     void ShowAnalysis(bool) override { }
-    void GraphNext(int) override { }
-    void GraphBack(int) override { }
+    void GraphNext(AnalysisMode) override { }
+    void GraphBack(AnalysisMode) override { }
     void MMEENext() override { }
     void MMEEBack() override { }
     void RatingBack() override { }
@@ -71,20 +72,36 @@ TEST_F(Captions, FitTheMainWindowsButtonsAndGroupBoxes)
     auto window = OpenMainWindow(navigation);
     ExpectCaptionsFit(*window);
 
-    // A group box caption runs along the top edge, where the list begins: it has to end
-    // before the list does, or the list hides its tail.
-    for (QGroupBox* group : window->findChildren<QGroupBox*>()) {
-        QStyleOptionGroupBox option;
-        option.initFrom(group);
-        option.text = group->title();
-        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-        const QRect label
-            = group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, group);
-        const auto* list = group->findChild<QListWidget*>();
+    // A group box caption runs along the top edge, where the list begins: the list must
+    // not cover any of its letters, and the list must lie inside the frame, whose line
+    // runs through the middle of the caption.
+    for (FramedGroupBox* group : window->findChildren<FramedGroupBox*>()) {
+        SCOPED_TRACE(group->title().toStdString());
+        auto* list = group->findChild<QListWidget*>();
         ASSERT_NE(list, nullptr);
-        const int textWidth = QFontMetrics(group->font()).horizontalAdvance(group->title());
-        EXPECT_LE(label.left() + textWidth, list->x()) << group->title().toStdString();
         EXPECT_TRUE(group->font().bold());
+        EXPECT_EQ(group->font().pixelSize(), 13) << "ten points, larger than the body text";
+        EXPECT_LT(group->FrameTop(), list->y());
+        EXPECT_GE(group->FrameTop(), group->fontMetrics().height() / 2 - 1);
+
+        list->hide();
+        const QImage alone = group->grab().toImage();
+        list->show();
+        const QRect covered = list->geometry() & group->CaptionRect();
+        int ink = 0;
+        for (int y = covered.top(); y <= covered.bottom(); ++y)
+            for (int x = covered.left(); x <= covered.right(); ++x)
+                if (qGray(alone.pixel(x, y)) < 128)
+                    ++ink;
+        EXPECT_EQ(ink, 0) << "caption pixels under the list";
+        // The caption is drawn at all: its own rectangle has ink.
+        const QRect caption = group->CaptionRect();
+        int captionInk = 0;
+        for (int y = caption.top(); y <= caption.bottom(); ++y)
+            for (int x = caption.left(); x <= caption.right(); ++x)
+                if (qGray(alone.pixel(x, y)) < 128)
+                    ++captionInk;
+        EXPECT_GT(captionInk, 100);
     }
 }
 

@@ -1,10 +1,17 @@
 // The main window: its lists and buttons, the files it reads and writes, Next and closing.
 #include "MainWindowFixture.h"
+
+#include "ui/NameListDelegate.h"
 #include "ui/Navigation.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QGroupBox>
+#include <QHelpEvent>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QToolTip>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <algorithm>
 
@@ -17,8 +24,8 @@ public:
 
     void ShowAbout() override { ++AboutShown; }
     void ShowAnalysis(bool listsChanged) override { Analyses.push_back(listsChanged); }
-    void GraphNext(int) override { ADD_FAILURE(); }
-    void GraphBack(int) override { ADD_FAILURE(); }
+    void GraphNext(AnalysisMode) override { ADD_FAILURE(); }
+    void GraphBack(AnalysisMode) override { ADD_FAILURE(); }
     void MMEENext() override { ADD_FAILURE(); }
     void MMEEBack() override { ADD_FAILURE(); }
     void RatingBack() override { ADD_FAILURE(); }
@@ -99,7 +106,7 @@ TEST_F(MainWindowTest, StartsWithTheDictionaryOfTheWorkingDirectory)
     EXPECT_FALSE(Button(*window, "NextButton")->isEnabled());
     EXPECT_TRUE(window->ListsChanged());
     EXPECT_FALSE(window->DataLoaded());
-    EXPECT_TRUE(dataSaved);
+    EXPECT_TRUE(document.IsSaved());
 }
 
 TEST_F(MainWindowTest, StartsWithEmptyListsAndSaysSoWhenTheDictionaryIsMissing)
@@ -186,19 +193,19 @@ TEST_F(MainWindowTest, ACheckBoxClickMarksTheListsChangedAndTheDataUnsaved)
 {
     auto window = OpenMainWindow(navigation);
     Add(*window, kLayers, QStringLiteral("Периметр"));
-    EXPECT_TRUE(dataSaved) << "adding a name changes no data";
+    EXPECT_TRUE(document.IsSaved()) << "adding a name changes no data";
 
     ClickCheckBox(*window, kLayers, 0);
-    EXPECT_FALSE(dataSaved);
+    EXPECT_FALSE(document.IsSaved());
     EXPECT_TRUE(window->ListsChanged());
     EXPECT_FALSE(window->DataLoaded());
     EXPECT_EQ(SelectedRows(*window, kLayers), std::vector<int> { 0 }) << "the click selects the item too";
 
     // The space key toggles the selected item as well.
-    dataSaved = true;
+    document.SetSaved(true);
     QTest::keyClick(List(*window, kLayers), Qt::Key_Space);
     EXPECT_TRUE(CheckedRows(*window, kLayers).empty());
-    EXPECT_FALSE(dataSaved);
+    EXPECT_FALSE(document.IsSaved());
 }
 
 TEST_F(MainWindowTest, ChangeRenamesTheSelectedItemAndKeepsItsPlaceMarkAndSelection)
@@ -206,7 +213,7 @@ TEST_F(MainWindowTest, ChangeRenamesTheSelectedItemAndKeepsItsPlaceMarkAndSelect
     auto window = OpenMainWindow(navigation);
     AddAll(*window, kThreats, { QStringLiteral("Вирус"), QStringLiteral("Червь"), QStringLiteral("Троян") });
     ClickCheckBox(*window, kThreats, 1);
-    dataSaved = true;
+    document.SetSaved(true);
     QPushButton* change = KindButton(*window, "Change", kThreats);
     EXPECT_TRUE(change->isEnabled());
 
@@ -219,7 +226,7 @@ TEST_F(MainWindowTest, ChangeRenamesTheSelectedItemAndKeepsItsPlaceMarkAndSelect
     EXPECT_EQ(Names(*window, kThreats), (std::vector<std::string> { "Вирус", "Сетевой червь", "Троян" }));
     EXPECT_EQ(CheckedRows(*window, kThreats), std::vector<int> { 1 });
     EXPECT_EQ(SelectedRows(*window, kThreats), std::vector<int> { 1 });
-    EXPECT_TRUE(dataSaved) << "a rename is no check-box click";
+    EXPECT_TRUE(document.IsSaved()) << "a rename is no check-box click";
 
     dialogs.NameAnswers.push_back(std::nullopt);
     QTest::mouseClick(change, Qt::LeftButton);
@@ -302,7 +309,7 @@ TEST_F(MainWindowTest, ADataFileFillsTheListsAndMarksAndEnablesNext)
     EXPECT_TRUE(Button(*window, "NextButton")->isEnabled());
     EXPECT_TRUE(window->DataLoaded());
     EXPECT_TRUE(window->ListsChanged());
-    EXPECT_TRUE(dataSaved) << "the marks set by the load are no check-box clicks";
+    EXPECT_TRUE(document.IsSaved()) << "the marks set by the load are no check-box clicks";
     EXPECT_TRUE(SelectedRows(*window, kLayers).empty());
     EXPECT_TRUE(dialogs.Messages.empty());
 }
@@ -346,7 +353,7 @@ TEST_F(MainWindowTest, ADictionaryReplacesTheListsUncheckedAndLeavesButtonsAndFl
 {
     WriteDictionary("big.dic", { Numbered("Эшелон ", 20), { "Вирус" }, {} });
     auto window = OpenWithEverythingChecked();
-    const bool saved = dataSaved;
+    const bool saved = document.IsSaved();
 
     dialogs.FileAnswers.push_back(QString::fromStdString(PathOf("big.dic")));
     QTest::mouseClick(Button(*window, "LoadDicButton"), Qt::LeftButton);
@@ -358,7 +365,7 @@ TEST_F(MainWindowTest, ADictionaryReplacesTheListsUncheckedAndLeavesButtonsAndFl
         EXPECT_TRUE(CheckedRows(*window, kind).empty());
     EXPECT_TRUE(Button(*window, "NextButton")->isEnabled());
     EXPECT_TRUE(KindButton(*window, "Add", kLayers)->isEnabled()) << "until the window is shown again";
-    EXPECT_EQ(dataSaved, saved);
+    EXPECT_EQ(document.IsSaved(), saved);
     EXPECT_TRUE(window->ListsChanged());
 
     window->hide();
@@ -391,20 +398,20 @@ TEST_F(MainWindowTest, SavingDataClearsTheUnsavedMarkOnlyWhenTheFileWasWritten)
 {
     auto window = OpenWithEverythingChecked();
     Button(*window, "NextButton")->click();
-    ASSERT_FALSE(dataSaved);
+    ASSERT_FALSE(document.IsSaved());
 
     dialogs.FileAnswers.push_back(QString::fromStdString(PathOf("no such folder/data.sav")));
     QTest::mouseClick(Button(*window, "SaveButton"), Qt::LeftButton);
     EXPECT_EQ(dialogs.Messages.size(), 1u);
-    EXPECT_FALSE(dataSaved);
+    EXPECT_FALSE(document.IsSaved());
 
     dialogs.FileAnswers.push_back(std::nullopt);
     QTest::mouseClick(Button(*window, "SaveButton"), Qt::LeftButton);
-    EXPECT_FALSE(dataSaved);
+    EXPECT_FALSE(document.IsSaved());
 
     dialogs.FileAnswers.push_back(QString::fromStdString(PathOf("data.sav")));
     QTest::mouseClick(Button(*window, "SaveButton"), Qt::LeftButton);
-    EXPECT_TRUE(dataSaved);
+    EXPECT_TRUE(document.IsSaved());
     CData reread;
     ASSERT_TRUE(reread.LoadFromFile(PathOf("data.sav"), dialogs));
     EXPECT_EQ(reread.LayerNames, (std::vector<std::string> { "Периметр", "Сеть" }));
@@ -577,6 +584,160 @@ TEST_F(MainWindowTest, EnterPressesNextOrTheFocusedButtonAndEscapeCloses)
     QTest::keyClick(List(*window, kThreats), Qt::Key_Escape);
     EXPECT_EQ(dialogs.CloseQuestions, 1);
     EXPECT_TRUE(window->isVisible());
+}
+
+} // namespace
+
+namespace {
+
+// Saving before the first Next used to write empty lists and mark the data saved, so the
+// close question was skipped and the lists were gone.
+TEST_F(MainWindowTest, SavingBeforeNextWritesTheListsAndMarksShown)
+{
+    auto window = OpenMainWindow(navigation);
+    AddAll(*window, kLayers, { QStringLiteral("Периметр"), QStringLiteral("Сеть") });
+    Add(*window, kThreats, QStringLiteral("Вирус"));
+    AddAll(*window, kMechanisms, { QStringLiteral("Антивирус"), QStringLiteral("Экран") });
+    ClickCheckBox(*window, kLayers, 1);
+    ClickCheckBox(*window, kThreats, 0);
+    ClickCheckBox(*window, kMechanisms, 0);
+
+    dialogs.FileAnswers.push_back(QString::fromStdString(PathOf("early.sav")));
+    QTest::mouseClick(Button(*window, "SaveButton"), Qt::LeftButton);
+    ASSERT_TRUE(dialogs.Messages.empty());
+    EXPECT_TRUE(document.IsSaved());
+    CData reread;
+    ASSERT_TRUE(reread.LoadFromFile(PathOf("early.sav"), dialogs));
+    EXPECT_EQ(reread.LayerNames, (std::vector<std::string> { "Периметр", "Сеть" }));
+    EXPECT_EQ(reread.LayerIndices, std::vector<std::string> { "1" });
+    EXPECT_EQ(reread.ThreatIndices, std::vector<std::string> { "0" });
+    EXPECT_EQ(reread.MechanismNames, (std::vector<std::string> { "Антивирус", "Экран" }));
+    EXPECT_EQ(reread.MechanismIndices, std::vector<std::string> { "0" });
+    EXPECT_EQ(reread.MT.Rows(), 1);
+    EXPECT_EQ(reread.TE.Cols(), 1);
+    // The windows are still to be built for this selection at Next.
+    EXPECT_TRUE(window->ListsChanged());
+
+    // A later change is unsaved again, and closing asks about it.
+    ClickCheckBox(*window, kMechanisms, 1);
+    EXPECT_FALSE(document.IsSaved());
+    dialogs.CloseAnswers.push_back(CloseAnswer::Cancel);
+    QTest::mouseClick(Button(*window, "ExitButton"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.CloseQuestions, 1);
+    EXPECT_TRUE(window->isVisible());
+
+    // The close question's save writes what the window shows as well.
+    dialogs.CloseAnswers.push_back(CloseAnswer::Yes);
+    dialogs.FileAnswers.push_back(QString::fromStdString(PathOf("closing.sav")));
+    QTest::mouseClick(Button(*window, "ExitButton"), Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+    CData closing;
+    ASSERT_TRUE(closing.LoadFromFile(PathOf("closing.sav"), dialogs));
+    EXPECT_EQ(closing.MechanismIndices, (std::vector<std::string> { "0", "1" }));
+}
+
+// A window restored from the task bar is not shown by the program: the add buttons keep
+// the state the last add, delete or load gave them.
+TEST_F(MainWindowTest, RestoringTheWindowDoesNotApplyTheAddButtonRule)
+{
+    WriteDictionary("default.dic", { Numbered("Эшелон ", 20), {}, {} });
+    auto window = OpenMainWindow(navigation);
+    ASSERT_FALSE(Button(*window, "AddLayerButton")->isEnabled()) << "shown by the program: the rule ran";
+
+    dialogs.FileAnswers.push_back(QString::fromStdString(PathOf("default.dic")));
+    WriteDictionary("default.dic", { Numbered("Эшелон ", 3), {}, {} });
+    QTest::mouseClick(Button(*window, "LoadDicButton"), Qt::LeftButton);
+    ASSERT_EQ(List(*window, kLayers)->count(), 3);
+    ASSERT_FALSE(Button(*window, "AddLayerButton")->isEnabled()) << "a dictionary load leaves the button";
+
+    // What the window system sends when the analyst restores the window.
+    QShowEvent restored;
+    QSpontaneKeyEvent::setSpontaneous(&restored);
+    // Delivered directly: sendEvent would take the spontaneous mark off again.
+    static_cast<QObject*>(window.get())->event(&restored);
+    EXPECT_FALSE(Button(*window, "AddLayerButton")->isEnabled());
+
+    window->hide();
+    window->show();
+    EXPECT_TRUE(Button(*window, "AddLayerButton")->isEnabled());
+}
+
+TEST_F(MainWindowTest, ANewItemIsScrolledIntoViewAndALoadShowsTheTop)
+{
+    auto window = OpenMainWindow(navigation);
+    QListWidget* list = List(*window, kThreats);
+    AddAll(*window, kThreats, QNames(Numbered("Угроза ", 14)));
+    const QRect last = list->visualItemRect(list->item(13));
+    EXPECT_TRUE(list->viewport()->rect().contains(last)) << "the 14th of 14 items is in view";
+    EXPECT_GT(list->verticalScrollBar()->value(), 0);
+
+    WriteDictionary("more.dic", { {}, Numbered("Угроза ", 30), {} });
+    dialogs.FileAnswers.push_back(QString::fromStdString(PathOf("more.dic")));
+    QTest::mouseClick(Button(*window, "LoadDicButton"), Qt::LeftButton);
+    EXPECT_EQ(list->verticalScrollBar()->value(), 0);
+
+    AddAll(*window, kThreats, { QStringLiteral("Последняя") });
+    WriteDataFile("data.sav", Unchecked({ "L" }), Unchecked(Numbered("T", 40)), Unchecked({ "M" }));
+    dialogs.FileAnswers.push_back(QString::fromStdString(PathOf("data.sav")));
+    QTest::mouseClick(Button(*window, "LoadButton"), Qt::LeftButton);
+    ASSERT_EQ(list->count(), 40);
+    EXPECT_EQ(list->verticalScrollBar()->value(), 0);
+}
+
+TEST_F(MainWindowTest, ANameTooLongForItsListShowsWholeInATooltip)
+{
+    auto window = OpenMainWindow(navigation);
+    const QString longName = QStringLiteral("Несанкционированный доступ к данным через съёмные носители, "
+                                            "оставленные без присмотра в переговорной комнате");
+    AddAll(*window, kLayers, { QStringLiteral("Периметр"), longName });
+    QListWidget* list = List(*window, kLayers);
+    auto* delegate = qobject_cast<NameListDelegate*>(list->itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    auto tipFor = [&](int row) {
+        QStyleOptionViewItem option;
+        option.initFrom(list->viewport());
+        option.widget = list;
+        option.rect = list->visualItemRect(list->item(row));
+        option.font = list->font();
+        option.fontMetrics = list->fontMetrics();
+        return delegate->ToolTipFor(option, list->model()->index(row, 0));
+    };
+    EXPECT_EQ(tipFor(0), std::nullopt);
+    EXPECT_EQ(tipFor(1), longName);
+
+    // And through the event a pointer resting on the item sends.
+    const QRect rect = list->visualItemRect(list->item(1));
+    QHelpEvent help(QEvent::ToolTip, rect.center(), list->viewport()->mapToGlobal(rect.center()));
+    QApplication::sendEvent(list->viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), longName);
+    QToolTip::hideText();
+}
+
+// What a screen reader announces: the window as a window with its caption, each list by
+// its group's caption, each button by its caption.
+TEST_F(MainWindowTest, AssistiveTechnologyFindsTheWindowListsAndButtons)
+{
+    auto window = OpenMainWindow(navigation);
+    QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window.get());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->role(), QAccessible::Window);
+    EXPECT_EQ(frame->text(QAccessible::Name), QStringLiteral("Vardun 2.2"));
+
+    const std::pair<ListKind, const char*> lists[] = {
+        { kLayers, "Иерархия уровней" }, { kThreats, "Угрозы" }, { kMechanisms, "Механизмы" } };
+    for (const auto& [kind, name] : lists) {
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(List(*window, kind));
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->role(), QAccessible::List) << name;
+        EXPECT_EQ(list->text(QAccessible::Name), QString::fromUtf8(name));
+    }
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        QAccessibleInterface* control = QAccessible::queryAccessibleInterface(button);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->role(), QAccessible::Button);
+        EXPECT_EQ(control->text(QAccessible::Name), QString(button->text()).remove(QLatin1Char('&')));
+        EXPECT_FALSE(control->text(QAccessible::Name).isEmpty());
+    }
 }
 
 } // namespace

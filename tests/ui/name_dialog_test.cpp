@@ -78,6 +78,31 @@ TEST(NameDialog, TypingStopsAt250Characters)
     EXPECT_EQ(dialog.edit->text(), QString(250, QChar(u'ж')));
 }
 
+// A name of up to 255 bytes can come from a file: the dialog shows it whole, so that OK on
+// it unchanged keeps the item's name (and with it the item's values at the next Next).
+// Typing still cannot make it longer, though it may be shortened.
+TEST(NameDialog, ALongerNameFromAFileSurvivesUnchanged)
+{
+    const QString loaded(255, QChar(u'ш'));
+    Dialog dialog;
+    dialog.form.SetName(loaded);
+    EXPECT_EQ(dialog.edit->text(), loaded);
+    TypeText(dialog.edit, QStringLiteral("x"));
+    EXPECT_EQ(dialog.edit->text(), loaded);
+    QTest::mouseClick(dialog.ok, Qt::LeftButton);
+    EXPECT_EQ(dialog.form.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.form.Name(), loaded);
+
+    Dialog shortened;
+    shortened.form.SetName(loaded);
+    shortened.edit->setFocus();
+    shortened.edit->end(false);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(shortened.edit, Qt::Key_Backspace);
+    TypeText(shortened.edit, QStringLiteral("xyz"));
+    EXPECT_EQ(shortened.edit->text(), QString(252, QChar(u'ш'))) << "a longer name is never typed back to its length";
+}
+
 // The files hold names in code page 1251, one per line: anything else would be lost or
 // would break the file, so it never gets into the field.
 TEST(NameDialog, RefusesCharactersTheFilesCannotHold)

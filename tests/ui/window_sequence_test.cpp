@@ -1,6 +1,5 @@
 // The wizard's window sequence with stand-in analysis windows: which windows exist, which
 // one is shown, and when the main window's Next throws them away and builds them again.
-#include "app/AnalysisWindowFactory.h"
 #include "app/WindowSequence.h"
 #include "app/WizardFactory.h"
 
@@ -16,6 +15,11 @@
 namespace {
 
 using Log = std::vector<std::string>;
+
+AnalysisMode Mode(int number)
+{
+    return *ModeFromNumber(number);
+}
 
 // What a real analysis window does with the frame's close control: it only hides, and tells
 // the sequence.
@@ -50,11 +54,11 @@ public:
     }
     void SetNavigation(IWizardNavigation* navigation) { navigation_ = navigation; }
 
-    std::unique_ptr<QWidget> CreateGraphWindow(int mode, int mechanisms, int threats, int layers) override
+    std::unique_ptr<QWidget> CreateGraphWindow(AnalysisMode mode, const AnalysedCounts& counts) override
     {
-        const std::string name = "graph " + std::to_string(mode);
-        log_.push_back("create " + name + " for " + std::to_string(mechanisms) + " mechanisms, "
-            + std::to_string(threats) + " threats, " + std::to_string(layers) + " layers");
+        const std::string name = "graph " + std::to_string(ModeNumber(mode));
+        log_.push_back("create " + name + " for " + std::to_string(counts.Mechanisms) + " mechanisms, "
+            + std::to_string(counts.Threats) + " threats, " + std::to_string(counts.Layers) + " layers");
         return std::make_unique<StandInWindow>(name, log_, *navigation_);
     }
     std::unique_ptr<QWidget> CreateMMEEWindow() override { return Create("mmee"); }
@@ -102,7 +106,7 @@ protected:
     {
         Next();
         for (int mode = 1; mode <= 4; ++mode)
-            sequence.GraphNext(mode);
+            sequence.GraphNext(Mode(mode));
         sequence.MMEENext();
     }
 
@@ -110,7 +114,7 @@ protected:
     {
         std::vector<QWidget*> windows;
         for (int mode = 1; mode <= 4; ++mode)
-            windows.push_back(sequence.GraphWindow(mode));
+            windows.push_back(sequence.GraphWindow(Mode(mode)));
         windows.push_back(sequence.MMEEWindow());
         windows.push_back(sequence.RatingWindow());
         return windows;
@@ -134,7 +138,7 @@ protected:
 
     Log log;
     StandInFactory factory { log };
-    WindowSequence sequence { store, factory };
+    WindowSequence sequence { document, factory };
     std::unique_ptr<TMainForm> window;
 };
 
@@ -142,13 +146,13 @@ TEST_F(WindowSequenceTest, WalksForwardCreatingEachWindowOnceAndBackShowingTheSa
 {
     Next();
     EXPECT_EQ(log, Log { "create graph 1 for 1 mechanisms, 2 threats, 2 layers" });
-    EXPECT_EQ(Visible(), sequence.GraphWindow(1));
+    EXPECT_EQ(Visible(), sequence.GraphWindow(Mode(1)));
 
     for (int mode = 1; mode <= 3; ++mode) {
-        sequence.GraphNext(mode);
-        EXPECT_EQ(Visible(), sequence.GraphWindow(mode + 1));
+        sequence.GraphNext(Mode(mode));
+        EXPECT_EQ(Visible(), sequence.GraphWindow(Mode(mode + 1)));
     }
-    sequence.GraphNext(4);
+    sequence.GraphNext(Mode(4));
     EXPECT_EQ(Visible(), sequence.MMEEWindow());
     sequence.MMEENext();
     EXPECT_EQ(Visible(), sequence.RatingWindow());
@@ -166,18 +170,18 @@ TEST_F(WindowSequenceTest, WalksForwardCreatingEachWindowOnceAndBackShowingTheSa
     sequence.RatingBack();
     EXPECT_EQ(Visible(), sequence.MMEEWindow());
     sequence.MMEEBack();
-    EXPECT_EQ(Visible(), sequence.GraphWindow(4));
+    EXPECT_EQ(Visible(), sequence.GraphWindow(Mode(4)));
     for (int mode = 4; mode >= 2; --mode) {
-        sequence.GraphBack(mode);
-        EXPECT_EQ(Visible(), sequence.GraphWindow(mode - 1));
+        sequence.GraphBack(Mode(mode));
+        EXPECT_EQ(Visible(), sequence.GraphWindow(Mode(mode - 1)));
     }
-    sequence.GraphBack(1);
+    sequence.GraphBack(Mode(1));
     EXPECT_EQ(Visible(), window.get());
 
     // Forward again: the same windows, nothing made anew.
     Next();
-    sequence.GraphNext(1);
-    EXPECT_EQ(Visible(), sequence.GraphWindow(2));
+    sequence.GraphNext(Mode(1));
+    EXPECT_EQ(Visible(), sequence.GraphWindow(Mode(2)));
     EXPECT_EQ(Existing(), before);
     EXPECT_EQ(log, created);
 }
@@ -215,8 +219,8 @@ TEST_F(WindowSequenceTest, ACheckBoxClickEvenUndoneRebuildsEveryWindowInOrder)
         "create graph 1 for 1 mechanisms, 2 threats, 2 layers",
     };
     EXPECT_EQ(log, expected);
-    EXPECT_EQ(Visible(), sequence.GraphWindow(1));
-    EXPECT_EQ(sequence.GraphWindow(2), nullptr);
+    EXPECT_EQ(Visible(), sequence.GraphWindow(Mode(1)));
+    EXPECT_EQ(sequence.GraphWindow(Mode(2)), nullptr);
     EXPECT_EQ(sequence.RatingWindow(), nullptr);
 }
 
@@ -239,22 +243,22 @@ TEST_F(WindowSequenceTest, NextAfterADataLoadRebuildsFromTheLoadedStoreWithoutPr
     EXPECT_EQ(store.LayerNames, std::vector<std::string> { "A" });
     EXPECT_EQ(log.back(), "create graph 1 for 2 mechanisms, 2 threats, 1 layers");
     EXPECT_EQ(log.size(), 7u);
-    EXPECT_EQ(Visible(), sequence.GraphWindow(1));
+    EXPECT_EQ(Visible(), sequence.GraphWindow(Mode(1)));
 }
 
 TEST_F(WindowSequenceTest, ClosingAnAnalysisWindowHidesItAndBringsBackTheMainWindow)
 {
     Next();
-    sequence.GraphNext(1);
-    sequence.GraphNext(2);
-    QWidget* third = sequence.GraphWindow(3);
+    sequence.GraphNext(Mode(1));
+    sequence.GraphNext(Mode(2));
+    QWidget* third = sequence.GraphWindow(Mode(3));
     ASSERT_NE(third, nullptr);
 
     third->close();
     EXPECT_EQ(Visible(), window.get());
-    EXPECT_EQ(sequence.GraphWindow(3), third);
-    EXPECT_NE(sequence.GraphWindow(1), nullptr);
-    EXPECT_NE(sequence.GraphWindow(2), nullptr);
+    EXPECT_EQ(sequence.GraphWindow(Mode(3)), third);
+    EXPECT_NE(sequence.GraphWindow(Mode(1)), nullptr);
+    EXPECT_NE(sequence.GraphWindow(Mode(2)), nullptr);
     EXPECT_EQ(log.size(), 3u);
 }
 
@@ -288,10 +292,10 @@ TEST_F(WindowSequenceTest, NextRebuildsExactlyWhenTheAnalysedItemsDiffer)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Next();
-        sequence.GraphNext(1);
-        sequence.GraphBack(2);
-        sequence.GraphBack(1);
-        QWidget* first = sequence.GraphWindow(1);
+        sequence.GraphNext(Mode(1));
+        sequence.GraphBack(Mode(2));
+        sequence.GraphBack(Mode(1));
+        QWidget* first = sequence.GraphWindow(Mode(1));
         log.clear();
 
         c.edit();
@@ -301,35 +305,11 @@ TEST_F(WindowSequenceTest, NextRebuildsExactlyWhenTheAnalysedItemsDiffer)
             EXPECT_EQ(log, (Log { "destroy graph 1", "destroy graph 2", c.rebuiltFor }));
         } else {
             EXPECT_TRUE(log.empty());
-            EXPECT_EQ(sequence.GraphWindow(1), first);
+            EXPECT_EQ(sequence.GraphWindow(Mode(1)), first);
         }
-        EXPECT_EQ(Visible(), sequence.GraphWindow(1));
-        sequence.GraphBack(1);
+        EXPECT_EQ(Visible(), sequence.GraphWindow(Mode(1)));
+        sequence.GraphBack(Mode(1));
     }
-}
-
-// The program itself, until its analysis windows exist: Next prepares the store, says why
-// nothing else happens, and the main window stays.
-TEST_F(WindowSequenceTest, WithoutAnalysisWindowsNextPreparesTheStoreAndStaysInTheMainWindow)
-{
-    window->hide();
-    AnalysisWindowFactory programFactory(dialogs);
-    WindowSequence programSequence(store, programFactory);
-    TMainForm programWindow(store, dialogs, dataSaved, programSequence);
-    programSequence.SetMainWindow(&programWindow);
-    programWindow.show();
-    Add(programWindow, kLayers, QStringLiteral("Периметр"));
-    Add(programWindow, kThreats, QStringLiteral("Вирус"));
-    Add(programWindow, kMechanisms, QStringLiteral("Антивирус"));
-    for (ListKind kind : { kLayers, kThreats, kMechanisms })
-        ClickCheckBox(programWindow, kind, 0);
-
-    QTest::mouseClick(Button(programWindow, "NextButton"), Qt::LeftButton);
-    EXPECT_EQ(dialogs.Information.size(), 1u);
-    EXPECT_EQ(store.LayerNames, std::vector<std::string> { "Периметр" });
-    EXPECT_EQ(store.MechanismCount, 1);
-    EXPECT_EQ(programSequence.GraphWindow(1), nullptr);
-    EXPECT_TRUE(programWindow.isVisible());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "model/Data.h"
 #include "model/Dictionary.h"
 #include "model/Messages.h"
+#include "ui/Document.h"
 #include "ui/MainWindow.h"
 
 #include "ScriptedDialogs.h"
@@ -50,7 +51,9 @@ protected:
 
     std::unique_ptr<TMainForm> OpenMainWindow(IWizardNavigation& navigation)
     {
-        auto window = std::make_unique<TMainForm>(store, dialogs, dataSaved, navigation);
+        // As start-up does: the lists come from the working directory's dictionary.
+        auto window = std::make_unique<TMainForm>(document, dialogs, navigation);
+        window->LoadDictionary("default.dic");
         window->show();
         return window;
     }
@@ -134,9 +137,9 @@ protected:
         return rows;
     }
 
-    CData store;
+    AssessmentDocument document;
+    CData& store = document.Store();
     ScriptedDialogs dialogs;
-    bool dataSaved = true;
 
 private:
     QTemporaryDir dir_;

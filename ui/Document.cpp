@@ -1,0 +1,27 @@
+#include "ui/Document.h"
+
+AssessmentDocument::AssessmentDocument(QObject* parent)
+    : QObject(parent)
+{
+}
+
+void AssessmentDocument::SetSaved(bool saved)
+{
+    if (saved_ == saved)
+        return;
+    saved_ = saved;
+    emit savedChanged(saved_);
+}
+
+bool AssessmentDocument::Load(const std::string& path, IMessageSink& messages)
+{
+    return store_.LoadFromFile(path, messages);
+}
+
+bool AssessmentDocument::Save(const std::string& path, IMessageSink& messages)
+{
+    if (!store_.SaveToFile(path, messages))
+        return false;
+    SetSaved(true);
+    return true;
+}

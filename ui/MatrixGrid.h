@@ -1,0 +1,88 @@
+// The grids of the analysis windows: a table of texts in fixed-size cells without
+// headers, on a small model, so that a 100 x 100 matrix costs no widget per cell. A grid
+// may be editable (the source matrices): each typed character reaches the window at once,
+// and the window decides which keys a cell takes. Read-only grids paint their cells
+// themselves on the window colour, with a colour per cell (blue for the figures that
+// matter). Every grid copies its selected block as tab-separated text.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QTableView>
+
+#include <functional>
+#include <vector>
+
+class QKeyEvent;
+
+class MatrixGridModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    using CellColour = std::function<QColor(int row, int column)>;
+
+    explicit MatrixGridModel(QObject* parent = nullptr);
+
+    // Becomes rows x columns of empty cells.
+    void Reset(int rows, int columns);
+    QString Text(int row, int column) const;
+    void SetText(int row, int column, const QString& text);
+
+    void SetEditable(bool editable) { editable_ = editable; }
+    void SetCellColour(CellColour colour) { colour_ = std::move(colour); }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    int rows_ = 0;
+    int columns_ = 0;
+    std::vector<QString> texts_; // row by row
+    bool editable_ = false;
+    CellColour colour_;
+};
+
+class MatrixGrid : public QTableView {
+    Q_OBJECT
+
+public:
+    // Decides about a key typed into a cell whose text is `cellText`: true lets it through.
+    using KeyFilter = std::function<bool(const QKeyEvent& event, const QString& cellText)>;
+
+    // `cell` is the size of a cell without its grid line.
+    MatrixGrid(QSize cell, QWidget* parent = nullptr);
+
+    MatrixGridModel& Model() { return model_; }
+    const MatrixGridModel& Model() const { return model_; }
+
+    // Cells painted by the grid on the window colour, text at three pixels from the
+    // cell's top-left corner in the model's colour; selection changes no colour.
+    void SetOwnerDrawn(bool ownerDrawn);
+    bool OwnerDrawn() const { return ownerDrawn_; }
+    void SetKeyFilter(KeyFilter filter) { keyFilter_ = std::move(filter); }
+
+    // The cell being edited, if any, loses its text (the model's and the editor's).
+    void EmptyCell(int row, int column);
+    // The selected block as rows of tab-separated texts, numbers with a decimal comma.
+    QString SelectionText() const;
+
+signals:
+    // The analyst changed a cell's text: every character, while the cell is edited.
+    void cellTextEdited(int row, int column, const QString& text);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    friend class MatrixGridDelegate;
+    // Whether a key from the keyboard may reach the cell, the editor or the view.
+    bool LetsThrough(const QKeyEvent& event, const QString& cellText) const;
+    void CopySelection() const;
+
+    MatrixGridModel model_;
+    bool ownerDrawn_ = false;
+    KeyFilter keyFilter_;
+};

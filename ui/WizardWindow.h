@@ -1,0 +1,43 @@
+// The frame every analysis window of the wizard shares: a fixed-size window with the
+// program's caption, system menu and minimise box; Enter presses the focused button or
+// the window's default one, Esc its cancel one; closing it with the frame only hides it
+// and brings back the main window. Controls are children of Client(), whose coordinates
+// are the window's client coordinates.
+#pragma once
+
+#include <QMainWindow>
+
+class IWizardNavigation;
+class QLabel;
+class QPushButton;
+
+class WizardWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // `client` becomes the central widget (a chart view, say); a plain one when null.
+    WizardWindow(IWizardNavigation& navigation, QSize clientSize, QWidget* client = nullptr, QWidget* parent = nullptr);
+
+protected:
+    QWidget* Client() const { return centralWidget(); }
+    IWizardNavigation& Navigation() { return navigation_; }
+
+    void SetDefaultButton(QPushButton* button) { defaultButton_ = button; }
+    void SetCancelButton(QPushButton* button) { cancelButton_ = button; }
+
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    IWizardNavigation& navigation_;
+    QPushButton* defaultButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+};
+
+// Controls as the windows place them: by name, caption and position.
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry);
+// A label that sizes itself to its text, as the windows' labels do; `opaque` labels paint
+// the window colour behind their text, over whatever a chart drew there.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, QPoint at, bool opaque = false);
+// Changes a label's text and size; nothing happens when the text is the same.
+void SetLabelText(QLabel* label, const QString& text);

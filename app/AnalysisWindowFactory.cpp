@@ -1,12 +1,15 @@
 #include "app/AnalysisWindowFactory.h"
 
 #include "ui/Dialogs.h"
+#include "ui/Graph.h"
 
 #include <QWidget>
 
-std::unique_ptr<QWidget> AnalysisWindowFactory::CreateGraphWindow(AnalysisMode, const AnalysedCounts&)
+std::unique_ptr<QWidget> AnalysisWindowFactory::CreateGraphWindow(AnalysisMode mode, const AnalysedCounts& counts)
 {
-    return NotAvailable();
+    auto window = std::make_unique<TGraphForm>(document_, dialogs_, navigation_, *commentForm_);
+    window->SetUpForMode(mode, counts);
+    return window;
 }
 
 std::unique_ptr<QWidget> AnalysisWindowFactory::CreateMMEEWindow()
@@ -21,7 +24,6 @@ std::unique_ptr<QWidget> AnalysisWindowFactory::CreateRatingWindow()
 
 std::unique_ptr<QWidget> AnalysisWindowFactory::NotAvailable()
 {
-    dialogs_.ShowInformation("Выбранные эшелоны, угрозы и механизмы подготовлены к анализу и войдут в файл "
-                             "данных. Окна анализа в этой версии программы ещё не подключены.");
+    dialogs_.ShowInformation("Окна матриц MM и EE и рейтингов в этой версии программы ещё не подключены.");
     return nullptr;
 }

@@ -6,8 +6,6 @@
 #include "model/Matrix.h"
 #include "ui/Canvas.h"
 
-#include <limits>
-
 namespace {
 
 constexpr int kAxisX = 300;
@@ -17,6 +15,7 @@ constexpr int kBarStep = 20;
 constexpr int kTallestBar = 120;
 constexpr Rgb kBarColour { 0, 0, 255 };
 constexpr Pen kBlackPen {};
+constexpr float kNoMaximum = -1.0f;
 
 } // namespace
 
@@ -31,9 +30,10 @@ DiagonalChartLabels DrawDiagonalChart(Canvas& canvas, const Matrix& matrix)
     canvas.LineTo(kAxisX, kAxisY);
     canvas.LineTo(600, kAxisY);
 
-    // The first of equal maxima; elements that are not numbers never count. Starting
-    // below every number (not at -1) keeps the index defined for any diagonal.
-    float largest = -std::numeric_limits<float>::infinity();
+    // The first of equal maxima; elements that are not numbers never count. The search
+    // starts at -1, so a diagonal with nothing above it (empty, or every element -1 or
+    // less) shows -1.00 as its maximum, with the dotted line from the first bar's place.
+    float largest = kNoMaximum;
     int tallest = 0;
     for (int i = 0; i < diagonal.Size(); ++i)
         if (diagonal(i) > largest) {
@@ -50,9 +50,6 @@ DiagonalChartLabels DrawDiagonalChart(Canvas& canvas, const Matrix& matrix)
             }
     }
 
-    // An empty diagonal shows 0.00 as its maximum; one with no number in it shows that.
-    if (largest == -std::numeric_limits<float>::infinity())
-        largest = diagonal.Size() == 0 ? 0.0f : std::numeric_limits<float>::quiet_NaN();
     labels.Maximum = FormatFixed(largest, 2);
 
     for (int p = 1; p <= 3; ++p) {

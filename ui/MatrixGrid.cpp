@@ -202,6 +202,16 @@ void MatrixGrid::EmptyCell(int row, int column)
     }
 }
 
+void MatrixGrid::FinishEditing()
+{
+    if (state() != EditingState)
+        return;
+    if (auto* line = viewport()->findChild<QLineEdit*>()) {
+        commitData(line);
+        closeEditor(line, QAbstractItemDelegate::NoHint);
+    }
+}
+
 QString MatrixGrid::SelectionText() const
 {
     const QModelIndexList selected = selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();

@@ -66,6 +66,8 @@ public:
 
     // The cell being edited, if any, loses its text (the model's and the editor's).
     void EmptyCell(int row, int column);
+    // Closes the open editor, if any, keeping what it holds.
+    void FinishEditing();
     // The selected block as rows of tab-separated texts, numbers with a decimal comma.
     QString SelectionText() const;
 

@@ -119,33 +119,62 @@ TEST(DiagonalChart, FifteenBarsRunPastTheEndOfTheAxis)
 
 TEST(DiagonalChart, WithoutAPositiveElementThereIsNoScale)
 {
+    // The largest element is searched from -1 up: nothing at or below -1 counts.
     struct Case {
         const char* what;
         Matrix matrix;
         const char* maximum;
         const char* indicator;
+        int dottedFrom; // the left edge of the tallest bar's place
     };
     Matrix notSquare;
     notSquare.Resize(2, 3);
     const Case cases[] = {
-        { "all zero", WithDiagonal({ 0.0f, 0.0f }), "0.00", "0.00" },
-        { "empty", Matrix(), "0.00", "0.00" },
-        { "not square", notSquare, "0.00", "0.00" },
-        { "negative", WithDiagonal({ -0.5f, -2.0f }), "-0.50", "2.06" },
+        { "all zero", WithDiagonal({ 0.0f, 0.0f }), "0.00", "0.00", 320 },
+        { "empty", Matrix(), "-1.00", "0.00", 320 },
+        { "not square", notSquare, "-1.00", "0.00", 320 },
+        { "all below -1", WithDiagonal({ -2.0f, -3.0f }), "-1.00", "3.61", 320 },
+        { "-1 itself is not above the start", WithDiagonal({ -3.0f, -1.0f }), "-1.00", "3.16", 320 },
+        { "the largest between -1 and 0", WithDiagonal({ -2.0f, -0.5f, -0.75f }), "-0.50", "2.19", 340 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         RecordingCanvas canvas;
         const DiagonalChartLabels labels = DrawDiagonalChart(canvas, c.matrix);
-        EXPECT_TRUE(Bars(canvas).empty());
+        EXPECT_TRUE(canvas.All(Primitive::Kind::Rectangle).empty());
         EXPECT_TRUE(Ticks(canvas).empty());
         for (const ChartLabel& label : labels.Scale)
             EXPECT_FALSE(label.Visible);
         EXPECT_EQ(labels.Maximum, c.maximum);
         EXPECT_EQ(labels.Indicator, c.indicator);
-        EXPECT_EQ(DottedLine(canvas).A, (Point { 320, 70 }));
+        EXPECT_EQ(DottedLine(canvas).A, (Point { c.dottedFrom, 70 }));
         EXPECT_EQ(DottedLine(canvas).B, (Point { 300, 70 }));
+        EXPECT_EQ(DottedLine(canvas).DrawnWith, (Pen { PenStyle::Dotted, kBlack, 1 }));
     }
+}
+
+TEST(DiagonalChart, NegativeElementsBesideAPositiveOneHangBelowTheAxis)
+{
+    RecordingCanvas canvas;
+    const DiagonalChartLabels labels = DrawDiagonalChart(canvas, WithDiagonal({ -0.5f, 0.4f, 0.8f }));
+
+    // -0.5 on a scale where 0.8 is 120 px is -75 px: the box from 190 + 75 to the axis,
+    // which the surface draws downwards from the axis row.
+    const auto boxes = canvas.All(Primitive::Kind::Rectangle);
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].A, (Point { 320, 265 }));
+    EXPECT_EQ(boxes[0].B, (Point { 341, 191 }));
+    EXPECT_EQ(boxes[1].A, (Point { 340, 130 }));
+    EXPECT_EQ(boxes[2].A, (Point { 360, 70 }));
+    for (const auto& box : boxes)
+        EXPECT_EQ(box.FilledWith.Colour, kBlue);
+
+    EXPECT_EQ(Ticks(canvas), (std::vector<int> { 115, 40, -34 }));
+    EXPECT_TRUE(labels.Scale[0].Visible);
+    EXPECT_EQ(labels.Scale[0].Top, 111);
+    EXPECT_EQ(labels.Maximum, "0.80");
+    EXPECT_EQ(labels.Indicator, "1.03"); // sqrt(0.25 + 0.16 + 0.64)
+    EXPECT_EQ(DottedLine(canvas).A, (Point { 360, 70 }));
 }
 
 TEST(DiagonalChart, ScalePositionsBeyondAnyPixelAreHidden)
@@ -172,7 +201,9 @@ TEST(DiagonalChart, ElementsThatAreNotNumbersGetNoBar)
     const DiagonalChartLabels none = DrawDiagonalChart(allNaN, WithDiagonal({ kNaN }));
     EXPECT_TRUE(Bars(allNaN).empty());
     EXPECT_TRUE(Ticks(allNaN).empty());
-    EXPECT_EQ(none.Maximum, none.Indicator) << "both show the text of a value that is not a number";
+    EXPECT_EQ(none.Maximum, "-1.00") << "no element rose above the start of the search";
+    EXPECT_EQ(none.Indicator, "NAN");
+    EXPECT_EQ(DottedLine(allNaN).A, (Point { 320, 70 }));
 }
 
 } // namespace

@@ -1,0 +1,414 @@
+#include "ui/Graph.h"
+
+#include "analysis/Format.h"
+#include "analysis/Modes.h"
+#include "analysis/Thresholds.h"
+#include "ui/ChartView.h"
+#include "ui/Comment.h"
+#include "ui/Dialogs.h"
+#include "ui/Document.h"
+#include "ui/GraphChart.h"
+#include "ui/GraphControl.h"
+#include "ui/MatrixGrid.h"
+#include "ui/Navigation.h"
+#include "ui/NumberKeyFilter.h"
+#include "ui/WindowFont.h"
+
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTimer>
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace {
+
+constexpr QSize kClientSize { 791, 533 };
+constexpr QSize kSourceCell { 40, 18 };
+constexpr QSize kResultCell { 50, 18 };
+// Typing stops at five characters in a cell and four in a threshold field.
+constexpr int kCellFullLength = 5;
+constexpr int kThresholdFullLength = 4;
+// Hints longer than this would run into the chart; the whole text is in the tooltip.
+constexpr int kHintWidth = 400;
+constexpr QColor kDistributionColour { 0, 0, 255 };
+
+struct LabelPlace {
+    const char* Name;
+    const char* Caption;
+    QPoint At;
+};
+
+// The chart's fixed labels: axis letters and the wall title's first line.
+const LabelPlace kChartLabels[] = {
+    { "Label45", "X", { 728, 240 } },
+    { "Label44", "Y", { 176, 464 } },
+    { "Label42", "Z", { 416, 32 } },
+    // Two blanks, as the window has always shown it.
+    { "Label43", "Распределение  Xi", { 264, 72 } },
+};
+
+// The numbers 1 to 15 along the front edge (columns) and the right edge (rows).
+const char* const kColumnNumberNames[] = { "Label2", "Label3", "Label5", "Label32", "Label33", "Label34", "Label35",
+    "Label36", "Label37", "Label38", "Label11", "Label12", "Label13", "Label14", "Label15" };
+constexpr int kColumnNumberLefts[] = { 206, 228, 248, 268, 289, 308, 326, 346, 367, 386, 412, 430, 450, 471, 490 };
+constexpr int kColumnNumberTop = 508;
+const char* const kRowNumberNames[] = { "Label4", "Label6", "Label7", "Label8", "Label9", "Label10", "Label31",
+    "Label39", "Label40", "Label41", "Label16", "Label17", "Label18", "Label19", "Label20" };
+constexpr QPoint kRowNumberPlaces[] = { { 736, 282 }, { 722, 297 }, { 707, 313 }, { 693, 329 }, { 677, 346 },
+    { 664, 358 }, { 650, 373 }, { 635, 390 }, { 619, 406 }, { 598, 422 }, { 584, 438 }, { 570, 453 }, { 555, 470 },
+    { 539, 486 }, { 518, 502 } };
+
+bool SameBits(float a, float b)
+{
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
+
+bool SameElements(const Matrix& a, const Matrix& b)
+{
+    if (a.Rows() != b.Rows() || a.Cols() != b.Cols())
+        return false;
+    for (int i = 0; i < a.Rows(); ++i)
+        if (a.Cols() > 0 && std::memcmp(a.RowData(i), b.RowData(i), sizeof(float) * static_cast<std::size_t>(a.Cols())))
+            return false;
+    return true;
+}
+
+QLineEdit* MakeThresholdEdit(QWidget* parent, const char* name, const QRect& geometry, const QString& accessibleName)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(geometry);
+    edit->setAccessibleName(accessibleName);
+    new NumberKeyFilter(edit, kThresholdFullLength);
+    return edit;
+}
+
+} // namespace
+
+TGraphForm::TGraphForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation,
+    TCommentForm& commentForm, QWidget* parent)
+    : WizardWindow(navigation, kClientSize, new ChartView, parent)
+    , document_(document)
+    , store_(document.Store())
+    , dialogs_(dialogs)
+    , commentForm_(commentForm)
+    , chart_(static_cast<ChartView*>(Client()))
+    , chartSettings_(new TGraphCtrl(this))
+{
+    chart_->SetDrawing([this](Canvas& canvas) { DrawChart(canvas); });
+    BuildControls();
+    BuildChartLabels();
+    connect(chartSettings_, &TGraphCtrl::cellToggled, chart_, qOverload<>(&QWidget::update));
+}
+
+TGraphForm::~TGraphForm() = default;
+
+void TGraphForm::BuildControls()
+{
+    QWidget* client = Client();
+    auto* sourcesLabel = MakeLabel(client, "Label1", QStringLiteral("Исходные матрицы:"), { 4, 8 }, true);
+
+    // Created in tab order: Qt's focus chain follows creation.
+    massivComboBox_ = new QComboBox(client);
+    massivComboBox_->setObjectName(QStringLiteral("MassivComboBox"));
+    massivComboBox_->setGeometry(109, 4, 308, 21);
+    massivComboBox_->setAccessibleName(sourcesLabel->text());
+    connect(massivComboBox_, &QComboBox::activated, this, &TGraphForm::MassivComboBoxChange);
+
+    auto* threshold1Label = MakeLabel(
+        client, "ThresholdLabel1", QStringLiteral("Пороговое значение для малой величины"), { 450, 6 }, true);
+    thresholdEdit1_ = MakeThresholdEdit(client, "ThresholdEdit1", { 680, 3, 40, 21 }, threshold1Label->text());
+    auto* threshold2Label = MakeLabel(
+        client, "ThresholdLabel2", QStringLiteral("Пороговое значение для средней величины"), { 451, 32 }, true);
+    thresholdEdit2_ = MakeThresholdEdit(client, "ThresholdEdit2", { 680, 27, 40, 21 }, threshold2Label->text());
+
+    massivGrid_ = new MatrixGrid(kSourceCell, client);
+    massivGrid_->setObjectName(QStringLiteral("MassivGrid"));
+    massivGrid_->setGeometry(1, 27, 220, 130);
+    massivGrid_->setAccessibleName(sourcesLabel->text());
+    massivGrid_->Model().Reset(1, 1);
+    massivGrid_->Model().SetEditable(true);
+    massivGrid_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
+        | QAbstractItemView::EditKeyPressed);
+    massivGrid_->SetKeyFilter(
+        [this](const QKeyEvent& event, const QString& cellText) { return MassivGridKeyPress(event, cellText); });
+    massivGrid_->setEnabled(false);
+    connect(massivGrid_, &MatrixGrid::cellTextEdited, this, &TGraphForm::MassivGridSetEditText);
+    connect(massivGrid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        [this](const QModelIndex& current) {
+            if (current.isValid())
+                MassivGridSelectCell(current.column(), current.row());
+        });
+
+    colLabel_ = MakeLabel(client, "ColLabel", QString(), { 2, 160 });
+    rowLabel_ = MakeLabel(client, "RowLabel", QString(), { 2, 176 });
+
+    computingButton_ = MakeButton(client, "ComputingButton", QStringLiteral("Расчёт"), { 67, 196, 75, 22 });
+    connect(computingButton_, &QPushButton::clicked, this, &TGraphForm::ComputingButtonClick);
+
+    resMassivLabel_ = MakeLabel(client, "ResMassivLabel", QString(), { 2, 222 }, true);
+    resGrid_ = new MatrixGrid(kResultCell, client);
+    resGrid_->setObjectName(QStringLiteral("ResGrid"));
+    resGrid_->setGeometry(1, 237, 220, 130);
+    resGrid_->SetOwnerDrawn(true);
+    resGrid_->Model().Reset(3, 3);
+    resGrid_->Model().SetCellColour([this](int row, int column) {
+        return column == 0 || row == resGrid_->Model().rowCount() - 1 ? kDistributionColour : QColor(Qt::black);
+    });
+
+    commentButton_ = MakeButton(client, "CommentButton", QStringLiteral("Комментарии"), { 656, 448, 121, 25 });
+    connect(commentButton_, &QPushButton::clicked, this, [this] { commentForm_.ShowComments(Mode()); });
+    backButton_ = MakeButton(client, "BackButton", QStringLiteral("Назад..."), { 560, 496, 75, 25 });
+    connect(backButton_, &QPushButton::clicked, this, [this] { Navigation().GraphBack(Mode()); });
+    nextButton_ = MakeButton(client, "NextButton", QStringLiteral("Далее..."), { 664, 496, 75, 25 });
+    nextButton_->setEnabled(false);
+    connect(nextButton_, &QPushButton::clicked, this, [this] { Navigation().GraphNext(Mode()); });
+    graphCtrlButton_
+        = MakeButton(client, "GraphCtrlButton", QStringLiteral("Настройка графика"), { 656, 416, 121, 25 });
+    connect(graphCtrlButton_, &QPushButton::clicked, this, [this] { chartSettings_->ShowForMode(Mode()); });
+
+    // The window's own tab order, whatever the creation order of the labels between.
+    QWidget::setTabOrder(massivComboBox_, thresholdEdit1_);
+    QWidget::setTabOrder(thresholdEdit1_, thresholdEdit2_);
+    QWidget::setTabOrder(thresholdEdit2_, massivGrid_);
+    QWidget::setTabOrder(massivGrid_, computingButton_);
+    QWidget::setTabOrder(computingButton_, resGrid_);
+    QWidget::setTabOrder(resGrid_, commentButton_);
+    QWidget::setTabOrder(commentButton_, backButton_);
+    QWidget::setTabOrder(backButton_, nextButton_);
+    QWidget::setTabOrder(nextButton_, graphCtrlButton_);
+}
+
+void TGraphForm::BuildChartLabels()
+{
+    QWidget* client = Client();
+    for (const LabelPlace& place : kChartLabels)
+        MakeLabel(client, place.Name, QString::fromUtf8(place.Caption), place.At, true);
+    xzLabel_ = MakeLabel(client, "XZLabel", QStringLiteral("Распределение Xi по МЗ"), { 544, 62 }, true);
+    yzLabel_ = MakeLabel(client, "YZLabel", QStringLiteral("по угрозам"), { 264, 88 }, true);
+
+    QFont italic = WindowFont();
+    italic.setItalic(true);
+    for (int k = 0; k < kChartCells; ++k) {
+        const QString number = QString::number(k + 1);
+        QLabel* column = MakeLabel(client, kColumnNumberNames[k], number, { kColumnNumberLefts[k], kColumnNumberTop }, true);
+        column->setFont(italic);
+        column->adjustSize();
+        MakeLabel(client, kRowNumberNames[k], number, kRowNumberPlaces[k], true);
+    }
+
+    partialChartLabel_ = new QLabel(
+        QStringLiteral("На графике показаны только первые 15 строк и 15 столбцов результата."), client);
+    partialChartLabel_->setObjectName(QStringLiteral("PartialChartLabel"));
+    partialChartLabel_->setWordWrap(true);
+    partialChartLabel_->setGeometry(2, 372, 200, 30);
+    partialChartLabel_->hide();
+}
+
+void TGraphForm::SetUpForMode(AnalysisMode mode, const AnalysedCounts& counts)
+{
+    const ModeSpec& spec = SpecOf(mode);
+    counts_ = counts;
+    work_.Mode = mode;
+    work_.SourceMatrices = SourceMatricesOf(store_, mode);
+    if (spec.EditableSources) {
+        for (const SourceSpec& source : spec.Sources)
+            massivComboBox_->addItem(QString::fromUtf8(source.Caption));
+        massivComboBox_->setCurrentIndex(-1);
+    } else {
+        massivComboBox_->setEnabled(false);
+    }
+    SetLabelText(resMassivLabel_, QString::fromUtf8(spec.ResultCaption));
+    resGrid_->setAccessibleName(resMassivLabel_->text());
+    SetLabelText(xzLabel_, QString::fromUtf8(spec.ColumnsTitle));
+    SetLabelText(yzLabel_, QString::fromUtf8(spec.RowsTitle));
+}
+
+void TGraphForm::MassivComboBoxChange(int item)
+{
+    const ModeSpec& spec = SpecOf(Mode());
+    if (!spec.EditableSources || item < 0 || item > 1)
+        return;
+    massivGrid_->FinishEditing();
+    shownSource_ = item;
+    const SourceSpec& source = spec.Sources[static_cast<std::size_t>(item)];
+    const int rows = counts_.Of(source.Rows);
+    const int columns = counts_.Of(source.Cols);
+    MatrixGridModel& model = massivGrid_->Model();
+    model.Reset(rows, columns);
+    const Matrix& matrix = work_.SourceMatrices[static_cast<std::size_t>(item)];
+    if (matrix.HasStorage()) {
+        for (int i = 0; i < std::min(rows, matrix.Rows()); ++i)
+            for (int j = 0; j < std::min(columns, matrix.Cols()); ++j)
+                model.SetText(i, j, QString::fromStdString(FormatFixed(matrix(i, j), 2)));
+    }
+    if (rows > 0 && columns > 0)
+        massivGrid_->setCurrentIndex(model.index(0, 0));
+    MassivGridSelectCell(0, 0);
+    massivGrid_->setAccessibleName(QString::fromUtf8(source.Caption));
+    massivGrid_->setEnabled(true);
+    massivGrid_->setFocus();
+}
+
+void TGraphForm::MassivGridSelectCell(int column, int row)
+{
+    if (shownSource_ < 0)
+        return;
+    const SourceSpec& source = SpecOf(Mode()).Sources[static_cast<std::size_t>(shownSource_)];
+    // A hint names the item of its row or column; one outside the analysed items keeps
+    // whatever it said.
+    auto hint = [this](QLabel* label, const QString& pattern, ItemKind kind, int k) {
+        if (k < 0 || k >= static_cast<int>(store_.IndicesOf(kind).size()))
+            return;
+        const QString text = pattern.arg(QString::number(k + 1), QString::fromStdString(store_.AnalysedName(kind, k)));
+        label->setToolTip(text);
+        label->setAccessibleName(text);
+        SetLabelText(label, label->fontMetrics().elidedText(text, Qt::ElideRight, kHintWidth));
+    };
+    hint(colLabel_, QStringLiteral("Столбец %1: %2."), source.Cols, column);
+    hint(rowLabel_, QStringLiteral("Строка %1: %2."), source.Rows, row);
+}
+
+bool TGraphForm::MassivGridKeyPress(const QKeyEvent& event, const QString& cellText)
+{
+    const QString text = event.text();
+    // Keys that type nothing move about the grid; Tab moves from cell to cell.
+    if (text.isEmpty() || event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab)
+        return true;
+    // Any typed key, taken or not, may have changed a judgement.
+    document_.MarkModified();
+    switch (event.key()) {
+    case Qt::Key_Backspace:
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        // They type nothing; in an open cell they close it.
+        return true;
+    default:
+        break;
+    }
+    if (text.size() != 1 || !NumberKeyFilter::IsNumberCharacter(text.front()))
+        return false;
+    return cellText.size() < kCellFullLength;
+}
+
+void TGraphForm::MassivGridSetEditText(int row, int column, const QString& text)
+{
+    if (shownSource_ < 0)
+        return;
+    float value = 0.0f;
+    const SourceValueCheck check = CheckSourceValue(Mode(), text.toStdString(), value);
+    switch (check) {
+    case SourceValueCheck::Empty:
+        return;
+    case SourceValueCheck::Accepted: {
+        Matrix& source = work_.SourceMatrices[static_cast<std::size_t>(shownSource_)];
+        if (row < source.Rows() && column < source.Cols())
+            source(row, column) = value;
+        return;
+    }
+    case SourceValueCheck::NotANumber:
+    case SourceValueCheck::OutOfRange:
+        // The element keeps its value; the cell shows nothing until the analyst types again.
+        massivGrid_->EmptyCell(row, column);
+        ShowMessageLater(SourceValueMessage(Mode(), check));
+        return;
+    }
+}
+
+void TGraphForm::ShowMessageLater(const std::string& text)
+{
+    QTimer::singleShot(0, this, [this, text] { dialogs_.ShowMessage(text); });
+}
+
+void TGraphForm::showEvent(QShowEvent* event)
+{
+    // Every showing by the program puts back the stored thresholds: typed ones that no
+    // computation accepted are dropped. Restoring the window from the task bar is no showing.
+    if (!event->spontaneous()) {
+        const CData::ThresholdPair& thresholds = store_.ThresholdsOf(Mode());
+        thresholdEdit1_->setText(QString::fromStdString(FormatFixed(thresholds.Small, 1)));
+        thresholdEdit2_->setText(QString::fromStdString(FormatFixed(thresholds.Medium, 1)));
+    }
+    WizardWindow::showEvent(event);
+}
+
+void TGraphForm::RefreshDerivedSources()
+{
+    work_.SourceMatrices = SourceMatricesOf(store_, Mode());
+}
+
+void TGraphForm::ComputingButtonClick()
+{
+    const CData::ThresholdPair before = store_.ThresholdsOf(Mode());
+    const ThresholdCheck check = ValidateThresholds(
+        store_, Mode(), thresholdEdit1_->text().toStdString(), thresholdEdit2_->text().toStdString());
+    if (check != ThresholdCheck::Accepted) {
+        dialogs_.ShowMessage(ThresholdMessage(check));
+        if (check == ThresholdCheck::NotANumber) {
+            thresholdEdit1_->clear();
+            thresholdEdit2_->clear();
+        } else {
+            thresholdEdit1_->setFocus();
+        }
+        return;
+    }
+
+    const ModeSpec& spec = SpecOf(Mode());
+    if (!spec.EditableSources)
+        RefreshDerivedSources();
+    // The thresholds and the sources go into the data file: a computation that changes
+    // them leaves changes to save, even when no key was pressed for them (a threshold).
+    const CData::ThresholdPair& after = store_.ThresholdsOf(Mode());
+    bool changesFile = !SameBits(before.Small, after.Small) || !SameBits(before.Medium, after.Medium);
+    if (spec.EditableSources) {
+        for (std::size_t k = 0; k < spec.Sources.size(); ++k)
+            changesFile = changesFile || !SameElements(store_.*spec.Sources[k].Member, work_.SourceMatrices[k]);
+    }
+
+    ComputeDerivedMatrix(work_, store_);
+    if (changesFile)
+        document_.MarkModified();
+    FillResultGrid();
+
+    const int rows = work_.ResultMatrix.Rows();
+    const int columns = work_.ResultMatrix.Cols();
+    if (!chartBoxesInitialised_) {
+        chartSettings_->EnableCells(rows, columns);
+        chartBoxesInitialised_ = true;
+    }
+    partialChartLabel_->setVisible(rows > kChartCells || columns > kChartCells);
+    chart_->update();
+    nextButton_->setEnabled(true);
+}
+
+void TGraphForm::FillResultGrid()
+{
+    const ResultGrid texts = ResultGridTexts(work_);
+    MatrixGridModel& model = resGrid_->Model();
+    model.Reset(texts.RowCount, texts.ColumnCount);
+    for (int column = 0; column < texts.ColumnCount; ++column)
+        for (int row = 0; row < texts.RowCount; ++row)
+            model.SetText(row, column, QString::fromStdString(texts.At(column, row)));
+    resGrid_->setCurrentIndex(model.index(texts.SelectedRow(), texts.SelectedColumn()));
+}
+
+void TGraphForm::DrawChart(Canvas& canvas) const
+{
+    const CData::ThresholdPair& thresholds = store_.ThresholdsOf(Mode());
+    ::DrawChart(canvas, work_.ResultMatrix, work_.ColumnDistribution, work_.RowDistribution, thresholds.Small,
+        thresholds.Medium, chartSettings_->Selection());
+}
+
+void TGraphForm::DrawChartOn(Canvas& canvas) const
+{
+    DrawChart(canvas);
+}

@@ -1,0 +1,480 @@
+#include "ui/Rating.h"
+
+#include "analysis/Format.h"
+#include "analysis/Modes.h"
+#include "model/Data.h"
+#include "ui/ChartView.h"
+#include "ui/CheckListStyle.h"
+#include "ui/Dialogs.h"
+#include "ui/Document.h"
+#include "ui/Frames.h"
+#include "ui/NameListDelegate.h"
+#include "ui/Navigation.h"
+#include "ui/NumberKeyFilter.h"
+#include "ui/QtCanvas.h"
+#include "ui/RatingChart.h"
+#include "ui/WindowFont.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+constexpr QSize kClientSize { 655, 481 };
+constexpr QRect kPanel { 2, 8, 649, 201 };
+constexpr int kItemHeight = 13;
+// Typing stops at five characters: a sixth is refused unless it replaces a selection.
+constexpr int kLevelFullLength = 5;
+
+constexpr double kHighLevelLower = 1.0;
+constexpr double kHighLevelUpper = 5.0;
+constexpr double kLowLevelLower = 0.0;
+constexpr double kLowLevelUpper = 1.0;
+
+struct LabelPlace {
+    const char* Name;
+    const char16_t* Caption;
+    QPoint At;
+};
+
+struct ListPlace {
+    ItemKind Kind;
+    LabelPlace Label;
+    const char* ListName;
+    QRect List;
+};
+
+// In tab order; panel coordinates. "Анализируеммые" is misspelt on purpose: it is the
+// caption the analysts have always read.
+constexpr ListPlace kLists[] = {
+    { ItemKind::Layer, { "Label1", u"Анализируеммые эшелоны", { 6, 8 } }, "LayersList", { 5, 25, 310, 65 } },
+    { ItemKind::Mechanism, { "Label3", u"Анализируеммые механизмы", { 7, 96 } }, "MechanismsList",
+        { 5, 113, 310, 65 } },
+    { ItemKind::Threat, { "Label2", u"Анализируеммые угрозы", { 325, 8 } }, "ThreatsList", { 323, 25, 321, 65 } },
+};
+
+struct EditPlace {
+    LabelPlace Label;
+    const char* EditName;
+    QRect Edit;
+};
+
+// Panel coordinates. "ущеба" is misspelt on purpose, as the analysts have always read it.
+constexpr EditPlace kCurrentLevelPlace { { "Label7", u"Текущий уровень потенциального ущеба", { 336, 97 } }, "Edit4",
+    { 549, 93, 66, 21 } };
+constexpr EditPlace kHighLevelPlace { { "Label4", u"Высокий уровень потенциального ущеба", { 336, 123 } },
+    "HighLevelEdit", { 549, 117, 66, 21 } };
+constexpr EditPlace kLowLevelPlace { { "Label5", u"Низкий уровень потенциального ущеба", { 336, 147 } },
+    "LowLevelEdit", { 549, 141, 66, 21 } };
+
+constexpr QRect kComputeButton { 384, 168, 97, 25 }; // in the panel
+constexpr QRect kBackButton { 120, 448, 97, 25 };
+constexpr QRect kSaveButton { 280, 448, 129, 25 };
+constexpr QRect kFinishButton { 480, 448, 97, 25 };
+
+// The chart area below the panel. "ретинговых" is misspelt on purpose, as the analysts
+// have always read it.
+constexpr LabelPlace kTitle { "Label8", u"Графики зависимости ретинговых показателей от ЧАУ", { 8, 216 } };
+constexpr LabelPlace kAxisTitles[] = {
+    { "Label6", u"Rm", { 16, 248 } },
+    { "Label9", u"ЧАУ", { 272, 384 } },
+    { "Label10", u"Re", { 336, 248 } },
+    { "Label11", u"ЧАУ", { 608, 384 } },
+};
+
+struct LegendEntry {
+    const char* ImageName;
+    QRect Image;
+    Rgb Colour;
+    LabelPlace Label;
+    // What the swatch is announced as: the legend without its dashes.
+    const char16_t* Meaning;
+};
+
+constexpr LegendEntry kLegend[] = {
+    { "Image3", { 52, 422, 10, 10 }, kHighLevelColour, { "Label47", u"-- Высокий уровень", { 72, 419 } },
+        u"Высокий уровень" },
+    { "Image1", { 196, 422, 10, 10 }, kCurrentLevelColour, { "Label45", u"-- Текущий уровень", { 216, 419 } },
+        u"Текущий уровень" },
+    { "Image2", { 340, 422, 10, 10 }, kLowLevelColour, { "Label46", u"-- Низкий уровень", { 360, 419 } },
+        u"Низкий уровень" },
+};
+
+// The marker of the current frequency, drawn as the charts draw theirs, in a box a little
+// larger than the picture, which keeps its size and sits in the box's top-left corner.
+constexpr QRect kMarkerImage { 480, 416, 14, 16 };
+constexpr QSize kMarkerPicture { 13, 14 };
+constexpr LabelPlace kMarkerLabel { "Label12", u"-- Текущий ЧАУ", { 496, 419 } };
+constexpr const char16_t* kMarkerMeaning = u"Текущий ЧАУ";
+
+struct ValuePlaces {
+    LabelPlace Minimum;
+    std::array<LabelPlace, 2> Ticks;
+    LabelPlace Current;
+};
+
+// Captions until the first drawing; the drawing moves them up and down only.
+constexpr ValuePlaces kRmValues { { "MM0Label", u"", { 8, 404 } },
+    { { { "MM1", u"MM1", { 5, 344 } }, { "MM2", u"MM2", { 5, 360 } } } }, { "MMlb", u"MMlb", { 37, 368 } } };
+constexpr ValuePlaces kReValues { { "EE0Label", u"", { 337, 404 } },
+    { { { "EE1", u"EE1", { 320, 368 } }, { "EE2", u"EE2", { 320, 344 } } } }, { "EElb", u"EElb", { 352, 368 } } };
+
+const FileDialogOptions kSaveDataDialog { QStringLiteral("Файлы данных Vardun 2.2 (*.sav)|*.sav"),
+    QStringLiteral("sav") };
+
+QString Text(const char16_t* text)
+{
+    return QString::fromUtf16(text);
+}
+
+QLabel* MakePlacedLabel(QWidget* parent, const LabelPlace& place, bool opaque = false)
+{
+    return MakeLabel(parent, place.Name, Text(place.Caption), place.At, opaque);
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const EditPlace& place)
+{
+    QLabel* label = MakePlacedLabel(parent, place.Label);
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(place.EditName));
+    edit->setGeometry(place.Edit);
+    label->setBuddy(edit);
+    edit->setAccessibleName(label->text());
+    return edit;
+}
+
+QListWidgetItem* AppendItem(QListWidget* list, const QString& name)
+{
+    auto* item = new QListWidgetItem(name, list);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Unchecked);
+    item->setSizeHint(QSize(0, kItemHeight));
+    return item;
+}
+
+bool HasCheckedItem(const QListWidget* list)
+{
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->checkState() == Qt::Checked)
+            return true;
+    }
+    return false;
+}
+
+QLabel* MakeImage(QWidget* parent, const char* name, const QRect& place, const QPixmap& picture, const QString& meaning)
+{
+    auto* image = new QLabel(parent);
+    image->setObjectName(QString::fromLatin1(name));
+    image->setGeometry(place);
+    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image->setPixmap(picture);
+    image->setAccessibleName(meaning);
+    return image;
+}
+
+QPixmap Swatch(QSize size, Rgb colour)
+{
+    QPixmap swatch(size);
+    swatch.fill(QColor(colour.Red, colour.Green, colour.Blue));
+    return swatch;
+}
+
+QPixmap MarkerPicture()
+{
+    QImage picture(kMarkerPicture, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    {
+        QPainter painter(&picture);
+        QtCanvas canvas(painter);
+        // A fresh canvas outlines in black and fills in white, as the charts' markers.
+        canvas.Ellipse(0, 0, kMarkerPicture.width(), kMarkerPicture.height());
+    }
+    return QPixmap::fromImage(picture);
+}
+
+// What is wrong with a level's text, as the analyst is told; nothing when it is a level.
+std::optional<std::string> LevelError(const QString& text, double lower, double upper)
+{
+    const std::optional<double> value = ParseTypedNumber(text.toStdString());
+    // "Ошика" is misspelt on purpose: the message the analysts have always read.
+    if (!value)
+        return std::string("Ошика при вводе данных.");
+    if (!(*value >= lower && *value <= upper))
+        return "Значение должно находиться в интервале [" + FormatFixed(lower, 6) + ".." + FormatFixed(upper, 6)
+            + "].";
+    return std::nullopt;
+}
+
+void PlaceLabel(QLabel* label, const ChartLabel& placed)
+{
+    label->setVisible(placed.Visible);
+    if (!placed.Visible)
+        return;
+    SetLabelText(label, QString::fromStdString(placed.Caption));
+    if (label->y() != placed.Top)
+        label->move(label->x(), placed.Top);
+}
+
+} // namespace
+
+TRatingForm::TRatingForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation, QWidget* parent)
+    : WizardWindow(navigation, kClientSize, new ChartView, parent)
+    , document_(document)
+    , store_(document.Store())
+    , dialogs_(dialogs)
+{
+    // On top of whatever style the program runs with.
+    checkListStyle_ = new CheckListStyle(QApplication::style()->name());
+    checkListStyle_->setParent(this);
+
+    // Controls are created in tab order: Qt's focus chain follows creation.
+    BuildPanel();
+    backButton_ = MakeButton(Client(), "BackButton", QStringLiteral("Назад ..."), kBackButton);
+    saveButton_ = MakeButton(Client(), "SaveButton", QStringLiteral("Сохранить данные..."), kSaveButton);
+    saveButton_->setEnabled(false);
+    finishButton_ = MakeButton(Client(), "FinishButton", QStringLiteral("Завершить ..."), kFinishButton);
+    finishButton_->setDefault(true);
+    SetDefaultButton(finishButton_);
+    SetCancelButton(finishButton_);
+    BuildChartArea();
+
+    connect(computeButton_, &QPushButton::clicked, this, &TRatingForm::ComputeButtonClick);
+    connect(backButton_, &QPushButton::clicked, this, [this] { Navigation().RatingBack(); });
+    connect(saveButton_, &QPushButton::clicked, this, &TRatingForm::SaveButtonClick);
+    connect(finishButton_, &QPushButton::clicked, this, [this] { Navigation().RatingFinish(); });
+
+    qobject_cast<ChartView*>(Client())->SetDrawing([this](Canvas& canvas) { FormPaint(canvas); });
+}
+
+void TRatingForm::BuildPanel()
+{
+    auto* panel = new BevelPanel(Client());
+    panel->setObjectName(QStringLiteral("Panel"));
+    panel->setGeometry(kPanel);
+
+    // Item k of a list is the k-th analysed item of its kind: row or column k of the
+    // matrices. The lists keep no other mapping.
+    for (const ListPlace& place : kLists) {
+        QLabel* label = MakePlacedLabel(panel, place.Label);
+        QListWidget*& list = ListOf(place.Kind);
+        list = new QListWidget(panel);
+        list->setObjectName(QString::fromLatin1(place.ListName));
+        list->setGeometry(place.List);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setUniformItemSizes(true);
+        list->setStyle(checkListStyle_);
+        list->setItemDelegate(new NameListDelegate(list));
+        label->setBuddy(list);
+        list->setAccessibleName(label->text());
+
+        const int count = static_cast<int>(store_.IndicesOf(place.Kind).size());
+        for (int k = 0; k < count; ++k)
+            AppendItem(list, QString::fromStdString(store_.AnalysedName(place.Kind, k)));
+        list->setCurrentRow(-1);
+
+        // The program changes items only with the list's signals blocked, so whatever
+        // arrives here is the analyst toggling a check box (mouse or space key).
+        connect(list, &QListWidget::itemChanged, this,
+            [this, kind = place.Kind](QListWidgetItem* item) { ListCheckToggled(kind, item); });
+    }
+
+    QLineEdit* currentLevel = MakeEdit(panel, kCurrentLevelPlace);
+    currentLevel->setText(QStringLiteral("1.0"));
+    currentLevel->setEnabled(false);
+    QPalette colours = currentLevel->palette();
+    const QColor buttonFace = colours.color(QPalette::Button);
+    for (const QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
+        colours.setColor(group, QPalette::Base, buttonFace);
+    currentLevel->setPalette(colours);
+
+    highLevel_ = { MakeEdit(panel, kHighLevelPlace), kHighLevelLower, kHighLevelUpper };
+    lowLevel_ = { MakeEdit(panel, kLowLevelPlace), kLowLevelLower, kLowLevelUpper };
+    for (const LevelEdit* level : { &highLevel_, &lowLevel_ }) {
+        new NumberKeyFilter(level->Edit, kLevelFullLength);
+        // Every change, typed or set by the program.
+        connect(level->Edit, &QLineEdit::textChanged, this, [this, level] { ValidateLevelEdit(*level); });
+    }
+
+    computeButton_ = MakeButton(panel, "ComputeButton", QStringLiteral("Графики"), kComputeButton);
+    computeButton_->setEnabled(false);
+}
+
+void TRatingForm::BuildChartArea()
+{
+    // Labels over the chart paint the window colour behind their text, as the charts
+    // expect of them.
+    QLabel* title = MakePlacedLabel(Client(), kTitle, true);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    title->adjustSize();
+    for (const LabelPlace& place : kAxisTitles)
+        MakePlacedLabel(Client(), place, true);
+
+    for (const LegendEntry& entry : kLegend) {
+        MakeImage(Client(), entry.ImageName, entry.Image, Swatch(entry.Image.size(), entry.Colour), Text(entry.Meaning));
+        MakePlacedLabel(Client(), entry.Label, true);
+    }
+    MakeImage(Client(), "Image4", kMarkerImage, MarkerPicture(), Text(kMarkerMeaning));
+    MakePlacedLabel(Client(), kMarkerLabel, true);
+
+    const std::pair<ValueLabels*, const ValuePlaces*> charts[] = { { &rmLabels_, &kRmValues },
+        { &reLabels_, &kReValues } };
+    for (const auto& [labels, places] : charts) {
+        labels->Minimum = MakePlacedLabel(Client(), places->Minimum, true);
+        for (std::size_t u = 0; u < labels->Ticks.size(); ++u)
+            labels->Ticks[u] = MakePlacedLabel(Client(), places->Ticks[u], true);
+        labels->Current = MakePlacedLabel(Client(), places->Current, true);
+    }
+}
+
+bool TRatingForm::SelectionComplete() const
+{
+    return std::all_of(lists_.begin(), lists_.end(), [](const QListWidget* list) { return HasCheckedItem(list); })
+        && !highLevel_.Edit->text().isEmpty() && !lowLevel_.Edit->text().isEmpty();
+}
+
+void TRatingForm::UpdateComputeButton()
+{
+    // No repaint here: a chart on the window stays until the next one.
+    computeButton_->setEnabled(SelectionComplete());
+}
+
+std::optional<RatingSelection> TRatingForm::CurrentSelection() const
+{
+    const RatingSelection selection { ListOf(ItemKind::Layer)->currentRow(), ListOf(ItemKind::Threat)->currentRow(),
+        ListOf(ItemKind::Mechanism)->currentRow() };
+    if (selection.Layer < 0 || selection.Threat < 0 || selection.Mechanism < 0)
+        return std::nullopt;
+    return selection;
+}
+
+std::optional<float> TRatingForm::AcceptedLevel(const LevelEdit& level)
+{
+    const QString text = level.Edit->text();
+    if (text.isEmpty() || LevelError(text, level.Lower, level.Upper))
+        return std::nullopt;
+    return static_cast<float>(*ParseTypedNumber(text.toStdString()));
+}
+
+void TRatingForm::ListCheckToggled(ItemKind kind, QListWidgetItem* item)
+{
+    // The toggled item becomes the current one whether the box was clicked or the space
+    // key pressed; only then are the other marks cleared.
+    ListOf(kind)->setCurrentItem(item);
+    KeepSingleCheck(kind);
+}
+
+void TRatingForm::KeepSingleCheck(ItemKind kind)
+{
+    QListWidget* list = ListOf(kind);
+    const int current = list->currentRow();
+    {
+        const QSignalBlocker blocker(list);
+        for (int row = 0; row < list->count(); ++row) {
+            if (row != current && list->item(row)->checkState() == Qt::Checked)
+                list->item(row)->setCheckState(Qt::Unchecked);
+        }
+    }
+    UpdateComputeButton();
+}
+
+void TRatingForm::ValidateLevelEdit(const LevelEdit& level)
+{
+    const QString text = level.Edit->text();
+    if (!text.isEmpty()) {
+        if (const auto error = LevelError(text, level.Lower, level.Upper)) {
+            // The box waits for the analyst inside this handler. Meanwhile a repaint may
+            // come, which draws nothing from a level that has not passed (see FormPaint).
+            dialogs_.ShowMessage(*error);
+            // Runs this handler again, on the empty text, which only settles the button.
+            level.Edit->setText(QString());
+        }
+    }
+    UpdateComputeButton();
+}
+
+void TRatingForm::showEvent(QShowEvent* event)
+{
+    // When the program shows the window; restoring it from the task bar is no showing.
+    if (!event->spontaneous())
+        FormShow();
+    WizardWindow::showEvent(event);
+}
+
+void TRatingForm::FormShow()
+{
+    // The stored levels replace whatever was typed and not confirmed with "Графики". A new
+    // assessment holds 0 for both, below the high level's range: a message at every showing
+    // of it would only be noise, so a stored level that its edit would refuse leaves the
+    // edit empty, silently.
+    const auto showStored = [](const LevelEdit& level, float stored) {
+        QString text = QString::fromStdString(FormatFixed(stored, 2));
+        if (LevelError(text, level.Lower, level.Upper))
+            text.clear();
+        level.Edit->setText(text);
+    };
+    showStored(highLevel_, store_.HighLevel);
+    showStored(lowLevel_, store_.LowLevel);
+    UpdateComputeButton();
+}
+
+void TRatingForm::FormPaint(Canvas& canvas)
+{
+    if (!computeButton_->isEnabled())
+        return;
+    const std::optional<RatingSelection> selection = CurrentSelection();
+    // Both levels have passed their checks whenever the button is enabled, except while
+    // the message about one of them waits for the analyst.
+    const std::optional<float> high = AcceptedLevel(highLevel_);
+    const std::optional<float> low = AcceptedLevel(lowLevel_);
+    if (!selection || !high || !low)
+        return;
+    const RatingChartsLabels labels = DrawRatingCharts(canvas, store_, *selection, *high, *low);
+    ShowChartLabels(rmLabels_, labels.Rm);
+    ShowChartLabels(reLabels_, labels.Re);
+}
+
+void TRatingForm::ShowChartLabels(const ValueLabels& controls, const RatingChartLabels& labels)
+{
+    SetLabelText(controls.Minimum, QString::fromStdString(labels.Axis.Minimum));
+    for (std::size_t u = 0; u < controls.Ticks.size(); ++u)
+        PlaceLabel(controls.Ticks[u], labels.Axis.Ticks[u]);
+    // Without a circle at the current frequency the label keeps what it had.
+    if (labels.Current)
+        PlaceLabel(controls.Current, *labels.Current);
+}
+
+void TRatingForm::ComputeButtonClick()
+{
+    Client()->update();
+    const std::optional<float> high = AcceptedLevel(highLevel_);
+    const std::optional<float> low = AcceptedLevel(lowLevel_);
+    if (!high || !low)
+        return;
+    store_.HighLevel = *high;
+    store_.LowLevel = *low;
+    saveButton_->setEnabled(true);
+}
+
+void TRatingForm::SaveButtonClick()
+{
+    const auto path = dialogs_.AskSaveFile(this, kSaveDataDialog);
+    if (!path)
+        return;
+    // A failed save has said so and leaves the assessment counted as unsaved.
+    document_.Save(path->toStdString(), dialogs_);
+}

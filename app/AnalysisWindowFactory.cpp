@@ -2,6 +2,7 @@
 
 #include "ui/Dialogs.h"
 #include "ui/Graph.h"
+#include "ui/MMEE.h"
 
 #include <QWidget>
 
@@ -14,7 +15,7 @@ std::unique_ptr<QWidget> AnalysisWindowFactory::CreateGraphWindow(AnalysisMode m
 
 std::unique_ptr<QWidget> AnalysisWindowFactory::CreateMMEEWindow()
 {
-    return NotAvailable();
+    return std::make_unique<TMMEEForm>(document_, navigation_);
 }
 
 std::unique_ptr<QWidget> AnalysisWindowFactory::CreateRatingWindow()
@@ -24,6 +25,6 @@ std::unique_ptr<QWidget> AnalysisWindowFactory::CreateRatingWindow()
 
 std::unique_ptr<QWidget> AnalysisWindowFactory::NotAvailable()
 {
-    dialogs_.ShowInformation("Окна матриц MM и EE и рейтингов в этой версии программы ещё не подключены.");
+    dialogs_.ShowInformation("Окно рейтингов в этой версии программы ещё не подключено.");
     return nullptr;
 }

@@ -1,3 +1,5 @@
+// The MM and EE window: its controls from one table per group box, and the two charts
+// drawn over the group boxes.
 #include "ui/MMEE.h"
 
 #include "analysis/Damage.h"
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include <cstddef>
 #include <functional>
 #include <utility>
 
@@ -63,9 +66,9 @@ struct ChartBoxLayout {
 // The inner quotation marks belong to both captions; the EE caption ends in Cyrillic
 // letters and the MM one in Latin ones, as the window has always shown them.
 const ChartBoxLayout kLayouts[] = {
-    { "MMGroupBox", u"Матрица достоверного потенциального ущерба \"МЗ-МЗ\" MM", { 0, 0, 646, 209 }, "MMGrid",
-        "Label1", u"Рейтинговый показатель Rm:", "RMLabel", "Label0", { 285, 184 }, { "MM05", "MM10", "MM15" },
-        { 104, 88, 64 }, "MMMax", "MMmax",
+    { "MMGroupBox", u"Матрица достоверного потенциального ущерба \"МЗ-МЗ\" MM", { 0, 0, 646, 209 }, "MMGrid", "Label1",
+        u"Рейтинговый показатель Rm:", "RMLabel", "Label0", { 285, 184 }, { "MM05", "MM10", "MM15" }, { 104, 88, 64 },
+        "MMMax", "MMmax",
         { "Label3", "Label4", "Label5", "Label6", "Label7", "Label8", "Label9", "Label10", "Label11", "Label12" },
         "Label24", u"МЗ", &CData::MM },
     { "EEGroupBox", u"Матрица достоверного потенциального ущерба \"эшелоны-эшелоны\" ЕЕ", { 0, 209, 646, 209 },
@@ -158,8 +161,8 @@ void TMMEEForm::BuildChartBox(Box box)
     // Cells may be typed into; nothing reads them back, and the next showing fills them
     // again from the matrix.
     controls.Grid->Model().SetEditable(true);
-    controls.Grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-        | QAbstractItemView::AnyKeyPressed);
+    controls.Grid->setEditTriggers(
+        QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     controls.Grid->Model().Reset(3, 3);
     // A screen reader names the grid by its group, as a sighted user does.
     controls.Grid->setAccessibleName(caption);
@@ -170,8 +173,8 @@ void TMMEEForm::BuildChartBox(Box box)
     controls.Indicator->setAccessibleDescription(indicatorCaption);
     MakeLabel(group, layout.ZeroName, QStringLiteral("0"), layout.Zero);
     for (int p = 0; p < 3; ++p)
-        controls.Scale[static_cast<std::size_t>(p)] = MakeLabel(group, layout.ScaleNames[p],
-            QString::fromLatin1(kScaleCaptions[p]), { kScaleLeft, layout.ScaleTops[p] });
+        controls.Scale[static_cast<std::size_t>(p)] = MakeLabel(
+            group, layout.ScaleNames[p], QString::fromLatin1(kScaleCaptions[p]), { kScaleLeft, layout.ScaleTops[p] });
     const QString maximumCaption = QString::fromLatin1(layout.MaximumCaption);
     controls.Maximum = MakeLabel(group, layout.MaximumName, maximumCaption, kMaximum);
     controls.Maximum->setAccessibleDescription(maximumCaption);

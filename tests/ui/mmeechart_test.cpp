@@ -156,24 +156,24 @@ TEST(DiagonalChart, WithoutAPositiveElementThereIsNoScale)
 TEST(DiagonalChart, NegativeElementsBesideAPositiveOneHangBelowTheAxis)
 {
     RecordingCanvas canvas;
-    const DiagonalChartLabels labels = DrawDiagonalChart(canvas, WithDiagonal({ -0.5f, 0.4f, 0.8f }));
+    const DiagonalChartLabels labels = DrawDiagonalChart(canvas, WithDiagonal({ -0.5f, 0.25f, 1.0f }));
 
-    // -0.5 on a scale where 0.8 is 120 px is -75 px: the box from 190 + 75 to the axis,
+    // -0.5 on a scale where 1.0 is 120 px is -60 px: the box from 190 + 60 to the axis,
     // which the surface draws downwards from the axis row.
     const auto boxes = canvas.All(Primitive::Kind::Rectangle);
     ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_EQ(boxes[0].A, (Point { 320, 265 }));
+    EXPECT_EQ(boxes[0].A, (Point { 320, 250 }));
     EXPECT_EQ(boxes[0].B, (Point { 341, 191 }));
-    EXPECT_EQ(boxes[1].A, (Point { 340, 130 }));
+    EXPECT_EQ(boxes[1].A, (Point { 340, 160 }));
     EXPECT_EQ(boxes[2].A, (Point { 360, 70 }));
     for (const auto& box : boxes)
         EXPECT_EQ(box.FilledWith.Colour, kBlue);
 
-    EXPECT_EQ(Ticks(canvas), (std::vector<int> { 115, 40, -34 }));
-    EXPECT_TRUE(labels.Scale[0].Visible);
-    EXPECT_EQ(labels.Scale[0].Top, 111);
-    EXPECT_EQ(labels.Maximum, "0.80");
-    EXPECT_EQ(labels.Indicator, "1.03"); // sqrt(0.25 + 0.16 + 0.64)
+    EXPECT_EQ(Ticks(canvas), (std::vector<int> { 130, 70, 10 }));
+    EXPECT_EQ(labels.Scale[0], (ChartLabel { "0.5", 126, true }));
+    EXPECT_EQ(labels.Scale[2], (ChartLabel { "1.5", 6, true }));
+    EXPECT_EQ(labels.Maximum, "1.00");
+    EXPECT_EQ(labels.Indicator, "1.15"); // sqrt(0.25 + 0.0625 + 1)
     EXPECT_EQ(DottedLine(canvas).A, (Point { 360, 70 }));
 }
 

@@ -7,6 +7,7 @@
 
 const char* const kReportUsage
     = "usage: vardun-report FILE.sav [--rating L,T,M] [--high H] [--low L] [--save OUT.sav]\n"
+      "                    [--charts DIR]\n"
       "\n"
       "Loads an assessment, runs modes 1 to 4, MM and EE, and prints the results as JSON.\n"
       "  --rating L,T,M  also the rating curves for the layer, threat and mechanism at these\n"
@@ -14,6 +15,9 @@ const char* const kReportUsage
       "  --high H        high damage level of the curves (default: the file's)\n"
       "  --low L         low damage level of the curves (default: the file's)\n"
       "  --save OUT.sav  write the loaded assessment to OUT.sav\n"
+      "  --charts DIR    write what the analysis windows show as PNG images into DIR:\n"
+      "                  chart-mode1.png .. chart-mode4.png, chart-mmee.png, and with\n"
+      "                  --rating chart-rating.png (needs no display)\n"
       "Exit status: 0 done, 1 the file was rejected or could not be saved, 2 usage error.\n";
 
 namespace {
@@ -57,7 +61,11 @@ std::optional<ReportOptions> ParseReportOptions(const std::vector<std::string>& 
             continue;
         }
         if (arg.size() > 1 && arg[0] == '-') {
-            if (arg != "--rating" && arg != "--high" && arg != "--low" && arg != "--save") {
+            // The options that take a path.
+            std::optional<std::string>* path = arg == "--save" ? &options.SaveTo
+                : arg == "--charts"                           ? &options.ChartsDir
+                                                              : nullptr;
+            if (arg != "--rating" && arg != "--high" && arg != "--low" && !path) {
                 error = "unknown option " + arg;
                 return std::nullopt;
             }
@@ -76,12 +84,12 @@ std::optional<ReportOptions> ParseReportOptions(const std::vector<std::string>& 
                     error = "--rating wants three positions L,T,M, not " + value;
                     return std::nullopt;
                 }
-            } else if (arg == "--save") {
-                if (options.SaveTo) {
-                    error = "--save given twice";
+            } else if (path) {
+                if (*path) {
+                    error = arg + " given twice";
                     return std::nullopt;
                 }
-                options.SaveTo = value;
+                *path = value;
             } else {
                 std::optional<float>& level = arg == "--high" ? options.High : options.Low;
                 if (level) {

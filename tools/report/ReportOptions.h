@@ -13,6 +13,7 @@ struct ReportOptions {
     std::optional<float> High;
     std::optional<float> Low;
     std::optional<std::string> SaveTo;
+    std::optional<std::string> ChartsDir;
     bool Help = false;
 };
 

@@ -1,5 +1,6 @@
 // vardun-report: the analysis of a data file without a window, for batch use and for
 // checking results. Prints one JSON object on stdout.
+#include "tools/report/ChartImages.h"
 #include "tools/report/Report.h"
 #include "tools/report/ReportOptions.h"
 
@@ -66,6 +67,10 @@ int main(int argc, char** argv)
             std::cerr << "vardun-report: " << *options->SaveTo << " was not saved\n";
         return 1;
     }
+
+    // From the store as loaded, before the walk below changes its derived matrices.
+    if (options->ChartsDir && !WriteChartImages(data, *options->ChartsDir, rating, messages))
+        return 1;
 
     std::cout << DumpReport(BuildReport(data, rating)) << '\n';
     std::cout.flush();

@@ -32,10 +32,14 @@ private:
     // Adds the pixels of one line to marks_ and gaps_ by the current pen's pattern;
     // `index` counts pixels along a path so a pattern can run on over several lines.
     void Trace(Point from, Point to, long long& index);
+    // Sets the pixels gathered so far, with the pen they were traced with.
     void Flush();
 
     QPainter& painter_;
     QRect bounds_;
     std::vector<QPoint> marks_;
     std::vector<QPoint> gaps_;
+    // Solid lines along an axis, as rectangles one pixel wide.
+    std::vector<QRect> spans_;
+    Pen batchPen_;
 };

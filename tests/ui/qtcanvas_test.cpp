@@ -141,6 +141,54 @@ TEST(QtCanvas, RandomLinesMatchThePlainRuleAlsoWhenTheyLeaveTheImage)
     }
 }
 
+// Lines along an axis take a faster way to the image than sloped ones; the pixels must be
+// the same, also for lines that start or end outside it.
+TEST(QtCanvas, RandomLinesAlongAnAxisMatchThePlainRule)
+{
+    std::mt19937 random(20261210);
+    std::uniform_int_distribution<int> coordinate(-100, 200);
+    for (int k = 0; k < 300; ++k) {
+        const int a = coordinate(random), b = coordinate(random), fixed = coordinate(random);
+        const bool vertical = k % 2 == 1;
+        const int x0 = vertical ? fixed : a, x1 = vertical ? fixed : b;
+        const int y0 = vertical ? a : fixed, y1 = vertical ? b : fixed;
+        const QImage image = Render([&](Canvas& canvas) {
+            canvas.MoveTo(x0, y0);
+            canvas.LineTo(x1, y1);
+        });
+        SCOPED_TRACE(testing::Message() << x0 << "," << y0 << " -> " << x1 << "," << y1);
+        ExpectOnlyReference(image, ReferenceLine(x0, y0, x1, y1), "axis line");
+        if (HasFailure())
+            break;
+    }
+}
+
+// Lines of one pen are set together; a later line of another pen still lies on top.
+TEST(QtCanvas, LaterLinesCoverEarlierOnesWhateverTheirPens)
+{
+    const QImage image = Render([](Canvas& canvas) {
+        PenScope red(canvas, { PenStyle::Solid, { 255, 0, 0 }, 1 });
+        canvas.MoveTo(10, 50);
+        canvas.LineTo(90, 50); // along an axis
+        canvas.MoveTo(10, 10);
+        canvas.LineTo(90, 90); // sloped, the same pen
+        {
+            PenScope blue(canvas, { PenStyle::Solid, kBlue, 1 });
+            canvas.MoveTo(50, 10);
+            canvas.LineTo(50, 90);
+        }
+        canvas.MoveTo(40, 60);
+        canvas.LineTo(60, 40); // red again, across the blue line
+        BrushScope green(canvas, { { 0, 255, 0 } });
+        canvas.Rectangle(70, 45, 80, 55); // over the first red line
+    });
+    EXPECT_EQ(At(image, 30, 50), QColor(255, 0, 0));
+    EXPECT_EQ(At(image, 50, 70), ToQ(kBlue));
+    EXPECT_EQ(At(image, 50, 50), QColor(255, 0, 0)) << "the last red line crosses the blue one there";
+    EXPECT_EQ(At(image, 75, 50), QColor(0, 255, 0)) << "the rectangle covers the line drawn before it";
+    EXPECT_EQ(At(image, 20, 20), QColor(255, 0, 0));
+}
+
 TEST(QtCanvas, HugeCoordinatesAreClippedNotWalked)
 {
     const QImage image = Render([](Canvas& canvas) {

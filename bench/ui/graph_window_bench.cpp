@@ -1,0 +1,91 @@
+// The source-matrix window at 100 items per list: choosing a source (the grid filled with
+// 10,000 texts), computing (product, result grid, chart boxes) and one whole repaint of
+// the window, each on its own so that a slow step shows.
+#include "analysis/Derived.h"
+#include "model/Messages.h"
+#include "ui/Comment.h"
+#include "ui/Dialogs.h"
+#include "ui/Document.h"
+#include "ui/Graph.h"
+#include "ui/Navigation.h"
+
+#include "RandomAssessment.h"
+
+#include <QImage>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+struct NoDialogs : IDialogs {
+    void ShowMessage(const std::string& text) override { throw std::runtime_error(text); }
+    void ShowInformation(const std::string&) override { }
+    CloseAnswer AskSaveChanges(QWidget*) override { return CloseAnswer::Cancel; }
+    std::optional<QString> AskOpenFile(QWidget*, const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<QString> AskSaveFile(QWidget*, const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<QString> AskName(QWidget*, const QString&, const QString&) override { return std::nullopt; }
+};
+
+struct NoNavigation : IWizardNavigation {
+    void ShowAbout() override { }
+    void ShowAnalysis(bool) override { }
+    void GraphNext(AnalysisMode) override { }
+    void GraphBack(AnalysisMode) override { }
+    void MMEENext() override { }
+    void MMEEBack() override { }
+    void RatingBack() override { }
+    void RatingFinish() override { }
+    void WizardWindowClosed() override { }
+};
+
+// A mode-1 window on an assessment of `items` analysed items per list, shown.
+struct GraphWindowBench {
+    explicit GraphWindowBench(int items)
+    {
+        document.Store() = RandomAssessment(items, 7);
+        window = std::make_unique<TGraphForm>(document, dialogs, navigation, comments);
+        window->SetUpForMode(AnalysisMode::Reliability, document.Store().Counts());
+        window->show();
+    }
+
+    AssessmentDocument document;
+    NoDialogs dialogs;
+    NoNavigation navigation;
+    TCommentForm comments { document.Store() };
+    std::unique_ptr<TGraphForm> window;
+};
+
+void GraphWindowChooseSource(benchmark::State& state)
+{
+    GraphWindowBench bench(static_cast<int>(state.range(0)));
+    int item = 0;
+    for (auto _ : state) {
+        bench.window->MassivComboBoxChange(item);
+        item = 1 - item;
+    }
+}
+BENCHMARK(GraphWindowChooseSource)->Arg(15)->Arg(100)->Unit(benchmark::kMillisecond);
+
+void GraphWindowCompute(benchmark::State& state)
+{
+    GraphWindowBench bench(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        bench.window->ComputingButtonClick();
+}
+BENCHMARK(GraphWindowCompute)->Arg(15)->Arg(100)->Unit(benchmark::kMillisecond);
+
+void GraphWindowPaint(benchmark::State& state)
+{
+    GraphWindowBench bench(static_cast<int>(state.range(0)));
+    bench.window->MassivComboBoxChange(0);
+    bench.window->ComputingButtonClick();
+    QImage image(bench.window->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        bench.window->render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(GraphWindowPaint)->Arg(15)->Arg(100)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -14,6 +14,9 @@
 #include "ui/NumberKeyFilter.h"
 #include "ui/WindowFont.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -22,6 +25,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
+#include <QUndoCommand>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <bit>
@@ -80,6 +85,60 @@ bool SameElements(const Matrix& a, const Matrix& b)
     return true;
 }
 
+// One step of a window's history: cells of its sources typed or pasted. Characters typed
+// one after another into one cell make one step.
+class SourceEditCommand : public QUndoCommand {
+public:
+    static constexpr int kTypedCell = 1;
+
+    SourceEditCommand(TGraphForm& window, std::vector<TGraphForm::CellChange> changes, bool typed, bool applied)
+        : window_(window)
+        , changes_(std::move(changes))
+        , typed_(typed)
+        , applied_(applied)
+    {
+    }
+
+    int id() const override { return typed_ ? kTypedCell : -1; }
+
+    bool mergeWith(const QUndoCommand* other) override
+    {
+        const auto* next = static_cast<const SourceEditCommand*>(other);
+        if (changes_.size() != 1 || next->changes_.size() != 1)
+            return false;
+        TGraphForm::CellChange& mine = changes_.front();
+        const TGraphForm::CellChange& theirs = next->changes_.front();
+        if (mine.Source != theirs.Source || mine.Row != theirs.Row || mine.Column != theirs.Column)
+            return false;
+        mine.NewValue = theirs.NewValue;
+        mine.NewText = theirs.NewText;
+        return true;
+    }
+
+    void undo() override { window_.ApplyCellChanges(changes_, true); }
+    void redo() override
+    {
+        // A typed character is in the cell already when its step is recorded.
+        if (applied_) {
+            applied_ = false;
+            return;
+        }
+        window_.ApplyCellChanges(changes_, false);
+    }
+
+private:
+    TGraphForm& window_;
+    std::vector<TGraphForm::CellChange> changes_;
+    bool typed_;
+    bool applied_;
+};
+
+// A pasted cell as spreadsheets write it: blanks around, a decimal comma or point.
+QString PastedNumber(const QString& cell)
+{
+    return cell.trimmed().replace(QLatin1Char(','), QLatin1Char('.'));
+}
+
 QLineEdit* MakeThresholdEdit(QWidget* parent, const char* name, const QRect& geometry, const QString& accessibleName)
 {
     auto* edit = new QLineEdit(parent);
@@ -101,6 +160,7 @@ TGraphForm::TGraphForm(AssessmentDocument& document, IDialogs& dialogs, IWizardN
     , commentForm_(commentForm)
     , chart_(static_cast<ChartView*>(Client()))
     , chartSettings_(new TGraphCtrl(this))
+    , history_(new QUndoStack(this))
 {
     chart_->SetDrawing([this](Canvas& canvas) { DrawChart(canvas); });
     BuildControls();
@@ -141,6 +201,20 @@ void TGraphForm::BuildControls()
         [this](const QKeyEvent& event, const QString& cellText) { return MassivGridKeyPress(event, cellText); });
     massivGrid_->setEnabled(false);
     connect(massivGrid_, &MatrixGrid::cellTextEdited, this, &TGraphForm::MassivGridSetEditText);
+    connect(massivGrid_, &MatrixGrid::pasteRequested, this, &TGraphForm::PasteFromClipboard);
+    connect(massivGrid_, &MatrixGrid::undoRequested, history_, &QUndoStack::undo);
+    connect(massivGrid_, &MatrixGrid::redoRequested, history_, &QUndoStack::redo);
+    auto* undo = new QAction(QStringLiteral("Отменить\tCtrl+Z"), massivGrid_);
+    undo->setEnabled(false);
+    connect(history_, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(undo, &QAction::triggered, history_, &QUndoStack::undo);
+    auto* redo = new QAction(QStringLiteral("Повторить\tCtrl+Y"), massivGrid_);
+    redo->setEnabled(false);
+    connect(history_, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    connect(redo, &QAction::triggered, history_, &QUndoStack::redo);
+    auto* paste = new QAction(QStringLiteral("Вставить\tCtrl+V"), massivGrid_);
+    connect(paste, &QAction::triggered, this, &TGraphForm::PasteFromClipboard);
+    massivGrid_->SetWindowActions({ undo, redo, paste });
     connect(massivGrid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
         [this](const QModelIndex& current) {
             if (current.isValid())
@@ -300,28 +374,127 @@ bool TGraphForm::MassivGridKeyPress(const QKeyEvent& event, const QString& cellT
     return cellText.size() < kCellFullLength;
 }
 
-void TGraphForm::MassivGridSetEditText(int row, int column, const QString& text)
+void TGraphForm::MassivGridSetEditText(int row, int column, const QString& text, const QString& previousText)
 {
     if (shownSource_ < 0)
         return;
+    Matrix& source = work_.SourceMatrices[static_cast<std::size_t>(shownSource_)];
+    if (row >= source.Rows() || column >= source.Cols())
+        return;
+    const float previousValue = source(row, column);
     float value = 0.0f;
     const SourceValueCheck check = CheckSourceValue(Mode(), text.toStdString(), value);
     switch (check) {
     case SourceValueCheck::Empty:
-        return;
-    case SourceValueCheck::Accepted: {
-        Matrix& source = work_.SourceMatrices[static_cast<std::size_t>(shownSource_)];
-        if (row < source.Rows() && column < source.Cols())
-            source(row, column) = value;
-        return;
-    }
+        break;
+    case SourceValueCheck::Accepted:
+        source(row, column) = value;
+        break;
     case SourceValueCheck::NotANumber:
     case SourceValueCheck::OutOfRange:
         // The element keeps its value; the cell shows nothing until the analyst types again.
         massivGrid_->EmptyCell(row, column);
         ShowMessageLater(SourceValueMessage(Mode(), check));
-        return;
+        break;
     }
+    const QString shown = massivGrid_->Model().Text(row, column);
+    if (shown != previousText || !SameBits(source(row, column), previousValue))
+        history_->push(new SourceEditCommand(*this,
+            { { shownSource_, row, column, previousValue, source(row, column), previousText, shown } }, true, true));
+}
+
+void TGraphForm::ApplyCellChanges(const std::vector<CellChange>& changes, bool undoing)
+{
+    if (changes.empty())
+        return;
+    massivGrid_->FinishEditing();
+    const int source = changes.front().Source;
+    if (source != shownSource_) {
+        massivComboBox_->setCurrentIndex(source);
+        MassivComboBoxChange(source);
+    }
+    Matrix& matrix = work_.SourceMatrices[static_cast<std::size_t>(source)];
+    MatrixGridModel& model = massivGrid_->Model();
+    for (const CellChange& change : changes) {
+        if (change.Row < matrix.Rows() && change.Column < matrix.Cols())
+            matrix(change.Row, change.Column) = undoing ? change.OldValue : change.NewValue;
+        model.SetText(change.Row, change.Column, undoing ? change.OldText : change.NewText);
+    }
+    massivGrid_->setCurrentIndex(model.index(changes.front().Row, changes.front().Column));
+    document_.MarkModified();
+}
+
+QString TGraphForm::ItemName(ItemKind kind, int k) const
+{
+    if (k < 0 || k >= static_cast<int>(store_.IndicesOf(kind).size()))
+        return QString::number(k + 1);
+    return QString::fromStdString(store_.AnalysedName(kind, k));
+}
+
+void TGraphForm::PasteFromClipboard()
+{
+    PasteText(QApplication::clipboard()->text());
+}
+
+void TGraphForm::PasteText(const QString& text)
+{
+    if (shownSource_ < 0 || !massivGrid_->isEnabled())
+        return;
+    massivGrid_->FinishEditing();
+    // A paste is a change like a typed key, whatever it brings.
+    document_.MarkModified();
+    const SourceSpec& spec = SpecOf(Mode()).Sources[static_cast<std::size_t>(shownSource_)];
+    Matrix& source = work_.SourceMatrices[static_cast<std::size_t>(shownSource_)];
+    MatrixGridModel& model = massivGrid_->Model();
+    const QModelIndex start = massivGrid_->currentIndex().isValid() ? massivGrid_->currentIndex() : model.index(0, 0);
+
+    QStringList lines = text.split(QLatin1Char('\n'));
+    // Spreadsheets end the last row with a line break too.
+    if (!lines.isEmpty() && lines.back().trimmed().isEmpty())
+        lines.removeLast();
+    std::vector<CellChange> changes;
+    int refused = 0;
+    QString firstRefusal;
+    bool cut = false;
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        const QStringList cells = line.split(QLatin1Char('\t'));
+        for (int j = 0; j < cells.size(); ++j) {
+            const int row = start.row() + i;
+            const int column = start.column() + j;
+            const QString number = PastedNumber(cells[j]);
+            if (number.isEmpty())
+                continue;
+            if (row >= model.rowCount() || column >= model.columnCount() || row >= source.Rows()
+                || column >= source.Cols()) {
+                cut = true;
+                continue;
+            }
+            float value = 0.0f;
+            const SourceValueCheck check = CheckSourceValue(Mode(), number.toStdString(), value);
+            if (check != SourceValueCheck::Accepted) {
+                if (refused++ == 0)
+                    firstRefusal = QStringLiteral("«%1» в строке «%2», столбце «%3»: %4")
+                                       .arg(cells[j].trimmed(), ItemName(spec.Rows, row), ItemName(spec.Cols, column),
+                                           QString::fromStdString(SourceValueMessage(Mode(), check)));
+                continue;
+            }
+            changes.push_back({ shownSource_, row, column, source(row, column), value, model.Text(row, column),
+                QString::fromStdString(FormatFixed(value, 2)) });
+        }
+    }
+    if (!changes.empty())
+        history_->push(new SourceEditCommand(*this, std::move(changes), false, false));
+
+    QStringList problems;
+    if (refused > 0)
+        problems << QStringLiteral("Не вставлено значений: %1. Первое из них — %2").arg(refused).arg(firstRefusal);
+    if (cut)
+        problems << QStringLiteral("Блок не помещается в таблицу: строки и столбцы за её краем не вставлены.");
+    if (!problems.isEmpty())
+        dialogs_.ShowMessage(problems.join(QLatin1Char('\n')).toStdString());
 }
 
 void TGraphForm::ShowMessageLater(const std::string& text)
@@ -339,6 +512,20 @@ void TGraphForm::showEvent(QShowEvent* event)
         thresholdEdit2_->setText(QString::fromStdString(FormatFixed(thresholds.Medium, 1)));
     }
     WizardWindow::showEvent(event);
+}
+
+void TGraphForm::keyPressEvent(QKeyEvent* event)
+{
+    // The grid's history from anywhere in the window; an edit field keeps its own.
+    if (event->matches(QKeySequence::Undo)) {
+        history_->undo();
+        return;
+    }
+    if (event->matches(QKeySequence::Redo) || (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier)) {
+        history_->redo();
+        return;
+    }
+    WizardWindow::keyPressEvent(event);
 }
 
 void TGraphForm::RefreshDerivedSources()

@@ -10,7 +10,10 @@
 #include "model/Kinds.h"
 #include "ui/WizardWindow.h"
 
+#include <QString>
+
 #include <array>
+#include <vector>
 
 class AssessmentDocument;
 class Canvas;
@@ -21,6 +24,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QUndoStack;
 class TCommentForm;
 class TGraphCtrl;
 
@@ -45,15 +49,37 @@ public:
     // The window's commands, as its controls run them.
     void MassivComboBoxChange(int item);
     void ComputingButtonClick();
+    // Pastes a block as spreadsheets copy it (rows of tab-separated cells) into the shown
+    // source from its current cell on: one step of the window's history.
+    void PasteText(const QString& text);
+    QUndoStack& History() const { return *history_; }
+
+    // One cell of a source changed by typing or pasting: what undo and redo put back.
+    struct CellChange {
+        int Source;
+        int Row;
+        int Column;
+        float OldValue;
+        float NewValue;
+        QString OldText;
+        QString NewText;
+    };
+    // Puts the new (or, undoing, the old) values and texts of the cells back, showing
+    // their source in the grid.
+    void ApplyCellChanges(const std::vector<CellChange>& changes, bool undoing);
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildControls();
     void BuildChartLabels();
     void MassivGridSelectCell(int column, int row);
-    void MassivGridSetEditText(int row, int column, const QString& text);
+    void MassivGridSetEditText(int row, int column, const QString& text, const QString& previousText);
+    void PasteFromClipboard();
+    // The name of the k-th analysed item of a kind, for messages.
+    QString ItemName(ItemKind kind, int k) const;
     bool MassivGridKeyPress(const QKeyEvent& event, const QString& cellText);
     void FillResultGrid();
     void DrawChart(Canvas& canvas) const;
@@ -77,6 +103,7 @@ private:
 
     ChartView* chart_;
     TGraphCtrl* chartSettings_;
+    QUndoStack* history_;
     QComboBox* massivComboBox_ = nullptr;
     MatrixGrid* massivGrid_ = nullptr;
     QLabel* colLabel_ = nullptr;

@@ -2,11 +2,14 @@
 
 #include "ui/WindowFont.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -132,8 +135,9 @@ public:
             connect(line, &QLineEdit::textEdited, grid, [grid, at](const QString& text) {
                 if (!at.isValid())
                     return;
+                const QString previous = grid->Model().Text(at.row(), at.column());
                 grid->Model().SetText(at.row(), at.column(), text);
-                emit grid->cellTextEdited(at.row(), at.column(), text);
+                emit grid->cellTextEdited(at.row(), at.column(), text, previous);
             });
         }
         return editor;
@@ -153,7 +157,12 @@ protected:
     {
         if (event->type() == QEvent::KeyPress) {
             if (auto* line = qobject_cast<QLineEdit*>(object)) {
-                if (!grid_->LetsThrough(*static_cast<QKeyEvent*>(event), line->text()))
+                const auto& key = *static_cast<QKeyEvent*>(event);
+                // The window's undo and paste, not the editor's own, so that the grid's
+                // history is one: the open cell is closed and the window acts.
+                if (grid_->RequestWindowCommand(key))
+                    return true;
+                if (!grid_->LetsThrough(key, line->text()))
                     return true;
             }
         }
@@ -251,12 +260,52 @@ bool MatrixGrid::LetsThrough(const QKeyEvent& event, const QString& cellText) co
     return !keyFilter_ || keyFilter_(event, cellText);
 }
 
+bool MatrixGrid::RequestWindowCommand(const QKeyEvent& event)
+{
+    if (!model_.Editable())
+        return false;
+    void (MatrixGrid::*request)() = nullptr;
+    if (event.matches(QKeySequence::Paste))
+        request = &MatrixGrid::pasteRequested;
+    else if (event.matches(QKeySequence::Undo))
+        request = &MatrixGrid::undoRequested;
+    else if (event.matches(QKeySequence::Redo)
+        || (event.key() == Qt::Key_Y && event.modifiers() == Qt::ControlModifier))
+        request = &MatrixGrid::redoRequested;
+    if (!request)
+        return false;
+    // Queued: the open editor is closed here, and must not be deleted under its own key.
+    QMetaObject::invokeMethod(
+        this,
+        [this, request] {
+            FinishEditing();
+            emit(this->*request)();
+        },
+        Qt::QueuedConnection);
+    return true;
+}
+
+void MatrixGrid::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    for (QAction* action : windowActions_)
+        menu.addAction(action);
+    if (!windowActions_.isEmpty())
+        menu.addSeparator();
+    QAction* copy = menu.addAction(QStringLiteral("Копировать\tCtrl+C"));
+    copy->setEnabled(selectionModel() && selectionModel()->hasSelection());
+    connect(copy, &QAction::triggered, this, [this] { CopySelection(); });
+    menu.exec(event->globalPos());
+}
+
 void MatrixGrid::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::Copy)) {
         CopySelection();
         return;
     }
+    if (RequestWindowCommand(*event))
+        return;
     const QModelIndex current = currentIndex();
     if (!LetsThrough(*event, model_.Text(current.row(), current.column())))
         return;

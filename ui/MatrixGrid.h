@@ -3,7 +3,8 @@
 // may be editable (the source matrices): each typed character reaches the window at once,
 // and the window decides which keys a cell takes. Read-only grids paint their cells
 // themselves on the window colour, with a colour per cell (blue for the figures that
-// matter). Every grid copies its selected block as tab-separated text.
+// matter). Every grid copies its selected block as tab-separated text (Ctrl+C and its
+// context menu); an editable grid asks its window to paste, undo and redo.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -13,6 +14,7 @@
 #include <functional>
 #include <vector>
 
+class QAction;
 class QKeyEvent;
 
 class MatrixGridModel : public QAbstractTableModel {
@@ -29,6 +31,7 @@ public:
     void SetText(int row, int column, const QString& text);
 
     void SetEditable(bool editable) { editable_ = editable; }
+    bool Editable() const { return editable_; }
     void SetCellColour(CellColour colour) { colour_ = std::move(colour); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -70,15 +73,24 @@ public:
     void FinishEditing();
     // The selected block as rows of tab-separated texts, numbers with a decimal comma.
     QString SelectionText() const;
+    // Entries of the window's own (undo, redo, paste) put above Copy in the context menu.
+    void SetWindowActions(QList<QAction*> actions) { windowActions_ = std::move(actions); }
 
 signals:
     // The analyst changed a cell's text: every character, while the cell is edited.
-    void cellTextEdited(int row, int column, const QString& text);
+    void cellTextEdited(int row, int column, const QString& text, const QString& previousText);
+    // The keys of an editable grid's window commands; an open cell is closed first.
+    void pasteRequested();
+    void undoRequested();
+    void redoRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // Emits the request for a window command's key; false for any other key.
+    bool RequestWindowCommand(const QKeyEvent& event);
     friend class MatrixGridDelegate;
     // Whether a key from the keyboard may reach the cell, the editor or the view.
     bool LetsThrough(const QKeyEvent& event, const QString& cellText) const;
@@ -87,4 +99,5 @@ private:
     MatrixGridModel model_;
     bool ownerDrawn_ = false;
     KeyFilter keyFilter_;
+    QList<QAction*> windowActions_;
 };

@@ -12,6 +12,7 @@
 #include "RandomAssessment.h"
 
 #include <QImage>
+#include <QUndoStack>
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -87,5 +88,35 @@ void GraphWindowPaint(benchmark::State& state)
     }
 }
 BENCHMARK(GraphWindowPaint)->Arg(15)->Arg(100)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+namespace {
+
+// A 100 x 100 block as a spreadsheet copies it, decimal commas and all, pasted into the
+// 100 x 100 source at its first cell: one step of the history, undone after each run so
+// that every run changes every cell.
+void GraphWindowPasteBlock(benchmark::State& state)
+{
+    const int items = static_cast<int>(state.range(0));
+    GraphWindowBench bench(items);
+    bench.window->MassivComboBoxChange(0);
+    QString block;
+    for (int i = 0; i < items; ++i) {
+        for (int j = 0; j < items; ++j) {
+            if (j > 0)
+                block += QLatin1Char('\t');
+            block += QStringLiteral("0,%1").arg((i * items + j) % 100, 2, 10, QLatin1Char('0'));
+        }
+        block += QStringLiteral("\r\n");
+    }
+    for (auto _ : state) {
+        bench.window->PasteText(block);
+        state.PauseTiming();
+        bench.window->History().undo();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(GraphWindowPasteBlock)->Arg(15)->Arg(100)->Unit(benchmark::kMillisecond);
 
 } // namespace

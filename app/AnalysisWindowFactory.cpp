@@ -1,8 +1,8 @@
 #include "app/AnalysisWindowFactory.h"
 
-#include "ui/Dialogs.h"
 #include "ui/Graph.h"
 #include "ui/MMEE.h"
+#include "ui/Rating.h"
 
 #include <QWidget>
 
@@ -20,11 +20,5 @@ std::unique_ptr<QWidget> AnalysisWindowFactory::CreateMMEEWindow()
 
 std::unique_ptr<QWidget> AnalysisWindowFactory::CreateRatingWindow()
 {
-    return NotAvailable();
-}
-
-std::unique_ptr<QWidget> AnalysisWindowFactory::NotAvailable()
-{
-    dialogs_.ShowInformation("Окно рейтингов в этой версии программы ещё не подключено.");
-    return nullptr;
+    return std::make_unique<TRatingForm>(document_, dialogs_, navigation_);
 }

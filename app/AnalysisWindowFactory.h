@@ -25,8 +25,6 @@ public:
     std::unique_ptr<QWidget> CreateRatingWindow() override;
 
 private:
-    std::unique_ptr<QWidget> NotAvailable();
-
     AssessmentDocument& document_;
     IDialogs& dialogs_;
     IWizardNavigation& navigation_;

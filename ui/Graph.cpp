@@ -165,7 +165,7 @@ TGraphForm::TGraphForm(AssessmentDocument& document, IDialogs& dialogs, IWizardN
     chart_->SetDrawing([this](Canvas& canvas) { DrawChart(canvas); });
     BuildControls();
     BuildChartLabels();
-    connect(chartSettings_, &TGraphCtrl::cellToggled, chart_, qOverload<>(&QWidget::update));
+    connect(chartSettings_, &TGraphCtrl::cellToggled, chart_, &ChartView::Invalidate);
 }
 
 TGraphForm::~TGraphForm() = default;
@@ -573,7 +573,7 @@ void TGraphForm::ComputingButtonClick()
         chartBoxesInitialised_ = true;
     }
     partialChartLabel_->setVisible(rows > kChartCells || columns > kChartCells);
-    chart_->update();
+    chart_->Invalidate();
     nextButton_->setEnabled(true);
 }
 

@@ -29,6 +29,8 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -77,8 +79,8 @@ constexpr EditPlace kCurrentLevelPlace { { "Label7", u"Текущий урове
     { 549, 93, 66, 21 } };
 constexpr EditPlace kHighLevelPlace { { "Label4", u"Высокий уровень потенциального ущеба", { 336, 123 } },
     "HighLevelEdit", { 549, 117, 66, 21 } };
-constexpr EditPlace kLowLevelPlace { { "Label5", u"Низкий уровень потенциального ущеба", { 336, 147 } },
-    "LowLevelEdit", { 549, 141, 66, 21 } };
+constexpr EditPlace kLowLevelPlace { { "Label5", u"Низкий уровень потенциального ущеба", { 336, 147 } }, "LowLevelEdit",
+    { 549, 141, 66, 21 } };
 
 constexpr QRect kComputeButton { 384, 168, 97, 25 }; // in the panel
 constexpr QRect kBackButton { 120, 448, 97, 25 };
@@ -213,8 +215,7 @@ std::optional<std::string> LevelError(const QString& text, double lower, double 
     if (!value)
         return std::string("Ошика при вводе данных.");
     if (!(*value >= lower && *value <= upper))
-        return "Значение должно находиться в интервале [" + FormatFixed(lower, 6) + ".." + FormatFixed(upper, 6)
-            + "].";
+        return "Значение должно находиться в интервале [" + FormatFixed(lower, 6) + ".." + FormatFixed(upper, 6) + "].";
     return std::nullopt;
 }
 
@@ -230,7 +231,8 @@ void PlaceLabel(QLabel* label, const ChartLabel& placed)
 
 } // namespace
 
-TRatingForm::TRatingForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation, QWidget* parent)
+TRatingForm::TRatingForm(
+    AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation, QWidget* parent)
     : WizardWindow(navigation, kClientSize, new ChartView, parent)
     , document_(document)
     , store_(document.Store())
@@ -289,6 +291,8 @@ void TRatingForm::BuildPanel()
         // arrives here is the analyst toggling a check box (mouse or space key).
         connect(list, &QListWidget::itemChanged, this,
             [this, kind = place.Kind](QListWidgetItem* item) { ListCheckToggled(kind, item); });
+        // The charts are drawn for the current items.
+        connect(list, &QListWidget::currentRowChanged, this, [this] { ChartInputsChanged(); });
     }
 
     QLineEdit* currentLevel = MakeEdit(panel, kCurrentLevelPlace);
@@ -325,14 +329,15 @@ void TRatingForm::BuildChartArea()
         MakePlacedLabel(Client(), place, true);
 
     for (const LegendEntry& entry : kLegend) {
-        MakeImage(Client(), entry.ImageName, entry.Image, Swatch(entry.Image.size(), entry.Colour), Text(entry.Meaning));
+        MakeImage(
+            Client(), entry.ImageName, entry.Image, Swatch(entry.Image.size(), entry.Colour), Text(entry.Meaning));
         MakePlacedLabel(Client(), entry.Label, true);
     }
     MakeImage(Client(), "Image4", kMarkerImage, MarkerPicture(), Text(kMarkerMeaning));
     MakePlacedLabel(Client(), kMarkerLabel, true);
 
-    const std::pair<ValueLabels*, const ValuePlaces*> charts[] = { { &rmLabels_, &kRmValues },
-        { &reLabels_, &kReValues } };
+    const std::pair<ValueLabels*, const ValuePlaces*> charts[]
+        = { { &rmLabels_, &kRmValues }, { &reLabels_, &kReValues } };
     for (const auto& [labels, places] : charts) {
         labels->Minimum = MakePlacedLabel(Client(), places->Minimum, true);
         for (std::size_t u = 0; u < labels->Ticks.size(); ++u)
@@ -349,8 +354,14 @@ bool TRatingForm::SelectionComplete() const
 
 void TRatingForm::UpdateComputeButton()
 {
-    // No repaint here: a chart on the window stays until the next one.
     computeButton_->setEnabled(SelectionComplete());
+    ChartInputsChanged();
+}
+
+void TRatingForm::ChartInputsChanged()
+{
+    // The charts follow the lists and the levels as they are now.
+    static_cast<ChartView*>(Client())->Invalidate();
 }
 
 std::optional<RatingSelection> TRatingForm::CurrentSelection() const
@@ -460,11 +471,15 @@ void TRatingForm::ShowChartLabels(const ValueLabels& controls, const RatingChart
 
 void TRatingForm::ComputeButtonClick()
 {
-    Client()->update();
+    ChartInputsChanged();
     const std::optional<float> high = AcceptedLevel(highLevel_);
     const std::optional<float> low = AcceptedLevel(lowLevel_);
     if (!high || !low)
         return;
+    // The levels go into the data file: new ones are changes to save.
+    if (std::bit_cast<std::uint32_t>(store_.HighLevel) != std::bit_cast<std::uint32_t>(*high)
+        || std::bit_cast<std::uint32_t>(store_.LowLevel) != std::bit_cast<std::uint32_t>(*low))
+        document_.MarkModified();
     store_.HighLevel = *high;
     store_.LowLevel = *low;
     saveButton_->setEnabled(true);

@@ -29,8 +29,8 @@ class TRatingForm : public WizardWindow {
     Q_OBJECT
 
 public:
-    TRatingForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation,
-        QWidget* parent = nullptr);
+    TRatingForm(
+        AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation, QWidget* parent = nullptr);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -58,6 +58,8 @@ private:
     // Each list has a checked item and both levels are typed; the numbers are not looked at.
     bool SelectionComplete() const;
     void UpdateComputeButton();
+    // Asks for the charts to be drawn again from the lists and levels as they are.
+    void ChartInputsChanged();
     // The lists' current items: the layer, threat and mechanism the charts are drawn for.
     std::optional<RatingSelection> CurrentSelection() const;
     // The number in a level edit when it passes the edit's checks.

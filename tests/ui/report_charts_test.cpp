@@ -1,11 +1,16 @@
 // vardun-report --charts: the images are the windows' client areas at 1:1, and their chart
 // pixels are what the chart drawing puts there.
+#include "analysis/Damage.h"
 #include "analysis/Derived.h"
 #include "model/Data.h"
 #include "model/Messages.h"
 #include "ui/Comment.h"
 #include "ui/Document.h"
 #include "ui/Graph.h"
+#include "ui/MMEE.h"
+#include "ui/MMEEChart.h"
+#include "ui/Rating.h"
+#include "ui/RatingChart.h"
 #include "ui/GraphChart.h"
 #include "ui/QtCanvas.h"
 #include "ui/WindowFont.h"
@@ -13,6 +18,8 @@
 #include "GraphWindowFixture.h"
 
 #include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -41,7 +48,9 @@ protected:
     {
         ASSERT_TRUE(dir_.isValid());
         QProcess tool;
-        tool.start(kTool, { kExample, QStringLiteral("--charts"), dir_.path() });
+        tool.start(kTool,
+            { kExample, QStringLiteral("--charts"), dir_.path(), QStringLiteral("--rating"), QStringLiteral("1,2,3"),
+                QStringLiteral("--high"), QStringLiteral("1.5") });
         ASSERT_TRUE(tool.waitForFinished(60000));
         ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
     }
@@ -111,6 +120,97 @@ TEST_F(ReportCharts, EachModeImageIsItsWindowWithTheChartAsDrawn)
         EXPECT_EQ(QColor(image.pixel(700, 260)), QColor(Qt::black));
         EXPECT_EQ(QColor(image.pixel(300, 505)), QColor(128, 128, 64));
     }
+}
+
+// Every pixel a chart draws (where its drawing differs from a blank surface) is in the
+// image as drawn, except under the window's controls. `origin` is where the chart's
+// coordinates start in the window.
+template <typename Draw>
+void ExpectChartPixels(const QImage& image, QPoint origin, QSize size, const QRegion& controls, Draw draw)
+{
+    QImage drawn(size, QImage::Format_RGB32);
+    const QRgb blank = qRgb(1, 2, 3); // no chart colour
+    drawn.fill(blank);
+    {
+        QPainter painter(&drawn);
+        painter.setFont(WindowFont());
+        QtCanvas canvas(painter);
+        draw(canvas);
+    }
+    int chartPixels = 0;
+    int differing = 0;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            const QPoint at = origin + QPoint(x, y);
+            if (drawn.pixel(x, y) == blank || controls.contains(at))
+                continue;
+            ++chartPixels;
+            if (image.pixel(at) != drawn.pixel(x, y) && ++differing <= 8)
+                ADD_FAILURE() << "(" << at.x() << ", " << at.y() << ") " << std::hex << image.pixel(at) << " drawn "
+                              << drawn.pixel(x, y);
+        }
+    EXPECT_GT(chartPixels, 1000);
+    EXPECT_EQ(differing, 0);
+}
+
+
+QRegion ChildrenOf(QWidget* parent, QPoint offset = {})
+{
+    QRegion region;
+    for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isVisible())
+            region += child->geometry().translated(offset);
+    return region;
+}
+
+TEST_F(ReportCharts, TheMMAndEEImageIsItsWindowWithBothDiagonalCharts)
+{
+    const QImage image = Image("chart-mmee.png").convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(image.size(), QSize(646, 465));
+    CData data = LoadExample();
+    ComputeAllModes(data);
+    ComputeDamageMatrices(data);
+
+    AssessmentDocument document;
+    document.Store() = LoadExample();
+    RecordingNavigation navigation;
+    TMMEEForm window(document, navigation);
+    window.show();
+    const std::pair<const char*, const Matrix*> boxes[] = { { "MMGroupBox", &data.MM }, { "EEGroupBox", &data.EE } };
+    for (const auto& [name, matrix] : boxes) {
+        SCOPED_TRACE(name);
+        auto* box = window.findChild<QWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(box, nullptr);
+        ExpectChartPixels(image, box->pos(), box->size(), ChildrenOf(box, box->pos()),
+            [&](Canvas& canvas) { DrawDiagonalChart(canvas, *matrix); });
+        // The vertical axis runs down from (300, 30) of its group box.
+        EXPECT_EQ(QColor(image.pixel(box->pos() + QPoint(300, 100))), QColor(Qt::black));
+    }
+}
+
+TEST_F(ReportCharts, TheRatingImageIsItsWindowWithTheCurvesOfTheSelection)
+{
+    const QImage image = Image("chart-rating.png").convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(image.size(), QSize(655, 481));
+    CData data = LoadExample();
+    ComputeAllModes(data);
+
+    AssessmentDocument document;
+    document.Store() = data;
+    ScriptedDialogs dialogs;
+    RecordingNavigation navigation;
+    TRatingForm window(document, dialogs, navigation);
+    window.show();
+    // Left as the tool leaves it, so that its labels stand where the image has them.
+    for (const auto& [name, row] : { std::pair { "LayersList", 1 }, { "ThreatsList", 2 }, { "MechanismsList", 3 } })
+        window.findChild<QListWidget*>(QString::fromLatin1(name))->item(row)->setCheckState(Qt::Checked);
+    window.findChild<QLineEdit*>(QStringLiteral("HighLevelEdit"))->setText(QStringLiteral("1.5"));
+    window.grab();
+    ExpectChartPixels(image, {}, image.size(), ChildrenOf(window.centralWidget()),
+        [&](Canvas& canvas) { DrawRatingCharts(canvas, data, { 1, 2, 3 }, 1.5f, data.LowLevel); });
+    // The axes of the Rm chart: down (30, 250) to (30, 400), then along to (300, 400).
+    EXPECT_EQ(QColor(image.pixel(30, 300)), QColor(Qt::black));
+    EXPECT_EQ(QColor(image.pixel(200, 400)), QColor(Qt::black));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -155,6 +156,81 @@ TEST_F(Walk, ThroughTheFourModesAndBackKeepsTheWindowsUntilACheckMarkChanges)
     EXPECT_TRUE(before[3].isNull());
     EXPECT_EQ(Graph(2), nullptr);
     EXPECT_FALSE(Child<QPushButton>(Graph(1), "NextButton")->isEnabled());
+}
+
+TEST_F(Walk, ToTheRatingsAndASaveFromTheEndOfTheWalk)
+{
+    LoadExample();
+    Click(&Main(), "NextButton");
+    for (int mode = 1; mode <= 4; ++mode)
+        ComputeAndGoOn(mode);
+    QWidget* mmee = Sequence().MMEEWindow();
+    ASSERT_NE(mmee, nullptr);
+    EXPECT_EQ(Visible(), mmee);
+    EXPECT_EQ(Child<QLabel>(mmee, "RMLabel")->text(), QStringLiteral("4.00"));
+
+    Click(mmee, "NextButton");
+    QWidget* rating = Sequence().RatingWindow();
+    ASSERT_NE(rating, nullptr);
+    EXPECT_EQ(Visible(), rating);
+    for (const char* name : { "LayersList", "ThreatsList", "MechanismsList" }) {
+        auto* list = Child<QListWidget>(rating, name);
+        const QRect rect = list->visualItemRect(list->item(1));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 9, rect.center().y()));
+    }
+    auto* high = Child<QLineEdit>(rating, "HighLevelEdit");
+    auto* low = Child<QLineEdit>(rating, "LowLevelEdit");
+    high->clear();
+    QTest::keyClicks(high, "2");
+    low->clear();
+    QTest::keyClicks(low, "0.5");
+    ASSERT_TRUE(Child<QPushButton>(rating, "ComputeButton")->isEnabled());
+    Click(rating, "ComputeButton");
+    ASSERT_TRUE(Child<QPushButton>(rating, "SaveButton")->isEnabled());
+
+    const QString saved = QDir::current().filePath(QStringLiteral("walked.sav"));
+    dialogs.FileAnswers.push_back(saved);
+    Click(rating, "SaveButton");
+    EXPECT_TRUE(dialogs.Messages.empty());
+    EXPECT_TRUE(document.IsSaved());
+    CData reread;
+    ASSERT_TRUE(reread.LoadFromFile(saved.toStdString(), dialogs));
+    EXPECT_EQ(reread.HighLevel, 2.0f);
+    EXPECT_EQ(reread.LowLevel, 0.5f);
+    EXPECT_EQ(reread.MT.Rows(), 6);
+
+    // Finish, and Next again: the same windows, as they were left.
+    Click(rating, "FinishButton");
+    EXPECT_EQ(Visible(), &Main());
+    const QPointer<QWidget> first = Graph(1);
+    const QPointer<QWidget> keptMMEE = mmee;
+    const QPointer<QWidget> keptRating = rating;
+    Click(&Main(), "NextButton");
+    EXPECT_EQ(Visible(), first.data());
+    for (int mode = 1; mode <= 4; ++mode)
+        Click(Graph(mode), "NextButton");
+    EXPECT_EQ(Visible(), keptMMEE.data());
+    Click(keptMMEE, "NextButton");
+    EXPECT_EQ(Visible(), keptRating.data());
+    EXPECT_EQ(Child<QLineEdit>(rating, "HighLevelEdit")->text(), QStringLiteral("2.00"));
+    Click(rating, "BackButton");
+    EXPECT_EQ(Visible(), keptMMEE.data());
+    Click(keptMMEE, "BackButton");
+    EXPECT_EQ(Visible(), Graph(4));
+
+    // Closing with the frame goes back to the main window; a check-box click there
+    // throws every analysis window away at the next Next.
+    Graph(4)->close();
+    EXPECT_EQ(Visible(), &Main());
+    auto* threats = Child<QListWidget>(&Main(), "ThreatsList");
+    const QRect rect = threats->visualItemRect(threats->item(0));
+    QTest::mouseClick(threats->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 9, rect.center().y()));
+    EXPECT_FALSE(document.IsSaved());
+    Click(&Main(), "NextButton");
+    EXPECT_TRUE(first.isNull());
+    EXPECT_TRUE(keptMMEE.isNull());
+    EXPECT_TRUE(keptRating.isNull());
+    EXPECT_EQ(Visible(), Graph(1));
 }
 
 } // namespace

@@ -12,7 +12,8 @@
 class CData;
 class IMessageSink;
 
-// Writes chart-mode1.png .. chart-mode4.png and chart-mmee.png into `folder` (made if
+// Writes chart-mode1.png .. chart-mode4.png, chart-mmee.png and, for a rating request,
+// chart-rating.png (its selection checked, its levels typed) into `folder` (made if
 // missing). False, with a message, when an image could not be written or this build has
 // no windows.
 bool WriteChartImages(const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating,

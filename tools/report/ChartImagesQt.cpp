@@ -4,18 +4,23 @@
 #include "model/Data.h"
 #include "model/FileBytes.h"
 #include "model/Messages.h"
+#include "ui/ChartView.h"
 #include "ui/Comment.h"
 #include "ui/Dialogs.h"
 #include "ui/Document.h"
 #include "ui/Graph.h"
 #include "ui/Navigation.h"
+#include "ui/Rating.h"
 #include "ui/WindowFont.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
 
+#include <charconv>
 #include <cstdlib>
 #include <memory>
 
@@ -72,6 +77,9 @@ void EnsureApplication()
 
 bool SaveImage(QWidget& window, const QString& path, IMessageSink& messages)
 {
+    // Charts place their labels when they draw; they do so before the image is taken.
+    for (ChartView* chart : window.findChildren<ChartView*>())
+        chart->EnsureDrawn();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -83,9 +91,33 @@ bool SaveImage(QWidget& window, const QString& path, IMessageSink& messages)
     return true;
 }
 
+// The shortest text that reads back as the same float: the edit then holds exactly the
+// level the curves of the JSON report use.
+QString LevelText(float level)
+{
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, level).ptr;
+    return QString::fromLatin1(buffer, static_cast<qsizetype>(end - buffer));
+}
+
+// The rating window as the analyst leaves it: the selection checked in its lists, the
+// levels typed into its edits.
+void ChooseRating(QWidget& window, const RatingRequest& rating)
+{
+    const std::pair<const char*, int> rows[] = { { "LayersList", rating.Selection.Layer },
+        { "ThreatsList", rating.Selection.Threat }, { "MechanismsList", rating.Selection.Mechanism } };
+    for (const auto& [name, row] : rows)
+        if (auto* list = window.findChild<QListWidget*>(QString::fromLatin1(name)); list && list->item(row))
+            list->item(row)->setCheckState(Qt::Checked);
+    const std::pair<const char*, float> levels[] = { { "HighLevelEdit", rating.High }, { "LowLevelEdit", rating.Low } };
+    for (const auto& [name, level] : levels)
+        if (auto* edit = window.findChild<QLineEdit*>(QString::fromLatin1(name)))
+            edit->setText(LevelText(level));
+}
+
 } // namespace
 
-bool WriteChartImages(const CData& loaded, const std::string& folder, const std::optional<RatingRequest>&,
+bool WriteChartImages(const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating,
     IMessageSink& messages)
 {
     EnsureApplication();
@@ -117,5 +149,11 @@ bool WriteChartImages(const CData& loaded, const std::string& folder, const std:
     std::unique_ptr<QWidget> mmee = factory.CreateMMEEWindow();
     mmee->show();
     written = SaveImage(*mmee, QDir(dir).filePath(QStringLiteral("chart-mmee.png")), messages) && written;
+    if (rating) {
+        std::unique_ptr<QWidget> window = factory.CreateRatingWindow();
+        window->show();
+        ChooseRating(*window, *rating);
+        written = SaveImage(*window, QDir(dir).filePath(QStringLiteral("chart-rating.png")), messages) && written;
+    }
     return written;
 }

@@ -15,7 +15,7 @@ std::unique_ptr<QWidget> AnalysisWindowFactory::CreateGraphWindow(AnalysisMode m
 
 std::unique_ptr<QWidget> AnalysisWindowFactory::CreateMMEEWindow()
 {
-    return std::make_unique<TMMEEForm>(document_, navigation_);
+    return std::make_unique<TMMEEForm>(document_, dialogs_, navigation_);
 }
 
 std::unique_ptr<QWidget> AnalysisWindowFactory::CreateRatingWindow()

@@ -2,6 +2,8 @@
 
 #include "ui/QtCanvas.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
@@ -63,4 +65,12 @@ void ChartView::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.drawImage(event->rect(), drawn_, QRectF(QPointF(event->rect().topLeft()) * ratio,
                                                    QSizeF(event->rect().size()) * ratio));
+}
+
+void ChartView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    connect(menu.addAction(QStringLiteral("Сохранить график...")), &QAction::triggered, this,
+        &ChartView::saveRequested);
+    menu.exec(event->globalPos());
 }

@@ -33,8 +33,13 @@ public:
     // Draws the chart on a canvas of the caller's (an image, a recorder).
     void DrawOn(Canvas& canvas) const;
 
+signals:
+    // "Сохранить график..." from the context menu of the chart area.
+    void saveRequested();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     Drawing drawing_;

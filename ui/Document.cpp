@@ -15,13 +15,17 @@ void AssessmentDocument::SetSaved(bool saved)
 
 bool AssessmentDocument::Load(const std::string& path, IMessageSink& messages)
 {
-    return store_.LoadFromFile(path, messages);
+    if (!store_.LoadFromFile(path, messages))
+        return false;
+    filePath_ = path;
+    return true;
 }
 
 bool AssessmentDocument::Save(const std::string& path, IMessageSink& messages)
 {
     if (!store_.SaveToFile(path, messages))
         return false;
+    filePath_ = path;
     SetSaved(true);
     return true;
 }

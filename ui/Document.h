@@ -29,6 +29,8 @@ public:
     bool Load(const std::string& path, IMessageSink& messages);
     // Marks the document saved only when the file was written; a failure has been reported.
     bool Save(const std::string& path, IMessageSink& messages);
+    // The data file last loaded or saved; empty for an assessment never in a file.
+    const std::string& FilePath() const { return filePath_; }
 
 signals:
     void savedChanged(bool saved);
@@ -36,4 +38,5 @@ signals:
 private:
     CData store_;
     bool saved_ = true;
+    std::string filePath_;
 };

@@ -1,8 +1,10 @@
 #include "ui/Graph.h"
 
+#include "analysis/ExportTables.h"
 #include "analysis/Format.h"
 #include "analysis/Modes.h"
 #include "analysis/Thresholds.h"
+#include "ui/ChartExport.h"
 #include "ui/ChartView.h"
 #include "ui/Comment.h"
 #include "ui/Dialogs.h"
@@ -43,6 +45,7 @@ constexpr int kThresholdFullLength = 4;
 // Hints longer than this would run into the chart; the whole text is in the tooltip.
 constexpr int kHintWidth = 400;
 constexpr QColor kDistributionColour { 0, 0, 255 };
+const FileDialogOptions kCsvDialog { QStringLiteral("Таблица CSV (*.csv)|*.csv"), QStringLiteral("csv") };
 
 struct LabelPlace {
     const char* Name;
@@ -215,6 +218,7 @@ void TGraphForm::BuildControls()
     auto* paste = new QAction(QStringLiteral("Вставить\tCtrl+V"), massivGrid_);
     connect(paste, &QAction::triggered, this, &TGraphForm::PasteFromClipboard);
     massivGrid_->SetWindowActions({ undo, redo, paste });
+    connect(massivGrid_, &MatrixGrid::exportRequested, this, [this] { ExportGrid(false); });
     connect(massivGrid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
         [this](const QModelIndex& current) {
             if (current.isValid())
@@ -233,6 +237,8 @@ void TGraphForm::BuildControls()
     resGrid_->setGeometry(1, 237, 220, 130);
     resGrid_->SetOwnerDrawn(true);
     resGrid_->Model().Reset(3, 3);
+    connect(resGrid_, &MatrixGrid::exportRequested, this, [this] { ExportGrid(true); });
+    connect(chart_, &ChartView::saveRequested, this, &TGraphForm::SaveChart);
     resGrid_->Model().SetCellColour([this](int row, int column) {
         return column == 0 || row == resGrid_->Model().rowCount() - 1 ? kDistributionColour : QColor(Qt::black);
     });
@@ -264,9 +270,11 @@ void TGraphForm::BuildChartLabels()
 {
     QWidget* client = Client();
     for (const LabelPlace& place : kChartLabels)
-        MakeLabel(client, place.Name, QString::fromUtf8(place.Caption), place.At, true);
+        chartLabels_.push_back(MakeLabel(client, place.Name, QString::fromUtf8(place.Caption), place.At, true));
     xzLabel_ = MakeLabel(client, "XZLabel", QStringLiteral("Распределение Xi по МЗ"), { 544, 62 }, true);
     yzLabel_ = MakeLabel(client, "YZLabel", QStringLiteral("по угрозам"), { 264, 88 }, true);
+    chartLabels_.push_back(xzLabel_);
+    chartLabels_.push_back(yzLabel_);
 
     QFont italic = WindowFont();
     italic.setItalic(true);
@@ -275,7 +283,8 @@ void TGraphForm::BuildChartLabels()
         QLabel* column = MakeLabel(client, kColumnNumberNames[k], number, { kColumnNumberLefts[k], kColumnNumberTop }, true);
         column->setFont(italic);
         column->adjustSize();
-        MakeLabel(client, kRowNumberNames[k], number, kRowNumberPlaces[k], true);
+        chartLabels_.push_back(column);
+        chartLabels_.push_back(MakeLabel(client, kRowNumberNames[k], number, kRowNumberPlaces[k], true));
     }
 
     partialChartLabel_ = new QLabel(
@@ -512,6 +521,26 @@ void TGraphForm::showEvent(QShowEvent* event)
         thresholdEdit2_->setText(QString::fromStdString(FormatFixed(thresholds.Medium, 1)));
     }
     WizardWindow::showEvent(event);
+}
+
+void TGraphForm::ExportGrid(bool result)
+{
+    // Nothing to export before a source is chosen, or before the first computation.
+    if (result ? work_.ResultMatrix.Rows() == 0 : shownSource_ < 0)
+        return;
+    const auto path = dialogs_.AskSaveFile(this, kCsvDialog);
+    if (!path)
+        return;
+    const CsvTable table = result
+        ? ResultTable(store_, work_)
+        : SourceTable(store_, Mode(), shownSource_, work_.SourceMatrices[static_cast<std::size_t>(shownSource_)]);
+    SaveCsv(path->toStdString(), table, dialogs_);
+}
+
+void TGraphForm::SaveChart()
+{
+    chart_->EnsureDrawn();
+    SaveChartAs(this, { chart_, [this](Canvas& canvas) { DrawChart(canvas); }, chartLabels_ }, dialogs_);
 }
 
 void TGraphForm::keyPressEvent(QKeyEvent* event)

@@ -78,6 +78,9 @@ private:
     void MassivGridSelectCell(int column, int row);
     void MassivGridSetEditText(int row, int column, const QString& text, const QString& previousText);
     void PasteFromClipboard();
+    // "Экспорт в CSV..." of the source grid or the result grid; "Сохранить график...".
+    void ExportGrid(bool result);
+    void SaveChart();
     // The name of the k-th analysed item of a kind, for messages.
     QString ItemName(ItemKind kind, int k) const;
     bool MassivGridKeyPress(const QKeyEvent& event, const QString& cellText);
@@ -119,6 +122,8 @@ private:
     QPushButton* nextButton_ = nullptr;
     QLabel* xzLabel_ = nullptr;
     QLabel* yzLabel_ = nullptr;
+    // The labels the chart has: axis letters, wall titles, numbers along the edges.
+    std::vector<QLabel*> chartLabels_;
     // Says that a result larger than the chart shows only its first rows and columns.
     QLabel* partialChartLabel_ = nullptr;
 };

@@ -3,8 +3,12 @@
 #include "ui/MMEE.h"
 
 #include "analysis/Damage.h"
+#include "analysis/ExportTables.h"
 #include "analysis/Format.h"
+#include "model/Csv.h"
 #include "model/Data.h"
+#include "ui/ChartExport.h"
+#include "ui/Dialogs.h"
 #include "ui/Document.h"
 #include "ui/Frames.h"
 #include "ui/MMEEChart.h"
@@ -12,7 +16,10 @@
 #include "ui/Navigation.h"
 #include "ui/QtCanvas.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QShowEvent>
@@ -61,6 +68,7 @@ struct ChartBoxLayout {
     const char* KindCaptionName;
     const char16_t* KindCaption;
     Matrix CData::*Source;
+    ItemKind Kind; // of the matrix's rows and columns
 };
 
 // The inner quotation marks belong to both captions; the EE caption ends in Cyrillic
@@ -70,13 +78,13 @@ const ChartBoxLayout kLayouts[] = {
         u"Рейтинговый показатель Rm:", "RMLabel", "Label0", { 285, 184 }, { "MM05", "MM10", "MM15" }, { 104, 88, 64 },
         "MMMax", "MMmax",
         { "Label3", "Label4", "Label5", "Label6", "Label7", "Label8", "Label9", "Label10", "Label11", "Label12" },
-        "Label24", u"МЗ", &CData::MM },
+        "Label24", u"МЗ", &CData::MM, ItemKind::Mechanism },
     { "EEGroupBox", u"Матрица достоверного потенциального ущерба \"эшелоны-эшелоны\" ЕЕ", { 0, 209, 646, 209 },
         "EEGrid", "Label2", u"Рейтинговый показатель Re:", "RELabel", "Label26", { 285, 192 },
         { "EE05", "EE10", "EE15" }, { 160, 144, 120 }, "EEMax", "EEmax",
         { "Label13", "Label14", "Label15", "Label16", "Label17", "Label18", "Label19", "Label20", "Label21",
             "Label22" },
-        "Label25", u"Эшелон", &CData::EE },
+        "Label25", u"Эшелон", &CData::EE, ItemKind::Layer },
 };
 
 // A group box with a chart drawn over its own painting; the controls inside it paint
@@ -85,13 +93,21 @@ class ChartGroupBox : public FramedGroupBox {
 public:
     using Drawing = std::function<void(Canvas&)>;
 
-    ChartGroupBox(const QString& title, QWidget* parent, Drawing drawing)
+    ChartGroupBox(const QString& title, QWidget* parent, Drawing drawing, std::function<void()> save)
         : FramedGroupBox(title, parent)
         , drawing_(std::move(drawing))
+        , save_(std::move(save))
     {
     }
 
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override
+    {
+        QMenu menu(this);
+        QObject::connect(menu.addAction(QStringLiteral("Сохранить график...")), &QAction::triggered, this, save_);
+        menu.exec(event->globalPos());
+    }
+
     void paintEvent(QPaintEvent* event) override
     {
         FramedGroupBox::paintEvent(event);
@@ -102,6 +118,7 @@ protected:
 
 private:
     Drawing drawing_;
+    std::function<void()> save_;
 };
 
 // Takes a chart's drawing and keeps nothing: for the labels alone.
@@ -121,11 +138,14 @@ QColor CellColour(int row, int column)
     return row == column ? QColor(0, 0, 255) : QColor(Qt::black);
 }
 
+const FileDialogOptions kCsvDialog { QStringLiteral("Таблица CSV (*.csv)|*.csv"), QStringLiteral("csv") };
+
 } // namespace
 
-TMMEEForm::TMMEEForm(AssessmentDocument& document, IWizardNavigation& navigation, QWidget* parent)
+TMMEEForm::TMMEEForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation, QWidget* parent)
     : WizardWindow(navigation, kClientSize, nullptr, parent)
     , store_(document.Store())
+    , dialogs_(dialogs)
 {
     QPalette colours = palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::Button));
@@ -148,7 +168,8 @@ void TMMEEForm::BuildChartBox(Box box)
     ChartBox& controls = boxes_[box];
     const QString caption = QString::fromUtf16(layout.Caption);
 
-    auto* group = new ChartGroupBox(caption, Client(), [this, box](Canvas& canvas) { DrawChart(box, canvas); });
+    auto* group = new ChartGroupBox(
+        caption, Client(), [this, box](Canvas& canvas) { DrawChart(box, canvas); }, [this, box] { SaveChart(box); });
     group->setObjectName(QString::fromLatin1(layout.GroupName));
     group->setGeometry(layout.Group);
     controls.Group = group;
@@ -166,6 +187,7 @@ void TMMEEForm::BuildChartBox(Box box)
     controls.Grid->Model().Reset(3, 3);
     // A screen reader names the grid by its group, as a sighted user does.
     controls.Grid->setAccessibleName(caption);
+    connect(controls.Grid, &MatrixGrid::exportRequested, this, [this, box] { ExportGrid(box); });
 
     const QString indicatorCaption = QString::fromUtf16(layout.IndicatorCaption);
     MakeLabel(group, layout.IndicatorCaptionName, indicatorCaption, kIndicatorCaption);
@@ -182,6 +204,25 @@ void TMMEEForm::BuildChartBox(Box box)
         MakeLabel(group, layout.BarNumberNames[n], QString::fromLatin1(kBarNumbers[n]),
             { kBarNumberLefts[n], kBarNumberTop });
     MakeLabel(group, layout.KindCaptionName, QString::fromUtf16(layout.KindCaption), kKindCaption);
+    // Every label in the box but the rating's caption belongs to the chart.
+    for (QLabel* label : group->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        if (label->objectName() != QLatin1String(layout.IndicatorCaptionName))
+            controls.ChartLabels.push_back(label);
+}
+
+void TMMEEForm::ExportGrid(Box box)
+{
+    const auto path = dialogs_.AskSaveFile(this, kCsvDialog);
+    if (!path)
+        return;
+    SaveCsv(path->toStdString(), DamageTable(store_, kLayouts[box].Kind, store_.*kLayouts[box].Source), dialogs_);
+}
+
+void TMMEEForm::SaveChart(Box box)
+{
+    SaveChartAs(this,
+        { boxes_[box].Group, [this, box](Canvas& canvas) { DrawChart(box, canvas); }, boxes_[box].ChartLabels },
+        dialogs_);
 }
 
 void TMMEEForm::showEvent(QShowEvent* event)

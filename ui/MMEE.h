@@ -8,9 +8,11 @@
 #include "ui/WizardWindow.h"
 
 #include <array>
+#include <vector>
 
 class AssessmentDocument;
 class Canvas;
+class IDialogs;
 class CData;
 class FramedGroupBox;
 class MatrixGrid;
@@ -22,7 +24,8 @@ class TMMEEForm : public WizardWindow {
     Q_OBJECT
 
 public:
-    TMMEEForm(AssessmentDocument& document, IWizardNavigation& navigation, QWidget* parent = nullptr);
+    TMMEEForm(
+        AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation, QWidget* parent = nullptr);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -35,6 +38,8 @@ private:
         QLabel* Indicator = nullptr;
         QLabel* Maximum = nullptr;
         std::array<QLabel*, 3> Scale {};
+        // Every label of the chart: what an exported drawing writes beside it.
+        std::vector<QLabel*> ChartLabels;
     };
     enum Box { MMBox, EEBox, kBoxes };
 
@@ -46,8 +51,12 @@ private:
     void ApplyChartLabels(Box box, const DiagonalChartLabels& labels);
     void BackButtonClick();
     void NextButtonClick();
+    // "Экспорт в CSV..." of a grid; "Сохранить график..." of a group box's chart.
+    void ExportGrid(Box box);
+    void SaveChart(Box box);
 
     CData& store_;
+    IDialogs& dialogs_;
     std::array<ChartBox, kBoxes> boxes_ {};
     QPushButton* backButton_ = nullptr;
     QPushButton* nextButton_ = nullptr;

@@ -295,6 +295,9 @@ void MatrixGrid::contextMenuEvent(QContextMenuEvent* event)
     QAction* copy = menu.addAction(QStringLiteral("Копировать\tCtrl+C"));
     copy->setEnabled(selectionModel() && selectionModel()->hasSelection());
     connect(copy, &QAction::triggered, this, [this] { CopySelection(); });
+    menu.addSeparator();
+    connect(menu.addAction(QStringLiteral("Экспорт в CSV...")), &QAction::triggered, this,
+        &MatrixGrid::exportRequested);
     menu.exec(event->globalPos());
 }
 

@@ -83,6 +83,8 @@ signals:
     void pasteRequested();
     void undoRequested();
     void redoRequested();
+    // "Экспорт в CSV..." from the context menu: the window knows the names and numbers.
+    void exportRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -3,6 +3,8 @@
 #include "analysis/Format.h"
 #include "analysis/Modes.h"
 #include "model/Data.h"
+#include "ui/AssessmentReport.h"
+#include "ui/ChartExport.h"
 #include "ui/ChartView.h"
 #include "ui/CheckListStyle.h"
 #include "ui/Dialogs.h"
@@ -17,6 +19,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,6 +89,7 @@ constexpr QRect kComputeButton { 384, 168, 97, 25 }; // in the panel
 constexpr QRect kBackButton { 120, 448, 97, 25 };
 constexpr QRect kSaveButton { 280, 448, 129, 25 };
 constexpr QRect kFinishButton { 480, 448, 97, 25 };
+constexpr QRect kReportButton { 10, 448, 97, 25 };
 
 // The chart area below the panel. "ретинговых" is misspelt on purpose, as the analysts
 // have always read it.
@@ -134,6 +138,7 @@ constexpr ValuePlaces kRmValues { { "MM0Label", u"", { 8, 404 } },
 constexpr ValuePlaces kReValues { { "EE0Label", u"", { 337, 404 } },
     { { { "EE1", u"EE1", { 320, 368 } }, { "EE2", u"EE2", { 320, 344 } } } }, { "EElb", u"EElb", { 352, 368 } } };
 
+const FileDialogOptions kReportDialog { QStringLiteral("Отчёт PDF (*.pdf)|*.pdf"), QStringLiteral("pdf") };
 const FileDialogOptions kSaveDataDialog { QStringLiteral("Файлы данных Vardun 2.2 (*.sav)|*.sav"),
     QStringLiteral("sav") };
 
@@ -251,12 +256,18 @@ TRatingForm::TRatingForm(
     finishButton_->setDefault(true);
     SetDefaultButton(finishButton_);
     SetCancelButton(finishButton_);
+    // Not in the window's first design: left of Back, where the row of buttons has room.
+    reportButton_ = MakeButton(Client(), "ReportButton", QStringLiteral("Отчёт..."), kReportButton);
     BuildChartArea();
+    for (QLabel* label : Client()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        chartLabels_.push_back(label);
 
     connect(computeButton_, &QPushButton::clicked, this, &TRatingForm::ComputeButtonClick);
     connect(backButton_, &QPushButton::clicked, this, [this] { Navigation().RatingBack(); });
     connect(saveButton_, &QPushButton::clicked, this, &TRatingForm::SaveButtonClick);
     connect(finishButton_, &QPushButton::clicked, this, [this] { Navigation().RatingFinish(); });
+    connect(reportButton_, &QPushButton::clicked, this, &TRatingForm::ReportButtonClick);
+    connect(static_cast<ChartView*>(Client()), &ChartView::saveRequested, this, &TRatingForm::SaveChart);
 
     qobject_cast<ChartView*>(Client())->SetDrawing([this](Canvas& canvas) { FormPaint(canvas); });
 }
@@ -483,6 +494,32 @@ void TRatingForm::ComputeButtonClick()
     store_.HighLevel = *high;
     store_.LowLevel = *low;
     saveButton_->setEnabled(true);
+}
+
+void TRatingForm::SaveChart()
+{
+    auto* chart = static_cast<ChartView*>(Client());
+    chart->EnsureDrawn();
+    SaveChartAs(this, { chart, [this](Canvas& canvas) { FormPaint(canvas); }, chartLabels_ }, dialogs_);
+}
+
+void TRatingForm::ReportButtonClick()
+{
+    const auto path = dialogs_.AskSaveFile(this, kReportDialog);
+    if (!path)
+        return;
+    ReportRequest request;
+    request.FileName = QFileInfo(QString::fromStdString(document_.FilePath())).fileName().toStdString();
+    // The curves as the window draws them, when it does.
+    const std::optional<RatingSelection> selection = CurrentSelection();
+    const std::optional<float> high = AcceptedLevel(highLevel_);
+    const std::optional<float> low = AcceptedLevel(lowLevel_);
+    if (computeButton_->isEnabled() && selection && high && low) {
+        request.Rating = *selection;
+        request.High = *high;
+        request.Low = *low;
+    }
+    WriteAssessmentReport(path->toStdString(), store_, request, dialogs_);
 }
 
 void TRatingForm::SaveButtonClick()

@@ -10,6 +10,7 @@
 #include "ui/WizardWindow.h"
 
 #include <array>
+#include <vector>
 #include <cstddef>
 #include <optional>
 
@@ -73,6 +74,10 @@ private:
     static void ShowChartLabels(const ValueLabels& controls, const RatingChartLabels& labels);
     void ComputeButtonClick();
     void SaveButtonClick();
+    // "Сохранить график..." of the chart area; "Отчёт...": the whole assessment as a PDF,
+    // with the curves of the current choice when the charts are drawn.
+    void SaveChart();
+    void ReportButtonClick();
 
     AssessmentDocument& document_;
     CData& store_;
@@ -86,6 +91,9 @@ private:
     QPushButton* backButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;
     QPushButton* finishButton_ = nullptr;
+    QPushButton* reportButton_ = nullptr;
+    // The labels of the chart area: titles, legend, values.
+    std::vector<QLabel*> chartLabels_;
     ValueLabels rmLabels_;
     ValueLabels reLabels_;
 };

@@ -14,6 +14,7 @@
 #include "ui/Navigation.h"
 
 #include "RecordingCanvas.h"
+#include "ScriptedDialogs.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -121,7 +122,7 @@ protected:
 
     std::unique_ptr<TMMEEForm> OpenWindow()
     {
-        auto window = std::make_unique<TMMEEForm>(document, navigation);
+        auto window = std::make_unique<TMMEEForm>(document, dialogs, navigation);
         window->show();
         return window;
     }
@@ -165,12 +166,13 @@ protected:
 
     AssessmentDocument document;
     CData& store = document.Store();
+    ScriptedDialogs dialogs;
     RecordingNavigation navigation;
 };
 
 TEST_F(MMEEWindowTest, ControlsStandWhereTheWindowPlacesThem)
 {
-    TMMEEForm window(document, navigation);
+    TMMEEForm window(document, dialogs, navigation);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Vardun 2.2"));
     EXPECT_EQ(window.size(), QSize(646, 465));
 

@@ -342,13 +342,13 @@ TEST_F(RatingWindowTest, TabOrderFollowsTheDesign)
     };
     EXPECT_EQ(chain(),
         (std::vector<std::string> { "LayersList", "MechanismsList", "ThreatsList", "HighLevelEdit", "LowLevelEdit",
-            "BackButton", "FinishButton" }));
+            "BackButton", "FinishButton", "ReportButton" }));
 
     CheckRows(*window, 0, 0, 0);
     Compute(*window)->click();
     EXPECT_EQ(chain(),
         (std::vector<std::string> { "LayersList", "MechanismsList", "ThreatsList", "HighLevelEdit", "LowLevelEdit",
-            "ComputeButton", "BackButton", "SaveButton", "FinishButton" }));
+            "ComputeButton", "BackButton", "SaveButton", "FinishButton", "ReportButton" }));
 }
 
 TEST_F(RatingWindowTest, EachListKeepsAtMostOneCheckedItemTheOneLastToggled)

@@ -173,8 +173,9 @@ TEST_F(ReportCharts, TheMMAndEEImageIsItsWindowWithBothDiagonalCharts)
 
     AssessmentDocument document;
     document.Store() = LoadExample();
+    ScriptedDialogs dialogs;
     RecordingNavigation navigation;
-    TMMEEForm window(document, navigation);
+    TMMEEForm window(document, dialogs, navigation);
     window.show();
     const std::pair<const char*, const Matrix*> boxes[] = { { "MMGroupBox", &data.MM }, { "EEGroupBox", &data.EE } };
     for (const auto& [name, matrix] : boxes) {

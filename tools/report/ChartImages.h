@@ -18,3 +18,8 @@ class IMessageSink;
 // no windows.
 bool WriteChartImages(const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating,
     IMessageSink& messages);
+
+// The same charts as SVG drawings, chart-mode1.svg .. chart-rating.svg: lines, rectangles
+// and texts stay what they are.
+bool WriteChartSvgs(const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating,
+    IMessageSink& messages);

@@ -157,3 +157,10 @@ bool WriteChartImages(const CData& loaded, const std::string& folder, const std:
     }
     return written;
 }
+
+// Placeholder until chart export lands.
+bool WriteChartSvgs(const CData&, const std::string& folder, const std::optional<RatingRequest>&, IMessageSink& messages)
+{
+    messages.ShowMessage("vardun-report: " + folder + " was not written");
+    return false;
+}

@@ -8,3 +8,9 @@ bool WriteChartImages(const CData&, const std::string&, const std::optional<Rati
     messages.ShowMessage("vardun-report: this build has no windows; --charts needs the full build");
     return false;
 }
+
+bool WriteChartSvgs(const CData&, const std::string&, const std::optional<RatingRequest>&, IMessageSink& messages)
+{
+    messages.ShowMessage("vardun-report: this build has no windows; --svg needs the full build");
+    return false;
+}

@@ -7,7 +7,7 @@
 
 const char* const kReportUsage
     = "usage: vardun-report FILE.sav [--rating L,T,M] [--high H] [--low L] [--save OUT.sav]\n"
-      "                    [--charts DIR]\n"
+      "                    [--charts DIR] [--svg DIR] [--csv DIR] [--pdf OUT.pdf]\n"
       "\n"
       "Loads an assessment, runs modes 1 to 4, MM and EE, and prints the results as JSON.\n"
       "  --rating L,T,M  also the rating curves for the layer, threat and mechanism at these\n"
@@ -18,6 +18,10 @@ const char* const kReportUsage
       "  --charts DIR    write what the analysis windows show as PNG images into DIR:\n"
       "                  chart-mode1.png .. chart-mode4.png, chart-mmee.png, and with\n"
       "                  --rating chart-rating.png (needs no display)\n"
+      "  --svg DIR       the same charts as SVG drawings into DIR\n"
+      "  --csv DIR       every matrix, result and (with --rating) the rating curves as CSV\n"
+      "                  files for spreadsheets into DIR\n"
+      "  --pdf OUT.pdf   the printable report (with --rating: its rating curves too)\n"
       "Exit status: 0 done, 1 the file was rejected or could not be saved, 2 usage error.\n";
 
 namespace {
@@ -64,6 +68,9 @@ std::optional<ReportOptions> ParseReportOptions(const std::vector<std::string>& 
             // The options that take a path.
             std::optional<std::string>* path = arg == "--save" ? &options.SaveTo
                 : arg == "--charts"                           ? &options.ChartsDir
+                : arg == "--svg"                              ? &options.SvgDir
+                : arg == "--csv"                              ? &options.CsvDir
+                : arg == "--pdf"                              ? &options.PdfPath
                                                               : nullptr;
             if (arg != "--rating" && arg != "--high" && arg != "--low" && !path) {
                 error = "unknown option " + arg;

@@ -14,6 +14,9 @@ struct ReportOptions {
     std::optional<float> Low;
     std::optional<std::string> SaveTo;
     std::optional<std::string> ChartsDir;
+    std::optional<std::string> CsvDir;
+    std::optional<std::string> SvgDir;
+    std::optional<std::string> PdfPath;
     bool Help = false;
 };
 

@@ -1,6 +1,8 @@
 // vardun-report: the analysis of a data file without a window, for batch use and for
 // checking results. Prints one JSON object on stdout.
 #include "tools/report/ChartImages.h"
+#include "tools/report/CsvFiles.h"
+#include "tools/report/PdfReport.h"
 #include "tools/report/Report.h"
 #include "tools/report/ReportOptions.h"
 
@@ -70,6 +72,12 @@ int main(int argc, char** argv)
 
     // From the store as loaded, before the walk below changes its derived matrices.
     if (options->ChartsDir && !WriteChartImages(data, *options->ChartsDir, rating, messages))
+        return 1;
+    if (options->SvgDir && !WriteChartSvgs(data, *options->SvgDir, rating, messages))
+        return 1;
+    if (options->CsvDir && !WriteCsvFiles(data, *options->CsvDir, rating, messages))
+        return 1;
+    if (options->PdfPath && !WritePdfReport(data, options->Input, *options->PdfPath, rating, messages))
         return 1;
 
     std::cout << DumpReport(BuildReport(data, rating)) << '\n';

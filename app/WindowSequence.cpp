@@ -122,9 +122,11 @@ void WindowSequence::DestroyWizardWindows()
 
 void WindowSequence::Switch(QWidget* from, QWidget* to)
 {
-    // When the next window could not be made, the analyst stays where he is. The new
-    // window is shown before the old one hides, so the program never has no window up.
-    if (!to)
+    // When the next window could not be made, the analyst stays where he is. Only the
+    // window on the screen moves the walk: a late key or click of one already hidden must
+    // not bring up a second window. The new window is shown before the old one hides, so
+    // the program never has no window up.
+    if (!to || (from && !from->isVisible()))
         return;
     to->show();
     if (from)

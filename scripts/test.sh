@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the full build
-# (windows included, on Qt's offscreen platform) and the core again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# (windows included, on Qt's offscreen platform), the core again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and a random walk through the
+# windows under the same sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,3 +21,10 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVARDUN_CORE_ONLY=ON -DVARDUN_SANITIZE=ON
 cmake --build build-san -j "$jobs"
 ctest --test-dir build-san --output-on-failure -j "$jobs"
+
+# A short random walk through the whole program under the same sanitizers (a long one:
+# scripts/random-walk.sh); only the windows it needs are built.
+cmake -S . -B build-san-ui -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVARDUN_SANITIZE=ON -DVARDUN_BENCH=OFF
+cmake --build build-san-ui -j "$jobs" --target random_walk_test
+LSAN_OPTIONS=suppressions=$PWD/scripts/lsan-qt.supp:print_suppressions=0 VARDUN_WALK_ACTIONS=3000 \
+    build-san-ui/tests/random_walk_test

@@ -18,6 +18,7 @@ bool AssessmentDocument::Load(const std::string& path, IMessageSink& messages)
     if (!store_.LoadFromFile(path, messages))
         return false;
     filePath_ = path;
+    emit loaded();
     return true;
 }
 

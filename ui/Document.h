@@ -34,6 +34,8 @@ public:
 
 signals:
     void savedChanged(bool saved);
+    // A data file replaced the assessment.
+    void loaded();
 
 private:
     CData store_;

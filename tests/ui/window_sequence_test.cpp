@@ -312,4 +312,19 @@ TEST_F(WindowSequenceTest, NextRebuildsExactlyWhenTheAnalysedItemsDiffer)
     }
 }
 
+// A key or click that reaches a window already hidden (a second Enter after the first
+// left it) moves nothing: one window stays up.
+TEST_F(WindowSequenceTest, AHiddenWindowDoesNotMoveTheWalk)
+{
+    WalkToRating();
+    QWidget* rating = sequence.RatingWindow();
+    ASSERT_EQ(Visible(), rating);
+    sequence.RatingFinish();
+    ASSERT_EQ(Visible(), window.get());
+    sequence.RatingBack();
+    sequence.RatingFinish();
+    sequence.GraphNext(Mode(2));
+    EXPECT_EQ(Visible(), window.get());
+}
+
 } // namespace

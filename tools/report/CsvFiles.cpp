@@ -1,10 +1,70 @@
-// Placeholder until the CSV files land; replaced as a whole.
 #include "tools/report/CsvFiles.h"
 
+#include "analysis/Damage.h"
+#include "analysis/Derived.h"
+#include "analysis/ExportTables.h"
+#include "analysis/Modes.h"
+#include "model/Csv.h"
+#include "model/Data.h"
 #include "model/Messages.h"
 
-bool WriteCsvFiles(const CData&, const std::string& folder, const std::optional<RatingRequest>&, IMessageSink& messages)
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// The sources' file names: the matrices as the analyst knows them.
+struct NamedSource {
+    Matrix CData::*Member;
+    const char* Name;
+};
+constexpr NamedSource kSourceNames[] = { { &CData::MT, "MT" }, { &CData::TE, "TE" }, { &CData::ET, "ET" },
+    { &CData::TM, "TM" }, { &CData::EF, "EF" }, { &CData::FM, "FM" } };
+
+const char* SourceName(Matrix CData::*member)
 {
-    messages.ShowMessage("vardun-report: " + folder + " was not written");
-    return false;
+    for (const NamedSource& source : kSourceNames)
+        if (source.Member == member)
+            return source.Name;
+    return "";
+}
+
+} // namespace
+
+bool WriteCsvFiles(
+    const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating, IMessageSink& messages)
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error || !std::filesystem::is_directory(folder, error)) {
+        messages.ShowMessage("vardun-report: the folder " + folder + " could not be made");
+        return false;
+    }
+    const std::filesystem::path dir(folder);
+    bool written = true;
+    // Every file is tried, so that one that fails costs only itself.
+    auto save = [&](const std::string& name, const CsvTable& table) {
+        written = SaveCsv((dir / name).string(), table, messages) && written;
+    };
+
+    // The walk runs on a copy, as the JSON report's does: the sources as loaded, the
+    // results as the windows would compute them.
+    CData data = loaded;
+    for (AnalysisMode mode : kAnalysisModes) {
+        const ModeSpec& spec = SpecOf(mode);
+        if (!spec.EditableSources)
+            continue;
+        for (int s = 0; s < 2; ++s) {
+            Matrix CData::*const member = spec.Sources[static_cast<std::size_t>(s)].Member;
+            save(std::string("source-") + SourceName(member) + ".csv", SourceTable(data, mode, s, data.*member));
+        }
+    }
+    for (const GraphWorkingData& work : ComputeAllModes(data))
+        save("result-mode" + std::to_string(ModeNumber(work.Mode)) + ".csv", ResultTable(data, work));
+    ComputeDamageMatrices(data);
+    save("MM.csv", DamageTable(data, ItemKind::Mechanism, data.MM));
+    save("EE.csv", DamageTable(data, ItemKind::Layer, data.EE));
+    if (rating)
+        save("rating-curves.csv", CurveTable(data, rating->Selection, rating->High, rating->Low));
+    return written;
 }

@@ -8,6 +8,7 @@
 #include "model/Data.h"
 #include "model/DataText.h"
 #include "model/Dictionary.h"
+#include "ui/ChartView.h"
 #include "ui/Dialogs.h"
 #include "ui/Document.h"
 #include "ui/GraphControl.h"
@@ -323,7 +324,10 @@ private:
             ChooseInCombo(window);
             break;
         case 8:
-            UseChartBoxes(window);
+            if (Pick(3) == 0)
+                ExportSomething(window);
+            else
+                UseChartBoxes(window);
             break;
         default:
             if (!inMain && Pick(6) == 0) {
@@ -516,6 +520,21 @@ private:
             return;
         lastAction_ = "combo " + combo->objectName().toStdString();
         QTest::keyClick(combo, Pick(2) == 0 ? Qt::Key_Down : Qt::Key_Up);
+    }
+
+    // What the context menus of grids and charts ask for: a CSV of a grid, a picture of
+    // the chart.
+    void ExportSomething(QWidget* window)
+    {
+        if (Pick(2) == 0) {
+            if (MatrixGrid* grid = PickOf(Usable<MatrixGrid>(window))) {
+                lastAction_ = "export " + grid->objectName().toStdString();
+                emit grid->exportRequested();
+            }
+        } else if (auto* chart = qobject_cast<ChartView*>(static_cast<QMainWindow*>(window)->centralWidget())) {
+            lastAction_ = "save chart";
+            emit chart->saveRequested();
+        }
     }
 
     // The chart boxes of a source-matrix window, opened from it.

@@ -293,6 +293,7 @@ void TGraphForm::BuildChartLabels()
     partialChartLabel_->setWordWrap(true);
     partialChartLabel_->setGeometry(2, 372, 200, 30);
     partialChartLabel_->hide();
+    chartLabels_.push_back(partialChartLabel_);
 }
 
 void TGraphForm::SetUpForMode(AnalysisMode mode, const AnalysedCounts& counts)

@@ -204,10 +204,9 @@ void TMMEEForm::BuildChartBox(Box box)
         MakeLabel(group, layout.BarNumberNames[n], QString::fromLatin1(kBarNumbers[n]),
             { kBarNumberLefts[n], kBarNumberTop });
     MakeLabel(group, layout.KindCaptionName, QString::fromUtf16(layout.KindCaption), kKindCaption);
-    // Every label in the box but the rating's caption belongs to the chart.
+    // The box's labels go with its chart: the rating's caption says what its value is.
     for (QLabel* label : group->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
-        if (label->objectName() != QLatin1String(layout.IndicatorCaptionName))
-            controls.ChartLabels.push_back(label);
+        controls.ChartLabels.push_back(label);
 }
 
 void TMMEEForm::ExportGrid(Box box)

@@ -84,6 +84,15 @@ void QtDialogs::SetUpFileDialog(QFileDialog& dialog, const FileDialogOptions& op
     // Qt would show the pattern a second time after the text; the list shows the text alone.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setDefaultSuffix(options.DefaultExtension);
+    // With several file types, a name typed without an extension gets the chosen type's.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog] {
+        // The whole filter, pattern included, whatever the list shows of it.
+        const QString filter = dialog.selectedNameFilter();
+        const qsizetype star = filter.lastIndexOf(QStringLiteral("*."));
+        const qsizetype end = filter.indexOf(QLatin1Char(')'), star);
+        if (star >= 0 && end > star)
+            dialog.setDefaultSuffix(filter.mid(star + 2, end - star - 2));
+    });
     // A save dialog asks before replacing an existing file: QFileDialog's default.
 }
 

@@ -1,7 +1,8 @@
 // The canvas as vectors, for files that are drawings rather than pictures (SVG, PDF): a
 // line stays a line, a rectangle a rectangle, a text a text. Coordinates are the window's
-// pixels, and every shape sits on the pixels the window would set: strokes run through
-// pixel centres, so a one-unit line covers the same pixels as on screen.
+// pixels, and every shape sits on the pixels the window would set: strokes one unit wide
+// run through pixel centres and end on pixel edges, so a line covers the same pixels as
+// on screen where it runs along an axis, and the nearest ones where it slopes.
 #pragma once
 
 #include "ui/Canvas.h"
@@ -24,7 +25,9 @@ protected:
     void Line(Point from, Point to) override;
 
 private:
-    void SelectPen(const Pen& pen);
+    // The line from `from` up to, not including, `to`; a dotted pattern starts at the
+    // pixel counted `index` along a path (it runs on round a rectangle's corners).
+    void Stroke(Point from, Point to, long long index);
 
     QPainter& painter_;
 };

@@ -57,4 +57,25 @@ TEST(QtDialogs, FileDialogsShowTheFileTypeTextAsGiven)
     }
 }
 
+// Of two file types, the one chosen in the list gives a typed name its extension.
+TEST(QtDialogs, TheChosenFileTypeGivesTheExtension)
+{
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QtDialogs::SetUpFileDialog(dialog,
+        { QStringLiteral("Рисунок PNG (*.png)|*.png|Рисунок SVG (*.svg)|*.svg"), QStringLiteral("png") },
+        QFileDialog::AcceptSave);
+    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(types, nullptr);
+    ASSERT_EQ(types->count(), 2);
+    EXPECT_EQ(dialog.defaultSuffix(), QStringLiteral("png"));
+    // As a choice in the list does it.
+    types->setCurrentIndex(1);
+    emit types->textActivated(types->itemText(1));
+    EXPECT_EQ(dialog.defaultSuffix(), QStringLiteral("svg"));
+    types->setCurrentIndex(0);
+    emit types->textActivated(types->itemText(0));
+    EXPECT_EQ(dialog.defaultSuffix(), QStringLiteral("png"));
+}
+
 } // namespace

@@ -1,14 +1,19 @@
+// The report tool's chart files, made by the program's own windows on Qt's offscreen
+// platform: PNG pictures of what they show, SVG drawings of their charts.
 #include "tools/report/ChartImages.h"
 
 #include "app/AnalysisWindowFactory.h"
 #include "model/Data.h"
 #include "model/FileBytes.h"
 #include "model/Messages.h"
+#include "ui/Canvas.h"
+#include "ui/ChartExport.h"
 #include "ui/ChartView.h"
 #include "ui/Comment.h"
 #include "ui/Dialogs.h"
 #include "ui/Document.h"
 #include "ui/Graph.h"
+#include "ui/MMEEChart.h"
 #include "ui/Navigation.h"
 #include "ui/Rating.h"
 #include "ui/WindowFont.h"
@@ -17,32 +22,54 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 
 #include <charconv>
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
 // The windows' questions have no one to answer them here: messages go to the tool's
-// messages, every dialog counts as cancelled.
+// messages, every dialog counts as cancelled, except a save dialog the tool itself has
+// answered beforehand.
 class BatchDialogs : public IDialogs {
 public:
     explicit BatchDialogs(IMessageSink& messages)
         : messages_(messages)
     {
     }
-    void ShowMessage(const std::string& text) override { messages_.ShowMessage(text); }
+    void ShowMessage(const std::string& text) override
+    {
+        ++messagesShown_;
+        messages_.ShowMessage(text);
+    }
     void ShowInformation(const std::string& text) override { messages_.ShowMessage(text); }
     CloseAnswer AskSaveChanges(QWidget*) override { return CloseAnswer::Cancel; }
     std::optional<QString> AskOpenFile(QWidget*, const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<QString> AskSaveFile(QWidget*, const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<QString> AskSaveFile(QWidget*, const FileDialogOptions&) override
+    {
+        return std::exchange(saveAnswer_, std::nullopt);
+    }
     std::optional<QString> AskName(QWidget*, const QString&, const QString&) override { return std::nullopt; }
+
+    // The path the next save dialog chooses.
+    void AnswerNextSave(const QString& path) { saveAnswer_ = path; }
+    // Whether that answer is still waiting for its dialog.
+    bool SaveAnswerPending() const { return saveAnswer_.has_value(); }
+    void ForgetSaveAnswer() { saveAnswer_.reset(); }
+    int MessagesShown() const { return messagesShown_; }
 
 private:
     IMessageSink& messages_;
+    std::optional<QString> saveAnswer_;
+    int messagesShown_ = 0;
 };
 
 // The windows are driven directly; nothing moves between them.
@@ -115,14 +142,83 @@ void ChooseRating(QWidget& window, const RatingRequest& rating)
             edit->setText(LevelText(level));
 }
 
-} // namespace
+// Passes a drawing on to another canvas, moved by an offset: a group box's chart on its
+// window's client area.
+class ShiftedCanvas : public Canvas {
+public:
+    ShiftedCanvas(Canvas& target, QPoint offset)
+        : target_(target)
+        , offset_(offset)
+        , targetPen_(target.CurrentPen())
+        , targetBrush_(target.CurrentBrush())
+    {
+    }
+    ~ShiftedCanvas() override
+    {
+        target_.Select(targetPen_);
+        target_.Select(targetBrush_);
+    }
+    ShiftedCanvas(const ShiftedCanvas&) = delete;
+    ShiftedCanvas& operator=(const ShiftedCanvas&) = delete;
 
-bool WriteChartImages(const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating,
-    IMessageSink& messages)
+    void Rectangle(int left, int top, int right, int bottom) override
+    {
+        SelectTools();
+        target_.Rectangle(left + offset_.x(), top + offset_.y(), right + offset_.x(), bottom + offset_.y());
+    }
+    void Ellipse(int left, int top, int right, int bottom) override
+    {
+        SelectTools();
+        target_.Ellipse(left + offset_.x(), top + offset_.y(), right + offset_.x(), bottom + offset_.y());
+    }
+    void TextOut(int x, int y, std::string_view text, Rgb background) override
+    {
+        target_.TextOut(x + offset_.x(), y + offset_.y(), text, background);
+    }
+
+protected:
+    void Line(Point from, Point to) override
+    {
+        SelectTools();
+        target_.MoveTo(from.X + offset_.x(), from.Y + offset_.y());
+        target_.LineTo(to.X + offset_.x(), to.Y + offset_.y());
+    }
+
+private:
+    void SelectTools()
+    {
+        target_.Select(CurrentPen());
+        target_.Select(CurrentBrush());
+    }
+
+    Canvas& target_;
+    QPoint offset_;
+    Pen targetPen_;
+    Brush targetBrush_;
+};
+
+enum class ChartWindow { Mode, MMEE, Rating };
+
+// What a writer gets: one window as the program shows it, the file name it is written
+// under (without extension), and the assessment the windows work on.
+struct ShownWindow {
+    QMainWindow& Window;
+    ChartWindow Kind;
+    QString Name;
+    const CData& Store;
+    BatchDialogs& Dialogs;
+};
+
+// Makes the analysis windows one after the other, as the walk shows them: each mode
+// window computed with the file's thresholds and every chart cell ticked, then MM and EE
+// (computed from the four modes when shown), then for a rating request the rating window
+// with its selection checked and its levels typed. Each goes to `write`; false when a
+// write failed or the folder could not be made.
+bool ForEachChartWindow(const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating,
+    IMessageSink& messages, const std::function<bool(const ShownWindow&)>& write)
 {
     EnsureApplication();
-    const QString dir = QString::fromStdString(folder);
-    if (!QDir().mkpath(dir)) {
+    if (!QDir().mkpath(QString::fromStdString(folder))) {
         messages.ShowMessage("vardun-report: the folder " + folder + " could not be made");
         return false;
     }
@@ -134,6 +230,9 @@ bool WriteChartImages(const CData& loaded, const std::string& folder, const std:
     TCommentForm comments(document.Store());
     AnalysisWindowFactory factory(document, dialogs, navigation);
     factory.SetCommentForm(&comments);
+    const auto hand = [&](QWidget& window, ChartWindow kind, const QString& name) {
+        return write({ static_cast<QMainWindow&>(window), kind, name, document.Store(), dialogs });
+    };
 
     bool written = true;
     for (AnalysisMode mode : kAnalysisModes) {
@@ -142,25 +241,89 @@ bool WriteChartImages(const CData& loaded, const std::string& folder, const std:
         // Showing puts the file's thresholds into the fields, as in the program.
         graph->show();
         graph->ComputingButtonClick();
-        const QString name = QStringLiteral("chart-mode%1.png").arg(ModeNumber(mode));
-        written = SaveImage(*graph, QDir(dir).filePath(name), messages) && written;
+        written = hand(*graph, ChartWindow::Mode, QStringLiteral("chart-mode%1").arg(ModeNumber(mode))) && written;
     }
     // Shown after the four modes, it computes MM and EE from their results.
     std::unique_ptr<QWidget> mmee = factory.CreateMMEEWindow();
     mmee->show();
-    written = SaveImage(*mmee, QDir(dir).filePath(QStringLiteral("chart-mmee.png")), messages) && written;
+    written = hand(*mmee, ChartWindow::MMEE, QStringLiteral("chart-mmee")) && written;
     if (rating) {
         std::unique_ptr<QWidget> window = factory.CreateRatingWindow();
         window->show();
         ChooseRating(*window, *rating);
-        written = SaveImage(*window, QDir(dir).filePath(QStringLiteral("chart-rating.png")), messages) && written;
+        written = hand(*window, ChartWindow::Rating, QStringLiteral("chart-rating")) && written;
     }
     return written;
 }
 
-// Placeholder until chart export lands.
-bool WriteChartSvgs(const CData&, const std::string& folder, const std::optional<RatingRequest>&, IMessageSink& messages)
+QString FilePath(const std::string& folder, const QString& name, const char* extension)
 {
-    messages.ShowMessage("vardun-report: " + folder + " was not written");
-    return false;
+    return QDir(QString::fromStdString(folder)).filePath(name + QLatin1Char('.') + QLatin1String(extension));
+}
+
+// A window's own "Сохранить график..." with the save dialog answered: the file is exactly
+// what the analyst would save from it.
+bool SaveThroughWindow(const ShownWindow& shown, const QString& path, IMessageSink& messages)
+{
+    auto* chart = qobject_cast<ChartView*>(shown.Window.centralWidget());
+    const int messagesBefore = shown.Dialogs.MessagesShown();
+    shown.Dialogs.AnswerNextSave(path);
+    if (chart)
+        emit chart->saveRequested();
+    if (shown.Dialogs.SaveAnswerPending()) {
+        shown.Dialogs.ForgetSaveAnswer();
+        messages.ShowMessage("vardun-report: " + path.toStdString() + " was not written");
+        return false;
+    }
+    // A failed save has said so.
+    return shown.Dialogs.MessagesShown() == messagesBefore;
+}
+
+// Both diagonal charts of the MM and EE window in one drawing of its client area, as the
+// PNG shows them: each at its group box's place, with every label of both boxes.
+bool SaveBothDiagonalCharts(const ShownWindow& shown, const QString& path, IMessageSink& messages)
+{
+    QWidget* client = shown.Window.centralWidget();
+    const std::pair<const char*, const Matrix*> boxes[]
+        = { { "MMGroupBox", &shown.Store.MM }, { "EEGroupBox", &shown.Store.EE } };
+    std::vector<std::pair<QPoint, const Matrix*>> charts;
+    ChartPicture picture;
+    picture.Surface = client;
+    for (const auto& [name, matrix] : boxes) {
+        auto* box = client->findChild<QWidget*>(QString::fromLatin1(name));
+        if (!box) {
+            messages.ShowMessage("vardun-report: " + path.toStdString() + " was not written");
+            return false;
+        }
+        charts.emplace_back(box->pos(), matrix);
+        for (QLabel* label : box->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            picture.Labels.push_back(label);
+    }
+    picture.Draw = [charts](Canvas& canvas) {
+        for (const auto& [at, matrix] : charts) {
+            ShiftedCanvas shifted(canvas, at);
+            DrawDiagonalChart(shifted, *matrix);
+        }
+    };
+    return SaveChart(path.toStdString(), picture, messages);
+}
+
+} // namespace
+
+bool WriteChartImages(const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating,
+    IMessageSink& messages)
+{
+    return ForEachChartWindow(loaded, folder, rating, messages, [&](const ShownWindow& shown) {
+        return SaveImage(shown.Window, FilePath(folder, shown.Name, "png"), messages);
+    });
+}
+
+bool WriteChartSvgs(const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating,
+    IMessageSink& messages)
+{
+    return ForEachChartWindow(loaded, folder, rating, messages, [&](const ShownWindow& shown) {
+        const QString path = FilePath(folder, shown.Name, "svg");
+        return shown.Kind == ChartWindow::MMEE ? SaveBothDiagonalCharts(shown, path, messages)
+                                               : SaveThroughWindow(shown, path, messages);
+    });
 }

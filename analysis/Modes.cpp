@@ -31,8 +31,7 @@ const ModeSpec kModes[] = {
             { &CData::FM, T, M, "Матрица частоты активации угроз <угрозы-МЗ> FM:" } } },
         true, Combination::Product, &CData::FrequencyEM, L, M, 10.0f, kTenRange,
         "Матрица частоты активации угроз <эшелоны-МЗ>", "Распределение Xi по МЗ", "по эшелонам" },
-    { AnalysisMode::WeightedDamage,
-        { { { &CData::DamageEM, L, M, "" }, { &CData::FrequencyEM, L, M, "" } } }, false,
+    { AnalysisMode::WeightedDamage, { { { &CData::DamageEM, L, M, "" }, { &CData::FrequencyEM, L, M, "" } } }, false,
         Combination::ElementwiseProduct, &CData::WeightedDamageEM, L, M, 0.0f, "",
         "Матрица ОПУ <эшелоны-МЗ>(с учётом ЧАУ)", "Распределение Xi по МЗ", "по эшелонам" },
 };

@@ -5,7 +5,8 @@
 
 #include <cmath>
 
-ThresholdCheck ValidateThresholds(CData& data, AnalysisMode mode, std::string_view smallText, std::string_view mediumText)
+ThresholdCheck ValidateThresholds(
+    CData& data, AnalysisMode mode, std::string_view smallText, std::string_view mediumText)
 {
     if (smallText.empty() || mediumText.empty())
         return ThresholdCheck::Missing;

@@ -18,8 +18,8 @@ enum class ThresholdCheck {
 
 // On Accepted the mode's small and medium thresholds hold the values; otherwise the
 // store is untouched. The window maps a failure to its message and its focus.
-ThresholdCheck ValidateThresholds(CData& data, AnalysisMode mode, std::string_view smallText, std::string_view mediumText);
+ThresholdCheck ValidateThresholds(
+    CData& data, AnalysisMode mode, std::string_view smallText, std::string_view mediumText);
 
 // The analyst's message for a failure; empty for Accepted.
 std::string ThresholdMessage(ThresholdCheck check);
-

@@ -7,7 +7,6 @@
 #include <QDialog>
 #include <QWidget>
 
-
 WindowSequence::WindowSequence(const AssessmentDocument& document, IWizardFactory& factory)
     : document_(document)
     , factory_(factory)

@@ -62,7 +62,11 @@ public:
         while (i < text.size()) {
             const auto c = static_cast<unsigned char>(text[i]);
             Check(c >= 0x20 && c != 0x7F, "a control character in a chart text");
-            const std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+            const std::size_t length = c < 0x80 ? 1
+                : (c >> 5) == 0x6               ? 2
+                : (c >> 4) == 0xE               ? 3
+                : (c >> 3) == 0x1E              ? 4
+                                                : 0;
             Check(length != 0 && i + length <= text.size(), "a chart text that is not UTF-8");
             for (std::size_t k = 1; k < length; ++k)
                 Check((static_cast<unsigned char>(text[i + k]) >> 6) == 0x2, "a chart text that is not UTF-8");

@@ -92,7 +92,7 @@ using Pairs = std::vector<std::pair<int, int>>;
 // with the same values; but with many namesakes the three nested loops over all those
 // pairs would run for minutes.
 Pairs MatchByName(const std::vector<std::string>& oldNames, const std::vector<std::string>& oldIndices,
-                  const std::vector<std::string>& newNames, const std::vector<std::string>& newIndices)
+    const std::vector<std::string>& newNames, const std::vector<std::string>& newIndices)
 {
     Pairs pairs;
     for (std::size_t q = 0; q < newIndices.size(); ++q) {
@@ -122,7 +122,8 @@ void CData::PrepareForAnalysis(const CheckList& layers, const CheckList& threats
     const CData old = *this;
     CollectSelection(layers, threats, mechanisms);
 
-    const Pairs mechanismPairs = MatchByName(old.MechanismNames, old.MechanismIndices, MechanismNames, MechanismIndices);
+    const Pairs mechanismPairs
+        = MatchByName(old.MechanismNames, old.MechanismIndices, MechanismNames, MechanismIndices);
     const Pairs layerPairs = MatchByName(old.LayerNames, old.LayerIndices, LayerNames, LayerIndices);
     const Pairs threatPairs = MatchByName(old.ThreatNames, old.ThreatIndices, ThreatNames, ThreatIndices);
 

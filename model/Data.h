@@ -41,12 +41,12 @@ public:
     Matrix EF; // layers x threats, activation frequency
     Matrix FM; // threats x mechanisms, activation frequency
     // Derived matrices.
-    Matrix ReliabilityME;    // mechanisms x layers, normalised
-    Matrix DamageEM;         // layers x mechanisms
-    Matrix FrequencyEM;      // layers x mechanisms
+    Matrix ReliabilityME; // mechanisms x layers, normalised
+    Matrix DamageEM; // layers x mechanisms
+    Matrix FrequencyEM; // layers x mechanisms
     Matrix WeightedDamageEM; // layers x mechanisms, normalised
-    Matrix MM;               // mechanisms x mechanisms
-    Matrix EE;               // layers x layers
+    Matrix MM; // mechanisms x mechanisms
+    Matrix EE; // layers x layers
 
     int MechanismCount = 0;
     int LayerCount = 0;

@@ -21,9 +21,15 @@ inline constexpr std::array<AnalysisMode, 4> kAnalysisModes
     = { AnalysisMode::Reliability, AnalysisMode::Damage, AnalysisMode::Frequency, AnalysisMode::WeightedDamage };
 
 // 1 to 4, as windows and files count the modes.
-constexpr int ModeNumber(AnalysisMode mode) { return static_cast<int>(mode); }
+constexpr int ModeNumber(AnalysisMode mode)
+{
+    return static_cast<int>(mode);
+}
 // 0 to 3, for arrays with one entry per mode.
-constexpr std::size_t ModeIndex(AnalysisMode mode) { return static_cast<std::size_t>(ModeNumber(mode) - 1); }
+constexpr std::size_t ModeIndex(AnalysisMode mode)
+{
+    return static_cast<std::size_t>(ModeNumber(mode) - 1);
+}
 
 constexpr std::optional<AnalysisMode> ModeFromNumber(int number)
 {
@@ -33,5 +39,11 @@ constexpr std::optional<AnalysisMode> ModeFromNumber(int number)
 }
 
 // The mode after this one in the walk; none after the last.
-constexpr std::optional<AnalysisMode> NextMode(AnalysisMode mode) { return ModeFromNumber(ModeNumber(mode) + 1); }
-constexpr std::optional<AnalysisMode> PreviousMode(AnalysisMode mode) { return ModeFromNumber(ModeNumber(mode) - 1); }
+constexpr std::optional<AnalysisMode> NextMode(AnalysisMode mode)
+{
+    return ModeFromNumber(ModeNumber(mode) + 1);
+}
+constexpr std::optional<AnalysisMode> PreviousMode(AnalysisMode mode)
+{
+    return ModeFromNumber(ModeNumber(mode) - 1);
+}

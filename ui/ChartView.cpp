@@ -63,14 +63,14 @@ void ChartView::paintEvent(QPaintEvent* event)
     EnsureDrawn();
     const qreal ratio = devicePixelRatioF();
     QPainter painter(this);
-    painter.drawImage(event->rect(), drawn_, QRectF(QPointF(event->rect().topLeft()) * ratio,
-                                                   QSizeF(event->rect().size()) * ratio));
+    painter.drawImage(
+        event->rect(), drawn_, QRectF(QPointF(event->rect().topLeft()) * ratio, QSizeF(event->rect().size()) * ratio));
 }
 
 void ChartView::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);
-    connect(menu.addAction(QStringLiteral("Сохранить график...")), &QAction::triggered, this,
-        &ChartView::saveRequested);
+    connect(
+        menu.addAction(QStringLiteral("Сохранить график...")), &QAction::triggered, this, &ChartView::saveRequested);
     menu.exec(event->globalPos());
 }

@@ -69,9 +69,9 @@ constexpr int kColumnNumberLefts[] = { 206, 228, 248, 268, 289, 308, 326, 346, 3
 constexpr int kColumnNumberTop = 508;
 const char* const kRowNumberNames[] = { "Label4", "Label6", "Label7", "Label8", "Label9", "Label10", "Label31",
     "Label39", "Label40", "Label41", "Label16", "Label17", "Label18", "Label19", "Label20" };
-constexpr QPoint kRowNumberPlaces[] = { { 736, 282 }, { 722, 297 }, { 707, 313 }, { 693, 329 }, { 677, 346 },
-    { 664, 358 }, { 650, 373 }, { 635, 390 }, { 619, 406 }, { 598, 422 }, { 584, 438 }, { 570, 453 }, { 555, 470 },
-    { 539, 486 }, { 518, 502 } };
+constexpr QPoint kRowNumberPlaces[]
+    = { { 736, 282 }, { 722, 297 }, { 707, 313 }, { 693, 329 }, { 677, 346 }, { 664, 358 }, { 650, 373 }, { 635, 390 },
+          { 619, 406 }, { 598, 422 }, { 584, 438 }, { 570, 453 }, { 555, 470 }, { 539, 486 }, { 518, 502 } };
 
 bool SameBits(float a, float b)
 {
@@ -198,8 +198,8 @@ void TGraphForm::BuildControls()
     massivGrid_->setAccessibleName(sourcesLabel->text());
     massivGrid_->Model().Reset(1, 1);
     massivGrid_->Model().SetEditable(true);
-    massivGrid_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
-        | QAbstractItemView::EditKeyPressed);
+    massivGrid_->setEditTriggers(
+        QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     massivGrid_->SetKeyFilter(
         [this](const QKeyEvent& event, const QString& cellText) { return MassivGridKeyPress(event, cellText); });
     massivGrid_->setEnabled(false);
@@ -219,8 +219,8 @@ void TGraphForm::BuildControls()
     connect(paste, &QAction::triggered, this, &TGraphForm::PasteFromClipboard);
     massivGrid_->SetWindowActions({ undo, redo, paste });
     connect(massivGrid_, &MatrixGrid::exportRequested, this, [this] { ExportGrid(false); });
-    connect(massivGrid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-        [this](const QModelIndex& current) {
+    connect(
+        massivGrid_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
             if (current.isValid())
                 MassivGridSelectCell(current.column(), current.row());
         });
@@ -280,15 +280,16 @@ void TGraphForm::BuildChartLabels()
     italic.setItalic(true);
     for (int k = 0; k < kChartCells; ++k) {
         const QString number = QString::number(k + 1);
-        QLabel* column = MakeLabel(client, kColumnNumberNames[k], number, { kColumnNumberLefts[k], kColumnNumberTop }, true);
+        QLabel* column
+            = MakeLabel(client, kColumnNumberNames[k], number, { kColumnNumberLefts[k], kColumnNumberTop }, true);
         column->setFont(italic);
         column->adjustSize();
         chartLabels_.push_back(column);
         chartLabels_.push_back(MakeLabel(client, kRowNumberNames[k], number, kRowNumberPlaces[k], true));
     }
 
-    partialChartLabel_ = new QLabel(
-        QStringLiteral("На графике показаны только первые 15 строк и 15 столбцов результата."), client);
+    partialChartLabel_
+        = new QLabel(QStringLiteral("На графике показаны только первые 15 строк и 15 столбцов результата."), client);
     partialChartLabel_->setObjectName(QStringLiteral("PartialChartLabel"));
     partialChartLabel_->setWordWrap(true);
     partialChartLabel_->setGeometry(2, 372, 200, 30);
@@ -551,7 +552,8 @@ void TGraphForm::keyPressEvent(QKeyEvent* event)
         history_->undo();
         return;
     }
-    if (event->matches(QKeySequence::Redo) || (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier)) {
+    if (event->matches(QKeySequence::Redo)
+        || (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier)) {
         history_->redo();
         return;
     }

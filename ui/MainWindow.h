@@ -26,8 +26,8 @@ class TMainForm : public QMainWindow {
 
 public:
     // Start-up fills the lists from its dictionary after construction.
-    TMainForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation,
-        QWidget* parent = nullptr);
+    TMainForm(
+        AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation, QWidget* parent = nullptr);
 
     // A check mark was clicked or a data file loaded since the analysis windows were built.
     bool ListsChanged() const { return listsChanged_; }

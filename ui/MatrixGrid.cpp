@@ -33,7 +33,8 @@ QString MatrixGridModel::Text(int row, int column) const
 {
     if (row < 0 || row >= rows_ || column < 0 || column >= columns_)
         return {};
-    return texts_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column)];
+    return texts_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_)
+        + static_cast<std::size_t>(column)];
 }
 
 void MatrixGridModel::SetText(int row, int column, const QString& text)
@@ -296,8 +297,8 @@ void MatrixGrid::contextMenuEvent(QContextMenuEvent* event)
     copy->setEnabled(selectionModel() && selectionModel()->hasSelection());
     connect(copy, &QAction::triggered, this, [this] { CopySelection(); });
     menu.addSeparator();
-    connect(menu.addAction(QStringLiteral("Экспорт в CSV...")), &QAction::triggered, this,
-        &MatrixGrid::exportRequested);
+    connect(
+        menu.addAction(QStringLiteral("Экспорт в CSV...")), &QAction::triggered, this, &MatrixGrid::exportRequested);
     menu.exec(event->globalPos());
 }
 

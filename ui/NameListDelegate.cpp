@@ -5,8 +5,7 @@
 #include <QStyle>
 #include <QToolTip>
 
-std::optional<QString> NameListDelegate::ToolTipFor(
-    const QStyleOptionViewItem& option, const QModelIndex& index) const
+std::optional<QString> NameListDelegate::ToolTipFor(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     QStyleOptionViewItem item = option;
     initStyleOption(&item, index);

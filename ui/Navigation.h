@@ -24,3 +24,18 @@ public:
     // An analysis window hid itself through the frame's close control.
     virtual void WizardWindowClosed() = 0;
 };
+
+// A walk that goes nowhere: for windows the program drives itself (the report tool's
+// pictures, benchmarks), where no analyst presses a button.
+class StillNavigation : public IWizardNavigation {
+public:
+    void ShowAbout() override { }
+    void ShowAnalysis(bool) override { }
+    void GraphNext(AnalysisMode) override { }
+    void GraphBack(AnalysisMode) override { }
+    void MMEENext() override { }
+    void MMEEBack() override { }
+    void RatingBack() override { }
+    void RatingFinish() override { }
+    void WizardWindowClosed() override { }
+};

@@ -164,11 +164,12 @@ void QtCanvas::Line(Point from, Point to)
         const long long right = std::max(x0, x1 > x0 ? x1 - 1 : x1);
         const long long top = std::min(y0, y1 < y0 ? y1 + 1 : y1);
         const long long bottom = std::max(y0, y1 > y0 ? y1 - 1 : y1);
-        const QRect span = QRect(QPoint(static_cast<int>(std::clamp<long long>(left, bounds_.left() - 1, bounds_.right() + 1)),
-                                     static_cast<int>(std::clamp<long long>(top, bounds_.top() - 1, bounds_.bottom() + 1))),
-            QPoint(static_cast<int>(std::clamp<long long>(right, bounds_.left() - 1, bounds_.right() + 1)),
-                static_cast<int>(std::clamp<long long>(bottom, bounds_.top() - 1, bounds_.bottom() + 1))))
-                               .intersected(bounds_);
+        const QRect span
+            = QRect(QPoint(static_cast<int>(std::clamp<long long>(left, bounds_.left() - 1, bounds_.right() + 1)),
+                        static_cast<int>(std::clamp<long long>(top, bounds_.top() - 1, bounds_.bottom() + 1))),
+                QPoint(static_cast<int>(std::clamp<long long>(right, bounds_.left() - 1, bounds_.right() + 1)),
+                    static_cast<int>(std::clamp<long long>(bottom, bounds_.top() - 1, bounds_.bottom() + 1))))
+                  .intersected(bounds_);
         if (!span.isEmpty())
             spans_.push_back(span);
         return;

@@ -10,9 +10,9 @@
 #include "ui/WizardWindow.h"
 
 #include <array>
-#include <vector>
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 class AssessmentDocument;
 class Canvas;

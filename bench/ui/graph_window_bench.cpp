@@ -28,18 +28,6 @@ struct NoDialogs : IDialogs {
     std::optional<QString> AskName(QWidget*, const QString&, const QString&) override { return std::nullopt; }
 };
 
-struct NoNavigation : IWizardNavigation {
-    void ShowAbout() override { }
-    void ShowAnalysis(bool) override { }
-    void GraphNext(AnalysisMode) override { }
-    void GraphBack(AnalysisMode) override { }
-    void MMEENext() override { }
-    void MMEEBack() override { }
-    void RatingBack() override { }
-    void RatingFinish() override { }
-    void WizardWindowClosed() override { }
-};
-
 // A mode-1 window on an assessment of `items` analysed items per list, shown.
 struct GraphWindowBench {
     explicit GraphWindowBench(int items)
@@ -52,7 +40,7 @@ struct GraphWindowBench {
 
     AssessmentDocument document;
     NoDialogs dialogs;
-    NoNavigation navigation;
+    StillNavigation navigation;
     TCommentForm comments { document.Store() };
     std::unique_ptr<TGraphForm> window;
 };

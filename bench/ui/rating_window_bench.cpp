@@ -27,19 +27,6 @@ namespace {
 
 constexpr std::uint32_t kSeed = 2208;
 
-class StayingNavigation : public IWizardNavigation {
-public:
-    void ShowAbout() override { }
-    void ShowAnalysis(bool) override { }
-    void GraphNext(AnalysisMode) override { }
-    void GraphBack(AnalysisMode) override { }
-    void MMEENext() override { }
-    void MMEEBack() override { }
-    void RatingBack() override { }
-    void RatingFinish() override { }
-    void WizardWindowClosed() override { }
-};
-
 // Nothing is asked during a repaint; a message would mean the set-up went wrong.
 class CountingDialogs : public IDialogs {
 public:
@@ -77,7 +64,7 @@ void RatingWindowRepaint(benchmark::State& state)
     AssessmentDocument document;
     PrepareAssessment(document, items);
     CountingDialogs dialogs;
-    StayingNavigation navigation;
+    StillNavigation navigation;
     TRatingForm window(document, dialogs, navigation);
     window.show();
     // The middle item of each list, checked as the analyst would.

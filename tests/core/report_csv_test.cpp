@@ -5,6 +5,7 @@
 #include "model/Data.h"
 #include "support/RandomAssessment.h"
 #include "support/RecordingSink.h"
+#include "support/ReportTool.h"
 #include "support/StrictCsv.h"
 #include "support/TempFolder.h"
 
@@ -25,22 +26,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kTool = fs::path(VARDUN_BINARY_DIR) / "tools" / "vardun-report";
+const fs::path kTool = kReportTool;
 const fs::path kExample = fs::path(VARDUN_TEST_DATA) / "example.sav";
-
-struct ToolRun {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string Quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
 
 std::uint32_t Bits(float f)
 {
@@ -85,19 +72,7 @@ class ReportCsv : public ::testing::Test {
 protected:
     fs::path Path(const std::string& name) const { return folder_.Path(name); }
 
-    ToolRun Report(const std::vector<std::string>& args) const
-    {
-        std::string command = Quote(kTool.string());
-        for (const std::string& a : args)
-            command += " " + Quote(a);
-        command += " >" + Quote(Path("stdout").string()) + " 2>" + Quote(Path("stderr").string());
-        const int raw = std::system(command.c_str());
-        ToolRun run;
-        run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.Out = ReadBytes(Path("stdout"));
-        run.Err = ReadBytes(Path("stderr"));
-        return run;
-    }
+    ToolRun Report(const std::vector<std::string>& args) const { return RunReportTool(args, folder_); }
 
     // A file the tool wrote, read strictly.
     static CsvRecords ReadCsv(const fs::path& file)

@@ -8,6 +8,7 @@
 #include "model/Data.h"
 #include "support/RandomAssessment.h"
 #include "support/RecordingSink.h"
+#include "support/ReportTool.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -28,21 +29,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kTool = fs::path(VARDUN_BINARY_DIR) / "tools" / "vardun-report";
-
-struct ToolRun {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string Quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+const fs::path kTool = kReportTool;
 
 class ReportTool : public ::testing::Test {
 protected:
@@ -56,19 +43,7 @@ protected:
         return path;
     }
 
-    ToolRun Report(const std::vector<std::string>& args) const
-    {
-        std::string command = Quote(kTool.string());
-        for (const std::string& a : args)
-            command += " " + Quote(a);
-        command += " >" + Quote(Path("stdout").string()) + " 2>" + Quote(Path("stderr").string());
-        const int raw = std::system(command.c_str());
-        ToolRun run;
-        run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.Out = ReadBytes(Path("stdout"));
-        run.Err = ReadBytes(Path("stderr"));
-        return run;
-    }
+    ToolRun Report(const std::vector<std::string>& args) const { return RunReportTool(args, folder_); }
 
 private:
     TempFolder folder_;

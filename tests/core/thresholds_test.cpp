@@ -67,7 +67,8 @@ TEST(ValidateThresholds, FailuresLeaveEveryThresholdAsItWas)
         for (std::size_t i = 0; i < 4; ++i)
             d.Thresholds[i] = { 0.1f * static_cast<float>(2 * i + 1), 0.1f * static_cast<float>(2 * i + 2) };
         const auto before = Bits(d);
-        EXPECT_EQ(ValidateThresholds(d, AnalysisMode::Damage, c.Small, c.Medium), c.Expected) << c.Small << " / " << c.Medium;
+        EXPECT_EQ(ValidateThresholds(d, AnalysisMode::Damage, c.Small, c.Medium), c.Expected)
+            << c.Small << " / " << c.Medium;
         EXPECT_EQ(Bits(d), before) << c.Small << " / " << c.Medium;
     }
 }

@@ -463,18 +463,6 @@ INSTANTIATE_TEST_SUITE_P(Sizes, TableLayout,
 // of the items checked in its lists.
 class RatingWindowReport : public ::testing::Test {
 protected:
-    struct StandStill : IWizardNavigation {
-        void ShowAbout() override { }
-        void ShowAnalysis(bool) override { }
-        void GraphNext(AnalysisMode) override { }
-        void GraphBack(AnalysisMode) override { }
-        void MMEENext() override { }
-        void MMEEBack() override { }
-        void RatingBack() override { }
-        void RatingFinish() override { }
-        void WizardWindowClosed() override { }
-    };
-
     void SetUp() override
     {
         document.Store() = LoadExample();
@@ -492,7 +480,7 @@ protected:
 
     AssessmentDocument document;
     ScriptedDialogs dialogs;
-    StandStill navigation;
+    StillNavigation navigation;
     std::unique_ptr<TRatingForm> window;
     TempFolder folder;
 };

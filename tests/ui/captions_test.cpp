@@ -45,18 +45,6 @@ void ExpectCaptionsFit(QWidget& window)
     }
 }
 
-struct NoNavigation : IWizardNavigation {
-    void ShowAbout() override { }
-    void ShowAnalysis(bool) override { }
-    void GraphNext(AnalysisMode) override { }
-    void GraphBack(AnalysisMode) override { }
-    void MMEENext() override { }
-    void MMEEBack() override { }
-    void RatingBack() override { }
-    void RatingFinish() override { }
-    void WizardWindowClosed() override { }
-};
-
 class Captions : public MainWindowFixture { };
 
 TEST_F(Captions, TheWindowFontIsInstalled)
@@ -68,7 +56,7 @@ TEST_F(Captions, TheWindowFontIsInstalled)
 
 TEST_F(Captions, FitTheMainWindowsButtonsAndGroupBoxes)
 {
-    NoNavigation navigation;
+    StillNavigation navigation;
     auto window = OpenMainWindow(navigation);
     ExpectCaptionsFit(*window);
 

@@ -42,8 +42,8 @@ TEST_F(GraphWindowTest, SetUpForEachModeGivesItsCaptionsAndSourcesAndLeavesTheGr
             "Матрица потенциального ущерба <эшелоны-МЗ>", "Распределение Xi по МЗ", "по эшелонам" },
         { AnalysisMode::Frequency, "Матрица частоты активации угроз <эшелоны-угрозы> EF:",
             "Матрица частоты активации угроз <эшелоны-МЗ>", "Распределение Xi по МЗ", "по эшелонам" },
-        { AnalysisMode::WeightedDamage, nullptr, "Матрица ОПУ <эшелоны-МЗ>(с учётом ЧАУ)",
-            "Распределение Xi по МЗ", "по эшелонам" },
+        { AnalysisMode::WeightedDamage, nullptr, "Матрица ОПУ <эшелоны-МЗ>(с учётом ЧАУ)", "Распределение Xi по МЗ",
+            "по эшелонам" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(ModeNumber(c.Mode));
@@ -223,11 +223,13 @@ TEST_F(GraphWindowTest, ThresholdFailuresSayWhyAndStoreNothing)
     };
     const Case cases[] = {
         { "", "0.5", "Введите пороговые значения !", false },
-        { "0.3", "0.3", "Пороговое значение для малой величины должно меньше чем пороговое значение для средней "
-                        "величины!",
+        { "0.3", "0.3",
+            "Пороговое значение для малой величины должно меньше чем пороговое значение для средней "
+            "величины!",
             false },
-        { "0.0", "0.0", "Пороговое значение для малой величины должно меньше чем пороговое значение для средней "
-                        "величины!",
+        { "0.0", "0.0",
+            "Пороговое значение для малой величины должно меньше чем пороговое значение для средней "
+            "величины!",
             false },
         { "1..", "2", "Ошика при вводе данных.", true },
     };
@@ -318,7 +320,8 @@ TEST_F(GraphWindowTest, AComputationFillsTheResultGridAndWritesTheStore)
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column) {
             EXPECT_EQ(results->Model().Text(row, column), QString::fromLatin1(expected[row][column]));
-            const QColor colour = results->Model().data(results->Model().index(row, column), Qt::ForegroundRole).value<QColor>();
+            const QColor colour
+                = results->Model().data(results->Model().index(row, column), Qt::ForegroundRole).value<QColor>();
             EXPECT_EQ(colour, column == 0 || row == 2 ? QColor(0, 0, 255) : QColor(Qt::black)) << row << column;
         }
     EXPECT_EQ(results->currentIndex(), results->Model().index(2, 0));
@@ -409,7 +412,10 @@ TEST_F(GraphWindowTest, ABoxClickRepaintsOnlyItsOwnChart)
     int secondPaints = 0;
     struct PaintCounter : QObject {
         int& Count;
-        PaintCounter(int& count) : Count(count) { }
+        PaintCounter(int& count)
+            : Count(count)
+        {
+        }
         bool eventFilter(QObject*, QEvent* event) override
         {
             if (event->type() == QEvent::Paint)

@@ -146,8 +146,8 @@ TEST_F(GridEditing, CopyingAResultBlockGivesTabsAndDecimalCommas)
     Compute(window);
     MatrixGrid* results = Results(window);
     results->setFocus();
-    results->selectionModel()->select(
-        QItemSelection(results->Model().index(0, 0), results->Model().index(2, 1)), QItemSelectionModel::ClearAndSelect);
+    results->selectionModel()->select(QItemSelection(results->Model().index(0, 0), results->Model().index(2, 1)),
+        QItemSelectionModel::ClearAndSelect);
     SendKey(results, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("1,12\t0,50\r\n1,12\t1,00\r\n\t1,12\r\n"));
 

@@ -723,8 +723,8 @@ TEST_F(MainWindowTest, AssistiveTechnologyFindsTheWindowListsAndButtons)
     EXPECT_EQ(frame->role(), QAccessible::Window);
     EXPECT_EQ(frame->text(QAccessible::Name), QStringLiteral("Vardun 2.2"));
 
-    const std::pair<ListKind, const char*> lists[] = {
-        { kLayers, "Иерархия уровней" }, { kThreats, "Угрозы" }, { kMechanisms, "Механизмы" } };
+    const std::pair<ListKind, const char*> lists[]
+        = { { kLayers, "Иерархия уровней" }, { kThreats, "Угрозы" }, { kMechanisms, "Механизмы" } };
     for (const auto& [kind, name] : lists) {
         QAccessibleInterface* list = QAccessible::queryAccessibleInterface(List(*window, kind));
         ASSERT_NE(list, nullptr);

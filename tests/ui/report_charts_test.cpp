@@ -7,12 +7,12 @@
 #include "ui/Comment.h"
 #include "ui/Document.h"
 #include "ui/Graph.h"
+#include "ui/GraphChart.h"
 #include "ui/MMEE.h"
 #include "ui/MMEEChart.h"
+#include "ui/QtCanvas.h"
 #include "ui/Rating.h"
 #include "ui/RatingChart.h"
-#include "ui/GraphChart.h"
-#include "ui/QtCanvas.h"
 #include "ui/WindowFont.h"
 
 #include "GraphWindowFixture.h"
@@ -153,7 +153,6 @@ void ExpectChartPixels(const QImage& image, QPoint origin, QSize size, const QRe
     EXPECT_EQ(differing, 0);
 }
 
-
 QRegion ChildrenOf(QWidget* parent, QPoint offset = {})
 {
     QRegion region;
@@ -207,8 +206,9 @@ TEST_F(ReportCharts, TheRatingImageIsItsWindowWithTheCurvesOfTheSelection)
         window.findChild<QListWidget*>(QString::fromLatin1(name))->item(row)->setCheckState(Qt::Checked);
     window.findChild<QLineEdit*>(QStringLiteral("HighLevelEdit"))->setText(QStringLiteral("1.5"));
     window.grab();
-    ExpectChartPixels(image, {}, image.size(), ChildrenOf(window.centralWidget()),
-        [&](Canvas& canvas) { DrawRatingCharts(canvas, data, { 1, 2, 3 }, 1.5f, data.LowLevel); });
+    ExpectChartPixels(image, {}, image.size(), ChildrenOf(window.centralWidget()), [&](Canvas& canvas) {
+        DrawRatingCharts(canvas, data, { 1, 2, 3 }, 1.5f, data.LowLevel);
+    });
     // The axes of the Rm chart: down (30, 250) to (30, 400), then along to (300, 400).
     EXPECT_EQ(QColor(image.pixel(30, 300)), QColor(Qt::black));
     EXPECT_EQ(QColor(image.pixel(200, 400)), QColor(Qt::black));

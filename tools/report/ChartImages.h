@@ -16,10 +16,10 @@ class IMessageSink;
 // chart-rating.png (its selection checked, its levels typed) into `folder` (made if
 // missing). False, with a message, when an image could not be written or this build has
 // no windows.
-bool WriteChartImages(const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating,
-    IMessageSink& messages);
+bool WriteChartImages(
+    const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating, IMessageSink& messages);
 
 // The same charts as SVG drawings, chart-mode1.svg .. chart-rating.svg: lines, rectangles
 // and texts stay what they are.
-bool WriteChartSvgs(const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating,
-    IMessageSink& messages);
+bool WriteChartSvgs(
+    const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating, IMessageSink& messages);

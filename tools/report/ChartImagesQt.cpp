@@ -72,19 +72,6 @@ private:
     int messagesShown_ = 0;
 };
 
-// The windows are driven directly; nothing moves between them.
-struct StandStill : IWizardNavigation {
-    void ShowAbout() override { }
-    void ShowAnalysis(bool) override { }
-    void GraphNext(AnalysisMode) override { }
-    void GraphBack(AnalysisMode) override { }
-    void MMEENext() override { }
-    void MMEEBack() override { }
-    void RatingBack() override { }
-    void RatingFinish() override { }
-    void WizardWindowClosed() override { }
-};
-
 // An application object on the offscreen platform, with the program's style and font,
 // unless one exists.
 void EnsureApplication()
@@ -111,7 +98,8 @@ bool SaveImage(QWidget& window, const QString& path, IMessageSink& messages)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!window.grab().toImage().save(&buffer, "PNG")
-        || !SaveFileBytes(path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+        || !SaveFileBytes(
+            path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
         messages.ShowMessage("vardun-report: " + path.toStdString() + " was not written");
         return false;
     }
@@ -226,7 +214,7 @@ bool ForEachChartWindow(const CData& loaded, const std::string& folder, const st
     AssessmentDocument document;
     document.Store() = loaded;
     BatchDialogs dialogs(messages);
-    StandStill navigation;
+    StillNavigation navigation;
     TCommentForm comments(document.Store());
     AnalysisWindowFactory factory(document, dialogs, navigation);
     factory.SetCommentForm(&comments);
@@ -310,16 +298,16 @@ bool SaveBothDiagonalCharts(const ShownWindow& shown, const QString& path, IMess
 
 } // namespace
 
-bool WriteChartImages(const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating,
-    IMessageSink& messages)
+bool WriteChartImages(
+    const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating, IMessageSink& messages)
 {
     return ForEachChartWindow(loaded, folder, rating, messages, [&](const ShownWindow& shown) {
         return SaveImage(shown.Window, FilePath(folder, shown.Name, "png"), messages);
     });
 }
 
-bool WriteChartSvgs(const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating,
-    IMessageSink& messages)
+bool WriteChartSvgs(
+    const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating, IMessageSink& messages)
 {
     return ForEachChartWindow(loaded, folder, rating, messages, [&](const ShownWindow& shown) {
         const QString path = FilePath(folder, shown.Name, "svg");

@@ -11,5 +11,5 @@ class CData;
 class IMessageSink;
 
 // Into `folder` (made if missing); false, with a message, when a file was not written.
-bool WriteCsvFiles(const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating,
-    IMessageSink& messages);
+bool WriteCsvFiles(
+    const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating, IMessageSink& messages);

@@ -67,11 +67,11 @@ std::optional<ReportOptions> ParseReportOptions(const std::vector<std::string>& 
         if (arg.size() > 1 && arg[0] == '-') {
             // The options that take a path.
             std::optional<std::string>* path = arg == "--save" ? &options.SaveTo
-                : arg == "--charts"                           ? &options.ChartsDir
-                : arg == "--svg"                              ? &options.SvgDir
-                : arg == "--csv"                              ? &options.CsvDir
-                : arg == "--pdf"                              ? &options.PdfPath
-                                                              : nullptr;
+                : arg == "--charts"                            ? &options.ChartsDir
+                : arg == "--svg"                               ? &options.SvgDir
+                : arg == "--csv"                               ? &options.CsvDir
+                : arg == "--pdf"                               ? &options.PdfPath
+                                                               : nullptr;
             if (arg != "--rating" && arg != "--high" && arg != "--low" && !path) {
                 error = "unknown option " + arg;
                 return std::nullopt;

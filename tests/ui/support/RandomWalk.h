@@ -478,8 +478,9 @@ private:
         lastAction_ = "keys in " + grid->objectName().toStdString();
         grid->setFocus();
         if (Pick(3) == 0)
-            grid->setCurrentIndex(grid->Model().index(static_cast<int>(Pick(static_cast<std::uint32_t>(grid->Model().rowCount()))),
-                static_cast<int>(Pick(static_cast<std::uint32_t>(grid->Model().columnCount())))));
+            grid->setCurrentIndex(
+                grid->Model().index(static_cast<int>(Pick(static_cast<std::uint32_t>(grid->Model().rowCount()))),
+                    static_cast<int>(Pick(static_cast<std::uint32_t>(grid->Model().columnCount())))));
         switch (Pick(8)) {
         case 0: {
             // A block from a spreadsheet, or from anywhere.

@@ -6,24 +6,24 @@
 
 void ComputeDerivedMatrix(GraphWorkingData& work, CData& data)
 {
-    const ModeSpec& spec = SpecOf(work.Mode);
+    const ModeDescription& about = Describe(work.Mode);
     const Matrix& a = work.SourceMatrices[0];
     const Matrix& b = work.SourceMatrices[1];
-    switch (spec.Operation) {
+    switch (about.Operation) {
     case Combination::ElementwiseProduct:
         work.ResultMatrix = Matrix::ElementwiseProduct(a, b);
         data.WeightedDamageMax = work.ResultMatrix.MaxElement();
-        data.*spec.Result = work.ResultMatrix;
-        (data.*spec.Result).NormalizeByMax();
+        data.*about.Result = work.ResultMatrix;
+        (data.*about.Result).NormalizeByMax();
         break;
     case Combination::Product:
     case Combination::NormalisedProduct:
         work.ResultMatrix = Matrix::Product(a, b);
-        if (spec.Operation == Combination::NormalisedProduct)
+        if (about.Operation == Combination::NormalisedProduct)
             work.ResultMatrix.NormalizeByMax();
-        data.*spec.Sources[0].Member = a;
-        data.*spec.Sources[1].Member = b;
-        data.*spec.Result = work.ResultMatrix;
+        data.*about.Sources[0].Member = a;
+        data.*about.Sources[1].Member = b;
+        data.*about.Result = work.ResultMatrix;
         break;
     }
     work.ColumnDistribution = work.ResultMatrix.ColumnNorms();

@@ -60,19 +60,20 @@ std::string SelectedName(const CData& data, ItemKind kind, int k)
 
 CsvTable SourceTable(const CData& data, AnalysisMode mode, int source, const Matrix& values)
 {
-    const SourceSpec& spec = SpecOf(mode).Sources[static_cast<std::size_t>(source)];
-    return MatrixTable(data, spec.Caption, spec.Rows, spec.Cols, values);
+    const SourceDescription& about = Describe(mode).Sources[static_cast<std::size_t>(source)];
+    return MatrixTable(data, about.Caption, about.Rows, about.Cols, values);
 }
 
 CsvTable ResultTable(const CData& data, const GraphWorkingData& work)
 {
-    const ModeSpec& spec = SpecOf(work.Mode);
-    const CsvTable result = MatrixTable(data, spec.ResultCaption, spec.ResultRows, spec.ResultCols, work.ResultMatrix);
+    const ModeDescription& about = Describe(work.Mode);
+    const CsvTable result
+        = MatrixTable(data, about.ResultCaption, about.ResultRows, about.ResultCols, work.ResultMatrix);
     // Laid out as the result grid: the distribution over the rows in the first column, the
     // one over the columns in the bottom row. The chart's wall titles name the two.
     CsvTable table;
     table.Corner = result.Corner;
-    table.ColumnNames.push_back(std::string("Распределение Xi ") + spec.RowsTitle);
+    table.ColumnNames.push_back(std::string("Распределение Xi ") + about.RowsTitle);
     table.ColumnNames.insert(table.ColumnNames.end(), result.ColumnNames.begin(), result.ColumnNames.end());
     table.RowNames = result.RowNames;
     for (std::size_t i = 0; i < result.RowNames.size(); ++i) {
@@ -85,7 +86,7 @@ CsvTable ResultTable(const CData& data, const GraphWorkingData& work)
     std::vector<float> bottom { kNoValue };
     for (std::size_t j = 0; j < result.ColumnNames.size(); ++j)
         bottom.push_back(At(work.ColumnDistribution, j));
-    table.RowNames.push_back(spec.ColumnsTitle);
+    table.RowNames.push_back(about.ColumnsTitle);
     table.Values.push_back(std::move(bottom));
     return table;
 }

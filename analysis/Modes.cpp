@@ -15,7 +15,7 @@ constexpr ItemKind L = ItemKind::Layer;
 constexpr ItemKind T = ItemKind::Threat;
 constexpr ItemKind M = ItemKind::Mechanism;
 
-const ModeSpec kModes[] = {
+const ModeDescription kModes[] = {
     { AnalysisMode::Reliability,
         { { { &CData::MT, M, T, "Матрица достоверности <МЗ-угрозы> MT:" },
             { &CData::TE, T, L, "Матрица достоверности <угрозы-эшелоны> TE:" } } },
@@ -48,15 +48,15 @@ bool IsBlank(char c)
 
 } // namespace
 
-const ModeSpec& SpecOf(AnalysisMode mode)
+const ModeDescription& Describe(AnalysisMode mode)
 {
     return kModes[ModeIndex(mode)];
 }
 
 std::array<Matrix, 2> SourceMatricesOf(const CData& data, AnalysisMode mode)
 {
-    const ModeSpec& spec = SpecOf(mode);
-    return { data.*spec.Sources[0].Member, data.*spec.Sources[1].Member };
+    const ModeDescription& about = Describe(mode);
+    return { data.*about.Sources[0].Member, data.*about.Sources[1].Member };
 }
 
 std::optional<double> ParseTypedNumber(std::string_view text)
@@ -121,8 +121,8 @@ SourceValueCheck CheckSourceValue(AnalysisMode mode, std::string_view text, floa
     if (!parsed)
         return SourceValueCheck::NotANumber;
     const float rounded = static_cast<float>(*parsed);
-    const ModeSpec& spec = SpecOf(mode);
-    if (spec.EditableSources && !(rounded >= 0.0f && rounded <= spec.SourceMaximum))
+    const ModeDescription& about = Describe(mode);
+    if (about.EditableSources && !(rounded >= 0.0f && rounded <= about.SourceMaximum))
         return SourceValueCheck::OutOfRange;
     value = rounded;
     return SourceValueCheck::Accepted;
@@ -134,7 +134,7 @@ std::string SourceValueMessage(AnalysisMode mode, SourceValueCheck check)
     case SourceValueCheck::NotANumber:
         return kInputErrorMessage;
     case SourceValueCheck::OutOfRange:
-        return SpecOf(mode).RangeMessage;
+        return Describe(mode).RangeMessage;
     case SourceValueCheck::Empty:
     case SourceValueCheck::Accepted:
         break;

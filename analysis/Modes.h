@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-struct SourceSpec {
+struct SourceDescription {
     Matrix CData::*Member;
     ItemKind Rows;
     ItemKind Cols;
@@ -25,9 +25,9 @@ enum class Combination {
     ElementwiseProduct, // element by element; only the stored copy is normalised
 };
 
-struct ModeSpec {
+struct ModeDescription {
     AnalysisMode Mode;
-    std::array<SourceSpec, 2> Sources;
+    std::array<SourceDescription, 2> Sources;
     // Mode 4 multiplies the results of modes 2 and 3: nothing to type.
     bool EditableSources;
     Combination Operation;
@@ -44,7 +44,7 @@ struct ModeSpec {
     const char* RowsTitle;
 };
 
-const ModeSpec& SpecOf(AnalysisMode mode);
+const ModeDescription& Describe(AnalysisMode mode);
 
 // Copies of the two sources of a mode as the store holds them now.
 std::array<Matrix, 2> SourceMatricesOf(const CData& data, AnalysisMode mode);

@@ -141,9 +141,9 @@ void TCommentForm::ShowComments(AnalysisMode mode)
 {
     // The numbers along the front edge are the result's columns, those on the left wall
     // its rows.
-    const ModeSpec& spec = SpecOf(mode);
-    xMemo_->setPlainText(ItemLines(store_, spec.ResultCols));
-    yMemo_->setPlainText(ItemLines(store_, spec.ResultRows));
+    const ModeDescription& about = Describe(mode);
+    xMemo_->setPlainText(ItemLines(store_, about.ResultCols));
+    yMemo_->setPlainText(ItemLines(store_, about.ResultRows));
     show();
     raise();
     activateWindow();

@@ -299,31 +299,31 @@ void TGraphForm::BuildChartLabels()
 
 void TGraphForm::SetUpForMode(AnalysisMode mode, const AnalysedCounts& counts)
 {
-    const ModeSpec& spec = SpecOf(mode);
+    const ModeDescription& about = Describe(mode);
     counts_ = counts;
     work_.Mode = mode;
     work_.SourceMatrices = SourceMatricesOf(store_, mode);
-    if (spec.EditableSources) {
-        for (const SourceSpec& source : spec.Sources)
+    if (about.EditableSources) {
+        for (const SourceDescription& source : about.Sources)
             massivComboBox_->addItem(QString::fromUtf8(source.Caption));
         massivComboBox_->setCurrentIndex(-1);
     } else {
         massivComboBox_->setEnabled(false);
     }
-    SetLabelText(resMassivLabel_, QString::fromUtf8(spec.ResultCaption));
+    SetLabelText(resMassivLabel_, QString::fromUtf8(about.ResultCaption));
     resGrid_->setAccessibleName(resMassivLabel_->text());
-    SetLabelText(xzLabel_, QString::fromUtf8(spec.ColumnsTitle));
-    SetLabelText(yzLabel_, QString::fromUtf8(spec.RowsTitle));
+    SetLabelText(xzLabel_, QString::fromUtf8(about.ColumnsTitle));
+    SetLabelText(yzLabel_, QString::fromUtf8(about.RowsTitle));
 }
 
 void TGraphForm::MassivComboBoxChange(int item)
 {
-    const ModeSpec& spec = SpecOf(Mode());
-    if (!spec.EditableSources || item < 0 || item > 1)
+    const ModeDescription& about = Describe(Mode());
+    if (!about.EditableSources || item < 0 || item > 1)
         return;
     massivGrid_->FinishEditing();
     shownSource_ = item;
-    const SourceSpec& source = spec.Sources[static_cast<std::size_t>(item)];
+    const SourceDescription& source = about.Sources[static_cast<std::size_t>(item)];
     const int rows = counts_.Of(source.Rows);
     const int columns = counts_.Of(source.Cols);
     MatrixGridModel& model = massivGrid_->Model();
@@ -346,7 +346,7 @@ void TGraphForm::MassivGridSelectCell(int column, int row)
 {
     if (shownSource_ < 0)
         return;
-    const SourceSpec& source = SpecOf(Mode()).Sources[static_cast<std::size_t>(shownSource_)];
+    const SourceDescription& source = Describe(Mode()).Sources[static_cast<std::size_t>(shownSource_)];
     // A hint names the item of its row or column; one outside the analysed items keeps
     // whatever it said.
     auto hint = [this](QLabel* label, const QString& pattern, ItemKind kind, int k) {
@@ -454,7 +454,7 @@ void TGraphForm::PasteText(const QString& text)
     massivGrid_->FinishEditing();
     // A paste is a change like a typed key, whatever it brings.
     document_.MarkModified();
-    const SourceSpec& spec = SpecOf(Mode()).Sources[static_cast<std::size_t>(shownSource_)];
+    const SourceDescription& about = Describe(Mode()).Sources[static_cast<std::size_t>(shownSource_)];
     Matrix& source = work_.SourceMatrices[static_cast<std::size_t>(shownSource_)];
     MatrixGridModel& model = massivGrid_->Model();
     const QModelIndex start = massivGrid_->currentIndex().isValid() ? massivGrid_->currentIndex() : model.index(0, 0);
@@ -488,7 +488,7 @@ void TGraphForm::PasteText(const QString& text)
             if (check != SourceValueCheck::Accepted) {
                 if (refused++ == 0)
                     firstRefusal = QStringLiteral("«%1» в строке «%2», столбце «%3»: %4")
-                                       .arg(cells[j].trimmed(), ItemName(spec.Rows, row), ItemName(spec.Cols, column),
+                                       .arg(cells[j].trimmed(), ItemName(about.Rows, row), ItemName(about.Cols, column),
                                            QString::fromStdString(SourceValueMessage(Mode(), check)));
                 continue;
             }
@@ -581,16 +581,16 @@ void TGraphForm::ComputingButtonClick()
         return;
     }
 
-    const ModeSpec& spec = SpecOf(Mode());
-    if (!spec.EditableSources)
+    const ModeDescription& about = Describe(Mode());
+    if (!about.EditableSources)
         RefreshDerivedSources();
     // The thresholds and the sources go into the data file: a computation that changes
     // them leaves changes to save, even when no key was pressed for them (a threshold).
     const CData::ThresholdPair& after = store_.ThresholdsOf(Mode());
     bool changesFile = !SameBits(before.Small, after.Small) || !SameBits(before.Medium, after.Medium);
-    if (spec.EditableSources) {
-        for (std::size_t k = 0; k < spec.Sources.size(); ++k)
-            changesFile = changesFile || !SameElements(store_.*spec.Sources[k].Member, work_.SourceMatrices[k]);
+    if (about.EditableSources) {
+        for (std::size_t k = 0; k < about.Sources.size(); ++k)
+            changesFile = changesFile || !SameElements(store_.*about.Sources[k].Member, work_.SourceMatrices[k]);
     }
 
     ComputeDerivedMatrix(work_, store_);

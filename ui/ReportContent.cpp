@@ -107,17 +107,17 @@ ReportTable MatrixTable(const CData& data, const Matrix& matrix, ItemKind rows, 
 // one over the columns in the last row.
 ReportTable ResultTable(const CData& data, const GraphWorkingData& work)
 {
-    const ModeSpec& spec = SpecOf(work.Mode);
+    const ModeDescription& about = Describe(work.Mode);
     const ResultGrid grid = ResultGridTexts(work);
     ReportTable table;
-    table.Corner = Corner(spec.ResultRows, spec.ResultCols);
+    table.Corner = Corner(about.ResultRows, about.ResultCols);
     table.Emphasis = CellEmphasis::FirstColumnAndLastRow;
-    table.ColumnHeads.push_back(QStringLiteral("Распределение Xi ") + QString::fromUtf8(spec.RowsTitle));
+    table.ColumnHeads.push_back(QStringLiteral("Распределение Xi ") + QString::fromUtf8(about.RowsTitle));
     for (int j = 1; j < grid.ColumnCount; ++j)
-        table.ColumnHeads.push_back(NameOf(data, spec.ResultCols, j - 1));
+        table.ColumnHeads.push_back(NameOf(data, about.ResultCols, j - 1));
     for (int i = 0; i < grid.RowCount; ++i) {
         const bool distribution = i == grid.RowCount - 1;
-        ReportTableRow row { distribution ? QString::fromUtf8(spec.ColumnsTitle) : NameOf(data, spec.ResultRows, i),
+        ReportTableRow row { distribution ? QString::fromUtf8(about.ColumnsTitle) : NameOf(data, about.ResultRows, i),
             {} };
         for (int j = 0; j < grid.ColumnCount; ++j)
             row.Cells.push_back(Text(grid.At(j, i)));
@@ -323,11 +323,11 @@ ReportChart ModeChart(const std::shared_ptr<const Computed>& computed, AnalysisM
             DrawChart(canvas, work.ResultMatrix, work.ColumnDistribution, work.RowDistribution, thresholds.Small,
                 thresholds.Medium, every);
 
-            const ModeSpec& spec = SpecOf(mode);
+            const ModeDescription& about = Describe(mode);
             for (const PlacedLabel& label : kModeChartLabels)
                 Label(canvas, label.X, label.Y, label.Caption);
-            Label(canvas, kColumnsTitle.x(), kColumnsTitle.y(), spec.ColumnsTitle);
-            Label(canvas, kRowsTitle.x(), kRowsTitle.y(), spec.RowsTitle);
+            Label(canvas, kColumnsTitle.x(), kColumnsTitle.y(), about.ColumnsTitle);
+            Label(canvas, kRowsTitle.x(), kRowsTitle.y(), about.RowsTitle);
             for (int k = 0; k < kChartCells; ++k) {
                 const std::string number = std::to_string(k + 1);
                 Label(canvas, kColumnNumberLefts[k], kColumnNumberTop, number);
@@ -475,9 +475,9 @@ private:
     }
 
     // Mode 4 has no captions of its own for its sources: they are the results of 2 and 3.
-    static QString SourceCaption(const ModeSpec& spec, std::size_t k)
+    static QString SourceCaption(const ModeDescription& about, std::size_t k)
     {
-        const SourceSpec& source = spec.Sources[k];
+        const SourceDescription& source = about.Sources[k];
         if (*source.Caption) {
             QString caption = QString::fromUtf8(source.Caption);
             if (caption.endsWith(QLatin1Char(':')))
@@ -485,27 +485,27 @@ private:
             return caption;
         }
         for (AnalysisMode mode : kAnalysisModes)
-            if (SpecOf(mode).Result == source.Member)
-                return QString::fromUtf8(SpecOf(mode).ResultCaption)
+            if (Describe(mode).Result == source.Member)
+                return QString::fromUtf8(Describe(mode).ResultCaption)
                     + QStringLiteral(" (результат режима %1)").arg(ModeNumber(mode));
         return QString();
     }
 
     void ModeSection(AnalysisMode mode)
     {
-        const ModeSpec& spec = SpecOf(mode);
+        const ModeDescription& about = Describe(mode);
         const GraphWorkingData& work = computed_->Works[ModeIndex(mode)];
         Add(TextStyle::Heading,
             QStringLiteral("%1. Режим %2: %3")
                 .arg(ModeNumber(mode) + 1)
                 .arg(ModeNumber(mode))
-                .arg(QString::fromUtf8(spec.ResultCaption)));
-        for (std::size_t k = 0; k < spec.Sources.size(); ++k) {
-            Add(TextStyle::Subheading, SourceCaption(spec, k));
+                .arg(QString::fromUtf8(about.ResultCaption)));
+        for (std::size_t k = 0; k < about.Sources.size(); ++k) {
+            Add(TextStyle::Subheading, SourceCaption(about, k));
             blocks_.push_back(MatrixTable(
-                Data(), work.SourceMatrices[k], spec.Sources[k].Rows, spec.Sources[k].Cols, CellEmphasis::None));
+                Data(), work.SourceMatrices[k], about.Sources[k].Rows, about.Sources[k].Cols, CellEmphasis::None));
         }
-        Add(TextStyle::Subheading, QStringLiteral("Результат: ") + QString::fromUtf8(spec.ResultCaption));
+        Add(TextStyle::Subheading, QStringLiteral("Результат: ") + QString::fromUtf8(about.ResultCaption));
         const CData::ThresholdPair& thresholds = Data().ThresholdsOf(mode);
         Add(TextStyle::Body,
             QStringLiteral("Пороговое значение для малой величины: %1\nПороговое значение для средней величины: %2")

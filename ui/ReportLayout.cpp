@@ -18,7 +18,7 @@ namespace {
 
 constexpr const char* kFamily = "Liberation Sans";
 
-struct StyleSpec {
+struct StyleDescription {
     int Size;
     bool Bold;
     bool Italic;
@@ -27,7 +27,7 @@ struct StyleSpec {
     bool KeepWithNext;
 };
 
-StyleSpec SpecOf(TextStyle style)
+StyleDescription Describe(TextStyle style)
 {
     switch (style) {
     case TextStyle::Title:
@@ -380,7 +380,7 @@ private:
         return std::min(width / chart.Source.width(), content_.height() / chart.Source.height());
     }
 
-    static bool KeptWithNext(const ReportText& text) { return text.KeepWithNext || SpecOf(text.Style).KeepWithNext; }
+    static bool KeptWithNext(const ReportText& text) { return text.KeepWithNext || Describe(text.Style).KeepWithNext; }
 
     QStringList Lines(const ReportText& text) const
     {
@@ -395,11 +395,11 @@ private:
         if (i >= blocks_.size())
             return 0.0;
         if (const auto* text = std::get_if<ReportText>(&blocks_[i])) {
-            const StyleSpec spec = SpecOf(text->Style);
+            const StyleDescription about = Describe(text->Style);
             if (!KeptWithNext(*text))
-                return spec.SpaceBefore + LineHeight(text->Style);
-            return spec.SpaceBefore + static_cast<double>(Lines(*text).size()) * LineHeight(text->Style)
-                + spec.SpaceAfter + FirstPieceHeight(i + 1);
+                return about.SpaceBefore + LineHeight(text->Style);
+            return about.SpaceBefore + static_cast<double>(Lines(*text).size()) * LineHeight(text->Style)
+                + about.SpaceAfter + FirstPieceHeight(i + 1);
         }
         if (const auto* chart = std::get_if<ReportChart>(&blocks_[i]))
             return kChartSpaceBefore + chart->Source.height() * ChartScale(*chart);
@@ -421,13 +421,13 @@ private:
 
     void PlaceText(std::size_t i, const ReportText& text)
     {
-        const StyleSpec spec = SpecOf(text.Style);
+        const StyleDescription about = Describe(text.Style);
         const QStringList lines = Lines(text);
         const double line = LineHeight(text.Style);
         if (KeptWithNext(text) && !AtTop()
-            && spec.SpaceBefore + static_cast<double>(lines.size()) * line + FirstPieceHeight(i + 1) > Room())
+            && about.SpaceBefore + static_cast<double>(lines.size()) * line + FirstPieceHeight(i + 1) > Room())
             NewPage();
-        Space(spec.SpaceBefore);
+        Space(about.SpaceBefore);
         qsizetype next = 0;
         while (next < lines.size()) {
             auto fit = static_cast<qsizetype>(std::floor((Room() + 1e-6) / line));
@@ -445,7 +445,7 @@ private:
             y_ += box.height();
             next += count;
         }
-        Space(spec.SpaceAfter);
+        Space(about.SpaceAfter);
     }
 
     void PlaceTable(std::size_t i)
@@ -642,8 +642,8 @@ const PageGeometry kA4Report { QSizeF(595.276, 841.890), QMarginsF(42.52, 42.52,
 
 QFont ReportFont(TextStyle style)
 {
-    const StyleSpec spec = SpecOf(style);
-    return MakeFont(spec.Size, spec.Bold, spec.Italic);
+    const StyleDescription about = Describe(style);
+    return MakeFont(about.Size, about.Bold, about.Italic);
 }
 
 QFont ReportTableFont(bool bold)

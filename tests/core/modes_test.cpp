@@ -109,14 +109,14 @@ TEST(ModeTable, SourceAndResultKindsMatchTheStoreShapes)
     d.DamageEM.Resize(2, 5);
     d.FrequencyEM.Resize(2, 5);
     for (AnalysisMode mode : kAnalysisModes) {
-        const ModeSpec& spec = SpecOf(mode);
-        EXPECT_EQ(spec.Mode, mode);
-        for (const SourceSpec& source : spec.Sources) {
+        const ModeDescription& about = Describe(mode);
+        EXPECT_EQ(about.Mode, mode);
+        for (const SourceDescription& source : about.Sources) {
             EXPECT_EQ((d.*source.Member).Rows(), d.CountOf(source.Rows)) << ModeNumber(mode);
             EXPECT_EQ((d.*source.Member).Cols(), d.CountOf(source.Cols)) << ModeNumber(mode);
         }
         // The product's rows are the first source's, its columns the second's.
-        EXPECT_EQ(spec.ResultRows, spec.Sources[0].Rows);
-        EXPECT_EQ(spec.ResultCols, spec.Sources[1].Cols);
+        EXPECT_EQ(about.ResultRows, about.Sources[0].Rows);
+        EXPECT_EQ(about.ResultCols, about.Sources[1].Cols);
     }
 }

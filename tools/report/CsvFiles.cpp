@@ -51,11 +51,11 @@ bool WriteCsvFiles(
     // results as the windows would compute them.
     CData data = loaded;
     for (AnalysisMode mode : kAnalysisModes) {
-        const ModeSpec& spec = SpecOf(mode);
-        if (!spec.EditableSources)
+        const ModeDescription& about = Describe(mode);
+        if (!about.EditableSources)
             continue;
         for (int s = 0; s < 2; ++s) {
-            Matrix CData::*const member = spec.Sources[static_cast<std::size_t>(s)].Member;
+            Matrix CData::*const member = about.Sources[static_cast<std::size_t>(s)].Member;
             save(std::string("source-") + SourceName(member) + ".csv", SourceTable(data, mode, s, data.*member));
         }
     }

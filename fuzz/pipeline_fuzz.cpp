@@ -24,7 +24,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -94,8 +93,6 @@ private:
 void CheckNumberText(const std::string& text)
 {
     BoundedCanvas::CheckText(text);
-    if (std::getenv("VARDUN_FUZZ_SHOW"))
-        std::fprintf(stderr, "label \"%s\"\n", text.c_str());
     if (text == "NAN" || text == "INF" || text == "-INF")
         return;
     std::size_t i = text.starts_with('-') ? 1 : 0;

@@ -178,6 +178,7 @@ public:
     }
 
     // Runs `count` actions; the first broken rule ends the walk with its description.
+    // VARDUN_WALK_TRACE=N prints every action from the N-th on, to retrace a fault.
     std::optional<std::string> Run(int count)
     {
         for (step_ = 0; step_ < count; ++step_) {

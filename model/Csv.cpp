@@ -1,8 +1,7 @@
 // The CSV dialect of Russian spreadsheets: what is written, cell by cell.
 #include "model/Csv.h"
 
-#include "model/FileBytes.h"
-#include "model/Messages.h"
+#include "model/FileText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -98,8 +97,5 @@ std::string CsvText(const CsvTable& table)
 
 bool SaveCsv(const std::string& path, const CsvTable& table, IMessageSink& messages)
 {
-    if (SaveFileBytes(path, CsvText(table)))
-        return true;
-    messages.ShowMessage("Не удалось сохранить файл " + path + ".");
-    return false;
+    return SaveText(path, CsvText(table), messages);
 }

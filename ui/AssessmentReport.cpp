@@ -2,8 +2,7 @@
 // failure never leaves part of a file.
 #include "ui/AssessmentReport.h"
 
-#include "model/FileBytes.h"
-#include "model/Messages.h"
+#include "model/FileText.h"
 #include "ui/ReportContent.h"
 #include "ui/ReportLayout.h"
 
@@ -14,8 +13,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-
-#include <string_view>
 
 namespace {
 
@@ -56,10 +53,6 @@ bool WriteAssessmentReport(
     const std::vector<ReportBlock> blocks = AssessmentReportBlocks(assessment, request, QDate::currentDate());
     const std::vector<ReportPage> pages = LayOutReport(blocks, kA4Report);
     QByteArray bytes;
-    if (!PaintPdf(bytes, blocks, pages) || bytes.isEmpty()
-        || !SaveFileBytes(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
-        messages.ShowMessage("Не удалось сохранить файл " + path + ".");
-        return false;
-    }
-    return true;
+    const bool painted = PaintPdf(bytes, blocks, pages) && !bytes.isEmpty();
+    return SaveText(path, painted ? std::optional(bytes.toStdString()) : std::nullopt, messages);
 }

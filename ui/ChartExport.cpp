@@ -2,7 +2,7 @@
 // an SVG drawing made from the chart's own shapes and its labels' texts.
 #include "ui/ChartExport.h"
 
-#include "model/FileBytes.h"
+#include "model/FileText.h"
 #include "ui/ChartView.h"
 #include "ui/Dialogs.h"
 #include "ui/VectorCanvas.h"
@@ -16,8 +16,6 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QSvgGenerator>
-
-#include <string_view>
 
 namespace {
 
@@ -160,10 +158,6 @@ bool SaveChart(const std::string& path, const ChartPicture& chart, IMessageSink&
         PlaceLabels(*chart.Surface);
         bytes = IsSvgPath(path) ? SvgBytes(chart) : PngBytes(*chart.Surface);
     }
-    if (bytes.isEmpty()
-        || !SaveFileBytes(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
-        messages.ShowMessage("Не удалось сохранить файл " + path + ".");
-        return false;
-    }
-    return true;
+    // Nothing drawn is a failure like a failed write.
+    return SaveText(path, bytes.isEmpty() ? std::nullopt : std::optional(bytes.toStdString()), messages);
 }

@@ -3,6 +3,8 @@
 // says, and the window copies that onto the control (whose left edge never changes).
 #pragma once
 
+#include "ui/Canvas.h"
+
 #include <string>
 
 struct ChartLabel {
@@ -12,4 +14,13 @@ struct ChartLabel {
     bool Visible = true;
 
     friend bool operator==(const ChartLabel&, const ChartLabel&) = default;
+};
+
+// A label that stands at one place beside a chart whatever it shows (an axis letter, a
+// number along an edge): where the window puts its control, and where a drawing of the
+// chart without the window writes the text. The caption is UTF-8.
+struct FixedLabel {
+    const char* Name;
+    const char* Caption;
+    Point At;
 };

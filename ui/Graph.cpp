@@ -7,6 +7,7 @@
 #include "ui/ChartExport.h"
 #include "ui/ChartView.h"
 #include "ui/Comment.h"
+#include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Document.h"
 #include "ui/GraphChart.h"
@@ -46,32 +47,6 @@ constexpr int kThresholdFullLength = 4;
 constexpr int kHintWidth = 400;
 constexpr QColor kDistributionColour { 0, 0, 255 };
 const FileDialogOptions kCsvDialog { QStringLiteral("Таблица CSV (*.csv)|*.csv"), QStringLiteral("csv") };
-
-struct LabelPlace {
-    const char* Name;
-    const char* Caption;
-    QPoint At;
-};
-
-// The chart's fixed labels: axis letters and the wall title's first line.
-const LabelPlace kChartLabels[] = {
-    { "Label45", "X", { 728, 240 } },
-    { "Label44", "Y", { 176, 464 } },
-    { "Label42", "Z", { 416, 32 } },
-    // Two blanks, as the window has always shown it.
-    { "Label43", "Распределение  Xi", { 264, 72 } },
-};
-
-// The numbers 1 to 15 along the front edge (columns) and the right edge (rows).
-const char* const kColumnNumberNames[] = { "Label2", "Label3", "Label5", "Label32", "Label33", "Label34", "Label35",
-    "Label36", "Label37", "Label38", "Label11", "Label12", "Label13", "Label14", "Label15" };
-constexpr int kColumnNumberLefts[] = { 206, 228, 248, 268, 289, 308, 326, 346, 367, 386, 412, 430, 450, 471, 490 };
-constexpr int kColumnNumberTop = 508;
-const char* const kRowNumberNames[] = { "Label4", "Label6", "Label7", "Label8", "Label9", "Label10", "Label31",
-    "Label39", "Label40", "Label41", "Label16", "Label17", "Label18", "Label19", "Label20" };
-constexpr QPoint kRowNumberPlaces[]
-    = { { 736, 282 }, { 722, 297 }, { 707, 313 }, { 693, 329 }, { 677, 346 }, { 664, 358 }, { 650, 373 }, { 635, 390 },
-          { 619, 406 }, { 598, 422 }, { 584, 438 }, { 570, 453 }, { 555, 470 }, { 539, 486 }, { 518, 502 } };
 
 bool SameBits(float a, float b)
 {
@@ -269,23 +244,22 @@ void TGraphForm::BuildControls()
 void TGraphForm::BuildChartLabels()
 {
     QWidget* client = Client();
-    for (const LabelPlace& place : kChartLabels)
-        chartLabels_.push_back(MakeLabel(client, place.Name, QString::fromUtf8(place.Caption), place.At, true));
-    xzLabel_ = MakeLabel(client, "XZLabel", QStringLiteral("Распределение Xi по МЗ"), { 544, 62 }, true);
-    yzLabel_ = MakeLabel(client, "YZLabel", QStringLiteral("по угрозам"), { 264, 88 }, true);
+    for (const FixedLabel& label : kChartAxisLabels)
+        chartLabels_.push_back(MakeLabel(client, label, true));
+    // The design's captions, replaced by the mode's at set-up.
+    xzLabel_ = MakeLabel(client, { "XZLabel", "Распределение Xi по МЗ", kColumnsTitlePlace }, true);
+    yzLabel_ = MakeLabel(client, { "YZLabel", "по угрозам", kRowsTitlePlace }, true);
     chartLabels_.push_back(xzLabel_);
     chartLabels_.push_back(yzLabel_);
 
     QFont italic = WindowFont();
     italic.setItalic(true);
     for (int k = 0; k < kChartCells; ++k) {
-        const QString number = QString::number(k + 1);
-        QLabel* column
-            = MakeLabel(client, kColumnNumberNames[k], number, { kColumnNumberLefts[k], kColumnNumberTop }, true);
+        QLabel* column = MakeLabel(client, kColumnNumberLabels[k], true);
         column->setFont(italic);
         column->adjustSize();
         chartLabels_.push_back(column);
-        chartLabels_.push_back(MakeLabel(client, kRowNumberNames[k], number, kRowNumberPlaces[k], true));
+        chartLabels_.push_back(MakeLabel(client, kRowNumberLabels[k], true));
     }
 
     partialChartLabel_
@@ -541,7 +515,6 @@ void TGraphForm::ExportGrid(bool result)
 
 void TGraphForm::SaveChart()
 {
-    chart_->EnsureDrawn();
     SaveChartAs(this, { chart_, [this](Canvas& canvas) { DrawChart(canvas); }, chartLabels_ }, dialogs_);
 }
 

@@ -1,6 +1,7 @@
 // The MM and EE window: its controls from one table per group box, and the two charts
 // drawn over the group boxes.
 #include "ui/MMEE.h"
+#include "ui/Controls.h"
 
 #include "analysis/Damage.h"
 #include "analysis/ExportTables.h"
@@ -37,12 +38,8 @@ constexpr QSize kCellSize { 60, 18 };
 constexpr QRect kGrid { 3, 23, 248, 146 };
 constexpr QPoint kIndicatorCaption { 8, 184 };
 constexpr QPoint kIndicator { 168, 184 };
-constexpr QPoint kMaximum { 304, 56 };
-// The chart moves the scale labels up and down; they never leave this column.
-constexpr int kScaleLeft = 277;
-constexpr int kBarNumberTop = 192;
-constexpr int kBarNumberLefts[] = { 328, 348, 366, 386, 406, 424, 444, 464, 484, 502 };
-constexpr QPoint kKindCaption { 576, 168 };
+constexpr QPoint kMaximum { kDiagonalMaximumPlace.X, kDiagonalMaximumPlace.Y };
+constexpr QPoint kKindCaption { kDiagonalKindPlace.X, kDiagonalKindPlace.Y };
 
 constexpr QRect kBackButton { 168, 432, 75, 25 };
 constexpr QRect kNextButton { 376, 432, 91, 25 };
@@ -195,14 +192,14 @@ void TMMEEForm::BuildChartBox(Box box)
     controls.Indicator->setAccessibleDescription(indicatorCaption);
     MakeLabel(group, layout.ZeroName, QStringLiteral("0"), layout.Zero);
     for (int p = 0; p < 3; ++p)
-        controls.Scale[static_cast<std::size_t>(p)] = MakeLabel(
-            group, layout.ScaleNames[p], QString::fromLatin1(kScaleCaptions[p]), { kScaleLeft, layout.ScaleTops[p] });
+        controls.Scale[static_cast<std::size_t>(p)] = MakeLabel(group, layout.ScaleNames[p],
+            QString::fromLatin1(kScaleCaptions[p]), { kDiagonalScaleLeft, layout.ScaleTops[p] });
     const QString maximumCaption = QString::fromLatin1(layout.MaximumCaption);
     controls.Maximum = MakeLabel(group, layout.MaximumName, maximumCaption, kMaximum);
     controls.Maximum->setAccessibleDescription(maximumCaption);
     for (int n = 0; n < 10; ++n)
         MakeLabel(group, layout.BarNumberNames[n], QString::fromLatin1(kBarNumbers[n]),
-            { kBarNumberLefts[n], kBarNumberTop });
+            { kDiagonalBarNumberLefts[n], kDiagonalBarNumberTop });
     MakeLabel(group, layout.KindCaptionName, QString::fromUtf16(layout.KindCaption), kKindCaption);
     // The box's labels go with its chart: the rating's caption says what its value is.
     for (QLabel* label : group->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
@@ -270,7 +267,7 @@ void TMMEEForm::ApplyChartLabels(Box box, const DiagonalChartLabels& labels)
         QLabel* label = controls.Scale[p];
         SetLabelText(label, QString::fromStdString(scale.Caption));
         if (scale.Visible && label->y() != scale.Top)
-            label->move(kScaleLeft, scale.Top);
+            label->move(kDiagonalScaleLeft, scale.Top);
         // A mark above the group box is out of sight; so is its label, also to a screen reader.
         const bool shown = scale.Visible && label->geometry().intersects(controls.Group->rect());
         if (label->isHidden() == shown)

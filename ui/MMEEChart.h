@@ -4,6 +4,7 @@
 // are those of the group box that holds the matrix's grid.
 #pragma once
 
+#include "ui/Canvas.h"
 #include "ui/ChartLabel.h"
 
 #include <array>
@@ -21,6 +22,15 @@ struct DiagonalChartLabels {
     // hidden when the diagonal has no positive element to scale by.
     std::array<ChartLabel, 3> Scale;
 };
+
+// Where the labels beside the chart stand, in the group box's coordinates: the largest
+// element's value, the column of the scale labels (the chart moves them up and down
+// only), the numbers under the first ten bars, and the name of the kind of the bars.
+inline constexpr Point kDiagonalMaximumPlace { 304, 56 };
+inline constexpr int kDiagonalScaleLeft = 277;
+inline constexpr int kDiagonalBarNumberTop = 192;
+inline constexpr int kDiagonalBarNumberLefts[] = { 328, 348, 366, 386, 406, 424, 444, 464, 484, 502 };
+inline constexpr Point kDiagonalKindPlace { 576, 168 };
 
 // Draws the chart of one matrix (MM in its group box, or EE in its own).
 DiagonalChartLabels DrawDiagonalChart(Canvas& canvas, const Matrix& matrix);

@@ -2,6 +2,7 @@
 
 #include "model/Dictionary.h"
 #include "ui/CheckListStyle.h"
+#include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Document.h"
 #include "ui/Frames.h"
@@ -23,7 +24,6 @@ namespace {
 
 // Adding stops at 15 items; files may bring longer lists.
 constexpr int kAddLimit = 14;
-constexpr int kItemHeight = 13;
 
 struct ListLayout {
     const char* GroupName;
@@ -58,40 +58,12 @@ const FileDialogOptions kSaveDataDialog { QStringLiteral("Файлы данны�
 const FileDialogOptions kDictionaryDialog { QStringLiteral("Vardun 2.1 Файл словаря(*.dic)|*.dic"),
     QStringLiteral("dic") };
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    button->setFont(WindowFont());
-    return button;
-}
-
-QListWidgetItem* AppendItem(QListWidget* list, const QString& name)
-{
-    auto* item = new QListWidgetItem(name, list);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-    item->setCheckState(Qt::Unchecked);
-    item->setSizeHint(QSize(0, kItemHeight));
-    return item;
-}
-
 // Leaves the list with no current and no selected item, so a later Change or Delete
 // finds nothing to work on.
 void ClearSelection(QListWidget* list)
 {
     list->clearSelection();
     list->setCurrentRow(-1);
-}
-
-// The scan stops at the first checked item.
-bool HasCheckedItem(const QListWidget* list)
-{
-    for (int row = 0; row < list->count(); ++row) {
-        if (list->item(row)->checkState() == Qt::Checked)
-            return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -223,22 +195,9 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 void TMainForm::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // As on the window system this program comes from: Enter presses the focused
-        // button, and Next, the default button, anywhere else.
-        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
-            focused->click();
-        else if (nextButton_->isEnabled())
-            nextButton_->click();
-        return;
-    case Qt::Key_Escape:
-        exitButton_->click();
-        return;
-    default:
+    // Next is the default button, Exit the cancel one.
+    if (!PressDialogKey(*this, *event, nextButton_, exitButton_))
         QMainWindow::keyPressEvent(event);
-    }
 }
 
 void TMainForm::ApplyAddButtonRule(Kind kind)
@@ -271,7 +230,7 @@ void TMainForm::AddButtonClick(Kind kind)
     const auto name = dialogs_.AskName(this, QString::fromUtf8(kLayouts[kind].AddPrompt), QString());
     if (name) {
         const QSignalBlocker blocker(lists_[kind].List);
-        lists_[kind].List->scrollToItem(AppendItem(lists_[kind].List, *name));
+        lists_[kind].List->scrollToItem(AppendCheckItem(lists_[kind].List, *name));
     }
     ApplyAddButtonRule(kind);
 }
@@ -432,7 +391,7 @@ void TMainForm::ReplaceItems(Kind kind, const std::vector<std::string>& names)
     const QSignalBlocker blocker(list);
     list->clear();
     for (const std::string& name : names)
-        AppendItem(list, QString::fromStdString(name));
+        AppendCheckItem(list, QString::fromStdString(name));
     ClearSelection(list);
     list->scrollToTop();
 }

@@ -205,21 +205,30 @@ void MatrixGrid::SetOwnerDrawn(bool ownerDrawn)
 void MatrixGrid::EmptyCell(int row, int column)
 {
     model_.SetText(row, column, QString());
-    // The open editor is the view's own child; Qt gives no other way to reach it.
-    if (state() == EditingState && currentIndex() == model_.index(row, column)) {
-        if (auto* line = viewport()->findChild<QLineEdit*>())
+    if (currentIndex() == model_.index(row, column)) {
+        if (QLineEdit* line = OpenEditor())
             line->clear();
     }
 }
 
 void MatrixGrid::FinishEditing()
 {
-    if (state() != EditingState)
-        return;
-    if (auto* line = viewport()->findChild<QLineEdit*>()) {
+    if (QLineEdit* line = OpenEditor()) {
         commitData(line);
         closeEditor(line, QAbstractItemDelegate::NoHint);
     }
+}
+
+QLineEdit* MatrixGrid::OpenEditor() const
+{
+    if (state() != EditingState)
+        return nullptr;
+    // The open editor is the view's own child; Qt gives no other way to reach it. A
+    // closed one stays, hidden, until the event loop deletes it.
+    for (QLineEdit* line : viewport()->findChildren<QLineEdit*>())
+        if (line->isVisible())
+            return line;
+    return nullptr;
 }
 
 QString MatrixGrid::SelectionText() const

@@ -16,6 +16,7 @@
 
 class QAction;
 class QKeyEvent;
+class QLineEdit;
 
 class MatrixGridModel : public QAbstractTableModel {
     Q_OBJECT
@@ -97,6 +98,8 @@ private:
     // Whether a key from the keyboard may reach the cell, the editor or the view.
     bool LetsThrough(const QKeyEvent& event, const QString& cellText) const;
     void CopySelection() const;
+    // The cell editor now open, if any.
+    QLineEdit* OpenEditor() const;
 
     MatrixGridModel model_;
     bool ownerDrawn_ = false;

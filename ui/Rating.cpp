@@ -7,6 +7,7 @@
 #include "ui/ChartExport.h"
 #include "ui/ChartView.h"
 #include "ui/CheckListStyle.h"
+#include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Document.h"
 #include "ui/Frames.h"
@@ -40,7 +41,6 @@ namespace {
 
 constexpr QSize kClientSize { 655, 481 };
 constexpr QRect kPanel { 2, 8, 649, 201 };
-constexpr int kItemHeight = 13;
 // Typing stops at five characters: a sixth is refused unless it replaces a selection.
 constexpr int kLevelFullLength = 5;
 
@@ -94,49 +94,10 @@ constexpr QRect kReportButton { 10, 448, 97, 25 };
 // The chart area below the panel. "ретинговых" is misspelt on purpose, as the analysts
 // have always read it.
 constexpr LabelPlace kTitle { "Label8", u"Графики зависимости ретинговых показателей от ЧАУ", { 8, 216 } };
-constexpr LabelPlace kAxisTitles[] = {
-    { "Label6", u"Rm", { 16, 248 } },
-    { "Label9", u"ЧАУ", { 272, 384 } },
-    { "Label10", u"Re", { 336, 248 } },
-    { "Label11", u"ЧАУ", { 608, 384 } },
-};
-
-struct LegendEntry {
-    const char* ImageName;
-    QRect Image;
-    Rgb Colour;
-    LabelPlace Label;
-    // What the swatch is announced as: the legend without its dashes.
-    const char16_t* Meaning;
-};
-
-constexpr LegendEntry kLegend[] = {
-    { "Image3", { 52, 422, 10, 10 }, kHighLevelColour, { "Label47", u"-- Высокий уровень", { 72, 419 } },
-        u"Высокий уровень" },
-    { "Image1", { 196, 422, 10, 10 }, kCurrentLevelColour, { "Label45", u"-- Текущий уровень", { 216, 419 } },
-        u"Текущий уровень" },
-    { "Image2", { 340, 422, 10, 10 }, kLowLevelColour, { "Label46", u"-- Низкий уровень", { 360, 419 } },
-        u"Низкий уровень" },
-};
-
 // The marker of the current frequency, drawn as the charts draw theirs, in a box a little
 // larger than the picture, which keeps its size and sits in the box's top-left corner.
-constexpr QRect kMarkerImage { 480, 416, 14, 16 };
+constexpr QRect kMarkerImage { kMarkerPlace.X, kMarkerPlace.Y, 14, 16 };
 constexpr QSize kMarkerPicture { 13, 14 };
-constexpr LabelPlace kMarkerLabel { "Label12", u"-- Текущий ЧАУ", { 496, 419 } };
-constexpr const char16_t* kMarkerMeaning = u"Текущий ЧАУ";
-
-struct ValuePlaces {
-    LabelPlace Minimum;
-    std::array<LabelPlace, 2> Ticks;
-    LabelPlace Current;
-};
-
-// Captions until the first drawing; the drawing moves them up and down only.
-constexpr ValuePlaces kRmValues { { "MM0Label", u"", { 8, 404 } },
-    { { { "MM1", u"MM1", { 5, 344 } }, { "MM2", u"MM2", { 5, 360 } } } }, { "MMlb", u"MMlb", { 37, 368 } } };
-constexpr ValuePlaces kReValues { { "EE0Label", u"", { 337, 404 } },
-    { { { "EE1", u"EE1", { 320, 368 } }, { "EE2", u"EE2", { 320, 344 } } } }, { "EElb", u"EElb", { 352, 368 } } };
 
 const FileDialogOptions kReportDialog { QStringLiteral("Отчёт PDF (*.pdf)|*.pdf"), QStringLiteral("pdf") };
 const FileDialogOptions kSaveDataDialog { QStringLiteral("Файлы данных Vardun 2.2 (*.sav)|*.sav"),
@@ -161,24 +122,6 @@ QLineEdit* MakeEdit(QWidget* parent, const EditPlace& place)
     label->setBuddy(edit);
     edit->setAccessibleName(label->text());
     return edit;
-}
-
-QListWidgetItem* AppendItem(QListWidget* list, const QString& name)
-{
-    auto* item = new QListWidgetItem(name, list);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-    item->setCheckState(Qt::Unchecked);
-    item->setSizeHint(QSize(0, kItemHeight));
-    return item;
-}
-
-bool HasCheckedItem(const QListWidget* list)
-{
-    for (int row = 0; row < list->count(); ++row) {
-        if (list->item(row)->checkState() == Qt::Checked)
-            return true;
-    }
-    return false;
 }
 
 QLabel* MakeImage(QWidget* parent, const char* name, const QRect& place, const QPixmap& picture, const QString& meaning)
@@ -295,7 +238,7 @@ void TRatingForm::BuildPanel()
 
         const int count = static_cast<int>(store_.IndicesOf(place.Kind).size());
         for (int k = 0; k < count; ++k)
-            AppendItem(list, QString::fromStdString(store_.AnalysedName(place.Kind, k)));
+            AppendCheckItem(list, QString::fromStdString(store_.AnalysedName(place.Kind, k)));
         list->setCurrentRow(-1);
 
         // The program changes items only with the list's signals blocked, so whatever
@@ -336,24 +279,25 @@ void TRatingForm::BuildChartArea()
     bold.setBold(true);
     title->setFont(bold);
     title->adjustSize();
-    for (const LabelPlace& place : kAxisTitles)
-        MakePlacedLabel(Client(), place, true);
+    for (const FixedLabel& label : kRatingAxisTitles)
+        MakeLabel(Client(), label, true);
 
-    for (const LegendEntry& entry : kLegend) {
+    for (const RatingLegendEntry& entry : kRatingLegend) {
+        const QRect swatch(entry.Swatch.X, entry.Swatch.Y, kLegendSwatchSize, kLegendSwatchSize);
         MakeImage(
-            Client(), entry.ImageName, entry.Image, Swatch(entry.Image.size(), entry.Colour), Text(entry.Meaning));
-        MakePlacedLabel(Client(), entry.Label, true);
+            Client(), entry.SwatchName, swatch, Swatch(swatch.size(), entry.Colour), QString::fromUtf8(entry.Meaning));
+        MakeLabel(Client(), entry.Label, true);
     }
-    MakeImage(Client(), "Image4", kMarkerImage, MarkerPicture(), Text(kMarkerMeaning));
-    MakePlacedLabel(Client(), kMarkerLabel, true);
+    MakeImage(Client(), "Image4", kMarkerImage, MarkerPicture(), QString::fromUtf8(kMarkerMeaning));
+    MakeLabel(Client(), kMarkerLabel, true);
 
-    const std::pair<ValueLabels*, const ValuePlaces*> charts[]
-        = { { &rmLabels_, &kRmValues }, { &reLabels_, &kReValues } };
+    const std::pair<ValueLabels*, const RatingValuePlaces*> charts[]
+        = { { &rmLabels_, &kRmValuePlaces }, { &reLabels_, &kReValuePlaces } };
     for (const auto& [labels, places] : charts) {
-        labels->Minimum = MakePlacedLabel(Client(), places->Minimum, true);
+        labels->Minimum = MakeLabel(Client(), places->Minimum, true);
         for (std::size_t u = 0; u < labels->Ticks.size(); ++u)
-            labels->Ticks[u] = MakePlacedLabel(Client(), places->Ticks[u], true);
-        labels->Current = MakePlacedLabel(Client(), places->Current, true);
+            labels->Ticks[u] = MakeLabel(Client(), places->Ticks[u], true);
+        labels->Current = MakeLabel(Client(), places->Current, true);
     }
 }
 
@@ -498,9 +442,7 @@ void TRatingForm::ComputeButtonClick()
 
 void TRatingForm::SaveChart()
 {
-    auto* chart = static_cast<ChartView*>(Client());
-    chart->EnsureDrawn();
-    SaveChartAs(this, { chart, [this](Canvas& canvas) { FormPaint(canvas); }, chartLabels_ }, dialogs_);
+    SaveChartAs(this, { Client(), [this](Canvas& canvas) { FormPaint(canvas); }, chartLabels_ }, dialogs_);
 }
 
 void TRatingForm::ReportButtonClick()

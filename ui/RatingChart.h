@@ -31,6 +31,47 @@ struct RatingChartFrame {
 inline constexpr RatingChartFrame kRmChart { RatingKind::Rm, 30, 400, 270, 150 };
 inline constexpr RatingChartFrame kReChart { RatingKind::Re, 350, 400, 270, 150 };
 
+// The labels of the chart area that the window places and the drawing leaves to it, in
+// the window's coordinates: the axis titles, the legend (a swatch of each curve's colour
+// and its text, and the circle of the current frequency), and where the value labels
+// stand before the first drawing (the drawing moves them up and down only).
+inline constexpr FixedLabel kRatingAxisTitles[] = {
+    { "Label6", "Rm", { 16, 248 } },
+    { "Label9", "ЧАУ", { 272, 384 } },
+    { "Label10", "Re", { 336, 248 } },
+    { "Label11", "ЧАУ", { 608, 384 } },
+};
+
+struct RatingLegendEntry {
+    const char* SwatchName;
+    Point Swatch; // top-left of a 10 x 10 square
+    Rgb Colour;
+    FixedLabel Label;
+    // What the swatch stands for: the legend's text without its dashes.
+    const char* Meaning;
+};
+inline constexpr int kLegendSwatchSize = 10;
+inline constexpr RatingLegendEntry kRatingLegend[] = {
+    { "Image3", { 52, 422 }, kHighLevelColour, { "Label47", "-- Высокий уровень", { 72, 419 } }, "Высокий уровень" },
+    { "Image1", { 196, 422 }, kCurrentLevelColour, { "Label45", "-- Текущий уровень", { 216, 419 } },
+        "Текущий уровень" },
+    { "Image2", { 340, 422 }, kLowLevelColour, { "Label46", "-- Низкий уровень", { 360, 419 } }, "Низкий уровень" },
+};
+// The circle of the current frequency: a 13 x 14 picture at this top-left corner.
+inline constexpr Point kMarkerPlace { 480, 416 };
+inline constexpr FixedLabel kMarkerLabel { "Label12", "-- Текущий ЧАУ", { 496, 419 } };
+inline constexpr const char* kMarkerMeaning = "Текущий ЧАУ";
+
+struct RatingValuePlaces {
+    FixedLabel Minimum;
+    std::array<FixedLabel, 2> Ticks;
+    FixedLabel Current;
+};
+inline constexpr RatingValuePlaces kRmValuePlaces { { "MM0Label", "", { 8, 404 } },
+    { { { "MM1", "MM1", { 5, 344 } }, { "MM2", "MM2", { 5, 360 } } } }, { "MMlb", "MMlb", { 37, 368 } } };
+inline constexpr RatingValuePlaces kReValuePlaces { { "EE0Label", "", { 337, 404 } },
+    { { { "EE1", "EE1", { 320, 368 } }, { "EE2", "EE2", { 320, 344 } } } }, { "EElb", "EElb", { 352, 368 } } };
+
 struct RatingAxisLabels {
     // The smallest value of the current level (MM0Label or EE0Label).
     std::string Minimum;

@@ -190,29 +190,9 @@ constexpr double kPageWide = std::numeric_limits<double>::infinity();
 // The MM and EE charts are small: at full width their labels would be larger than the text.
 constexpr double kDiagonalChartWidth = 340.0;
 
-struct PlacedLabel {
-    int X;
-    int Y;
-    const char* Caption;
-};
-
 // The mode window: its chart, the axis letters and wall titles beside it, and the band
 // key below, in the window's coordinates.
 constexpr QRect kModeChartArea { 150, 0, 641, 560 };
-constexpr PlacedLabel kModeChartLabels[] = {
-    { 728, 240, "X" },
-    { 176, 464, "Y" },
-    { 416, 32, "Z" },
-    // Two blanks, as the window shows it.
-    { 264, 72, "Распределение  Xi" },
-};
-constexpr QPoint kColumnsTitle { 544, 62 };
-constexpr QPoint kRowsTitle { 264, 88 };
-constexpr int kColumnNumberLefts[] = { 206, 228, 248, 268, 289, 308, 326, 346, 367, 386, 412, 430, 450, 471, 490 };
-constexpr int kColumnNumberTop = 508;
-constexpr QPoint kRowNumberPlaces[]
-    = { { 736, 282 }, { 722, 297 }, { 707, 313 }, { 693, 329 }, { 677, 346 }, { 664, 358 }, { 650, 373 }, { 635, 390 },
-          { 619, 406 }, { 598, 422 }, { 584, 438 }, { 570, 453 }, { 555, 470 }, { 539, 486 }, { 518, 502 } };
 
 struct KeyEntry {
     int X;
@@ -229,11 +209,6 @@ constexpr KeyEntry kBandKey[] = {
 
 // The MM and EE window's group box: the chart and its labels, right of the grid.
 constexpr QRect kDiagonalChartArea { 262, 20, 384, 189 };
-constexpr QPoint kMaximumPlace { 304, 56 };
-constexpr int kScaleLeft = 277;
-constexpr int kBarNumberTop = 192;
-constexpr int kBarNumberLefts[] = { 328, 348, 366, 386, 406, 424, 444, 464, 484, 502 };
-constexpr QPoint kKindCaptionPlace { 576, 168 };
 // Bars 320 + 20 i .. 340 + 20 i; the group box ends at 646.
 constexpr int kVisibleBars = 16;
 
@@ -257,39 +232,17 @@ const DiagonalLayout kDiagonals[] = {
 
 // The rating window's chart area, from the axis titles to the legend.
 constexpr QRect kRatingChartArea { 0, 236, 646, 204 };
-constexpr PlacedLabel kRatingTitles[] = {
-    { 16, 248, "Rm" },
-    { 272, 384, "ЧАУ" },
-    { 336, 248, "Re" },
-    { 608, 384, "ЧАУ" },
-};
-
-struct LegendEntry {
-    QRect Swatch;
-    Rgb Colour;
-    PlacedLabel Label;
-};
-
-constexpr LegendEntry kRatingLegend[] = {
-    { { 52, 422, 10, 10 }, kHighLevelColour, { 72, 419, "-- Высокий уровень" } },
-    { { 196, 422, 10, 10 }, kCurrentLevelColour, { 216, 419, "-- Текущий уровень" } },
-    { { 340, 422, 10, 10 }, kLowLevelColour, { 360, 419, "-- Низкий уровень" } },
-};
-constexpr QRect kMarkerBox { 480, 416, 13, 14 };
-constexpr PlacedLabel kMarkerLabel { 496, 419, "-- Текущий ЧАУ" };
-
-struct ValuePlaces {
-    QPoint Minimum;
-    std::array<int, 2> TickLefts;
-    int CurrentLeft;
-};
-
-constexpr ValuePlaces kRmPlaces { { 8, 404 }, { 5, 5 }, 37 };
-constexpr ValuePlaces kRePlaces { { 337, 404 }, { 320, 320 }, 352 };
+// The circle of the current frequency in the legend, as the window's picture shows it.
+constexpr QSize kMarkerSize { 13, 14 };
 
 void Label(Canvas& canvas, int x, int y, const std::string& caption)
 {
     canvas.TextOut(x, y, caption, kWhite);
+}
+
+void Label(Canvas& canvas, const FixedLabel& label)
+{
+    Label(canvas, label.At.X, label.At.Y, label.Caption);
 }
 
 void Swatch(Canvas& canvas, const QRect& box, Rgb colour)
@@ -324,14 +277,13 @@ ReportChart ModeChart(const std::shared_ptr<const Computed>& computed, AnalysisM
                 thresholds.Medium, every);
 
             const ModeDescription& about = Describe(mode);
-            for (const PlacedLabel& label : kModeChartLabels)
-                Label(canvas, label.X, label.Y, label.Caption);
-            Label(canvas, kColumnsTitle.x(), kColumnsTitle.y(), about.ColumnsTitle);
-            Label(canvas, kRowsTitle.x(), kRowsTitle.y(), about.RowsTitle);
+            for (const FixedLabel& label : kChartAxisLabels)
+                Label(canvas, label);
+            Label(canvas, kColumnsTitlePlace.X, kColumnsTitlePlace.Y, about.ColumnsTitle);
+            Label(canvas, kRowsTitlePlace.X, kRowsTitlePlace.Y, about.RowsTitle);
             for (int k = 0; k < kChartCells; ++k) {
-                const std::string number = std::to_string(k + 1);
-                Label(canvas, kColumnNumberLefts[k], kColumnNumberTop, number);
-                Label(canvas, kRowNumberPlaces[k].x(), kRowNumberPlaces[k].y(), number);
+                Label(canvas, kColumnNumberLabels[k]);
+                Label(canvas, kRowNumberLabels[k]);
             }
             for (const KeyEntry& key : kBandKey) {
                 Swatch(canvas, QRect(key.X, kBandKeyTop + 2, 10, 10), key.Colour);
@@ -350,27 +302,27 @@ ReportChart DiagonalChart(const std::shared_ptr<const Computed>& computed, const
     chart.Paint = [computed, &layout](QPainter& painter) {
         DrawCropped(painter, kDiagonalChartArea, [&](Canvas& canvas) {
             const DiagonalChartLabels labels = DrawDiagonalChart(canvas, computed->Data.*layout.Source);
-            Label(canvas, kMaximumPlace.x(), kMaximumPlace.y(), labels.Maximum);
+            Label(canvas, kDiagonalMaximumPlace.X, kDiagonalMaximumPlace.Y, labels.Maximum);
             for (const ChartLabel& scale : labels.Scale)
                 if (scale.Visible)
-                    Label(canvas, kScaleLeft, scale.Top, scale.Caption);
+                    Label(canvas, kDiagonalScaleLeft, scale.Top, scale.Caption);
             Label(canvas, layout.Zero.x(), layout.Zero.y(), "0");
-            for (int k = 0; k < static_cast<int>(std::size(kBarNumberLefts)); ++k)
-                Label(canvas, kBarNumberLefts[k], kBarNumberTop, std::to_string(k + 1));
-            Label(canvas, kKindCaptionPlace.x(), kKindCaptionPlace.y(), layout.KindCaption);
+            for (int k = 0; k < static_cast<int>(std::size(kDiagonalBarNumberLefts)); ++k)
+                Label(canvas, kDiagonalBarNumberLefts[k], kDiagonalBarNumberTop, std::to_string(k + 1));
+            Label(canvas, kDiagonalKindPlace.X, kDiagonalKindPlace.Y, layout.KindCaption);
         });
     };
     return chart;
 }
 
-void RatingValueLabels(Canvas& canvas, const RatingChartLabels& labels, const ValuePlaces& places)
+void RatingValueLabels(Canvas& canvas, const RatingChartLabels& labels, const RatingValuePlaces& places)
 {
-    Label(canvas, places.Minimum.x(), places.Minimum.y(), labels.Axis.Minimum);
+    Label(canvas, places.Minimum.At.X, places.Minimum.At.Y, labels.Axis.Minimum);
     for (std::size_t u = 0; u < labels.Axis.Ticks.size(); ++u)
         if (labels.Axis.Ticks[u].Visible)
-            Label(canvas, places.TickLefts[u], labels.Axis.Ticks[u].Top, labels.Axis.Ticks[u].Caption);
+            Label(canvas, places.Ticks[u].At.X, labels.Axis.Ticks[u].Top, labels.Axis.Ticks[u].Caption);
     if (labels.Current && labels.Current->Visible)
-        Label(canvas, places.CurrentLeft, labels.Current->Top, labels.Current->Caption);
+        Label(canvas, places.Current.At.X, labels.Current->Top, labels.Current->Caption);
 }
 
 ReportChart RatingChart(const std::shared_ptr<const Computed>& computed, const ReportRequest& request)
@@ -381,17 +333,18 @@ ReportChart RatingChart(const std::shared_ptr<const Computed>& computed, const R
     chart.Paint = [computed, selection = *request.Rating, high = request.High, low = request.Low](QPainter& painter) {
         DrawCropped(painter, kRatingChartArea, [&](Canvas& canvas) {
             const RatingChartsLabels labels = DrawRatingCharts(canvas, computed->Data, selection, high, low);
-            for (const PlacedLabel& title : kRatingTitles)
-                Label(canvas, title.X, title.Y, title.Caption);
-            for (const LegendEntry& entry : kRatingLegend) {
-                Swatch(canvas, entry.Swatch, entry.Colour);
-                Label(canvas, entry.Label.X, entry.Label.Y, entry.Label.Caption);
+            for (const FixedLabel& title : kRatingAxisTitles)
+                Label(canvas, title);
+            for (const RatingLegendEntry& entry : kRatingLegend) {
+                Swatch(
+                    canvas, QRect(entry.Swatch.X, entry.Swatch.Y, kLegendSwatchSize, kLegendSwatchSize), entry.Colour);
+                Label(canvas, entry.Label);
             }
-            canvas.Ellipse(kMarkerBox.left(), kMarkerBox.top(), kMarkerBox.left() + kMarkerBox.width(),
-                kMarkerBox.top() + kMarkerBox.height());
-            Label(canvas, kMarkerLabel.X, kMarkerLabel.Y, kMarkerLabel.Caption);
-            RatingValueLabels(canvas, labels.Rm, kRmPlaces);
-            RatingValueLabels(canvas, labels.Re, kRePlaces);
+            canvas.Ellipse(kMarkerPlace.X, kMarkerPlace.Y, kMarkerPlace.X + kMarkerSize.width(),
+                kMarkerPlace.Y + kMarkerSize.height());
+            Label(canvas, kMarkerLabel);
+            RatingValueLabels(canvas, labels.Rm, kRmValuePlaces);
+            RatingValueLabels(canvas, labels.Re, kReValuePlaces);
         });
     };
     return chart;

@@ -8,7 +8,6 @@
 #include <QMainWindow>
 
 class IWizardNavigation;
-class QLabel;
 class QPushButton;
 
 class WizardWindow : public QMainWindow {
@@ -33,11 +32,3 @@ private:
     QPushButton* defaultButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
 };
-
-// Controls as the windows place them: by name, caption and position.
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry);
-// A label that sizes itself to its text, as the windows' labels do; `opaque` labels paint
-// the window colour behind their text, over whatever a chart drew there.
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, QPoint at, bool opaque = false);
-// Changes a label's text and size; nothing happens when the text is the same.
-void SetLabelText(QLabel* label, const QString& text);

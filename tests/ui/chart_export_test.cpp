@@ -9,6 +9,7 @@
 #include "ui/MMEE.h"
 #include "ui/Rating.h"
 
+#include "ContextMenu.h"
 #include "GraphWindowFixture.h"
 
 #include <QAction>
@@ -162,21 +163,8 @@ protected:
     // The analyst picks "Сохранить график..." from the chart area's context menu.
     static void SaveFromMenu(QWidget* chartArea, QPoint at)
     {
-        bool chosen = false;
-        QTimer::singleShot(0, chartArea, [&chosen] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (!menu)
-                return;
-            for (QAction* action : menu->actions())
-                if (action->text() == QStringLiteral("Сохранить график...")) {
-                    action->trigger();
-                    chosen = true;
-                }
-            menu->close();
-        });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, at, chartArea->mapToGlobal(at));
-        QApplication::sendEvent(chartArea, &event);
-        EXPECT_TRUE(chosen) << "no save entry in the context menu";
+        EXPECT_TRUE(ChooseFromContextMenu(chartArea, at, QStringLiteral("Сохранить график...")))
+            << "no save entry in the context menu";
     }
 
     std::string Answer(const std::string& name)

@@ -9,6 +9,7 @@
 #include "tests/core/support/TempFolder.h"
 #include "ui/MMEE.h"
 
+#include "ContextMenu.h"
 #include "GraphWindowFixture.h"
 
 #include <QAction>
@@ -43,21 +44,8 @@ protected:
     // The analyst picks "Экспорт в CSV..." from the grid's context menu.
     static void ExportFromMenu(MatrixGrid* grid)
     {
-        bool chosen = false;
-        QTimer::singleShot(0, grid, [&chosen] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (!menu)
-                return;
-            for (QAction* action : menu->actions())
-                if (action->text() == QStringLiteral("Экспорт в CSV...")) {
-                    action->trigger();
-                    chosen = true;
-                }
-            menu->close();
-        });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), grid->viewport()->mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(grid->viewport(), &event);
-        EXPECT_TRUE(chosen) << "no export entry in the context menu";
+        EXPECT_TRUE(ChooseFromContextMenu(grid->viewport(), QPoint(5, 5), QStringLiteral("Экспорт в CSV...")))
+            << "no export entry in the context menu";
     }
 
     std::string Answer(const std::string& name)

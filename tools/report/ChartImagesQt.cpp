@@ -2,6 +2,8 @@
 // platform: PNG pictures of what they show, SVG drawings of their charts.
 #include "tools/report/ChartImages.h"
 
+#include "tools/report/OffscreenApplication.h"
+
 #include "app/AnalysisWindowFactory.h"
 #include "model/Data.h"
 #include "model/FileBytes.h"
@@ -16,9 +18,7 @@
 #include "ui/MMEEChart.h"
 #include "ui/Navigation.h"
 #include "ui/Rating.h"
-#include "ui/WindowFont.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
@@ -28,7 +28,6 @@
 #include <QMainWindow>
 
 #include <charconv>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -71,23 +70,6 @@ private:
     std::optional<QString> saveAnswer_;
     int messagesShown_ = 0;
 };
-
-// An application object on the offscreen platform, with the program's style and font,
-// unless one exists.
-void EnsureApplication()
-{
-    if (QApplication::instance())
-        return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // The images are the windows at 1:1, whatever scaling the environment asks for.
-    unsetenv("QT_SCALE_FACTOR");
-    static int argc = 1;
-    static char name[] = "vardun-report";
-    static char* argv[] = { name, nullptr };
-    static QApplication app(argc, argv);
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setFont(WindowFont());
-}
 
 bool SaveImage(QWidget& window, const QString& path, IMessageSink& messages)
 {
@@ -205,7 +187,7 @@ struct ShownWindow {
 bool ForEachChartWindow(const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating,
     IMessageSink& messages, const std::function<bool(const ShownWindow&)>& write)
 {
-    EnsureApplication();
+    EnsureOffscreenApplication();
     if (!QDir().mkpath(QString::fromStdString(folder))) {
         messages.ShowMessage("vardun-report: the folder " + folder + " could not be made");
         return false;

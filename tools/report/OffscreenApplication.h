@@ -1,0 +1,7 @@
+// The report tool draws with the program's windows and fonts, which need an application
+// object; it runs on Qt's offscreen platform, so no display is needed.
+#pragma once
+
+// Makes the application object once (offscreen, the program's style and font, at 1:1
+// whatever scaling the environment asks for); does nothing when one exists.
+void EnsureOffscreenApplication();

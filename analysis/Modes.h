@@ -49,11 +49,6 @@ const ModeDescription& Describe(AnalysisMode mode);
 // Copies of the two sources of a mode as the store holds them now.
 std::array<Matrix, 2> SourceMatricesOf(const CData& data, AnalysisMode mode);
 
-// A number as the analyst types it anywhere: blanks around it ignored, an optional sign,
-// digits with at most one "." (a lone "." is 0), an optional exponent. Whatever the
-// locale. Nothing for any other text, or for a value beyond the range of a double.
-std::optional<double> ParseTypedNumber(std::string_view text);
-
 enum class SourceValueCheck {
     Empty, // nothing typed: the element keeps its value
     Accepted,

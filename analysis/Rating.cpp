@@ -6,17 +6,6 @@
 
 #include <limits>
 
-float ShiftedFrequency(float frequency, float shift)
-{
-    const float v = frequency + shift;
-    return v >= 0.0f ? v : 0.0f;
-}
-
-float DamageFactor(float level)
-{
-    return level * level;
-}
-
 float RatingAtShift(
     const CData& data, RatingKind kind, const RatingSelection& selection, float shift, float damageFactor)
 {

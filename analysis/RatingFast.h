@@ -5,7 +5,7 @@
 // the diagonals of the last products. Repeated (shift, factor) pairs come from a cache.
 #pragma once
 
-#include "analysis/Rating.h"
+#include "analysis/RatingBasics.h"
 
 #include <cstdint>
 #include <map>

@@ -1,4 +1,5 @@
 #include "analysis/Thresholds.h"
+#include "model/NumberText.h"
 
 #include "analysis/Modes.h"
 #include "model/Data.h"

@@ -1,20 +1,19 @@
 #include "app/Program.h"
 
-#include "ui/About.h"
-#include "ui/Comment.h"
-#include "ui/Document.h"
-#include "ui/GraphControl.h"
-#include "ui/MainWindow.h"
+#include "ui/windows/About.h"
+#include "ui/windows/Comment.h"
+#include "ui/document/Document.h"
+#include "ui/windows/GraphControl.h"
+#include "ui/windows/MainWindow.h"
 
 Program::Program(AssessmentDocument& document, IDialogs& dialogs)
-    : factory_(document, dialogs, sequence_)
-    , mainForm_(std::make_unique<TMainForm>(document, dialogs, sequence_))
+    : mainForm_(std::make_unique<TMainForm>(document, dialogs, sequence_))
     , aboutForm_(std::make_unique<TAboutForm>(mainForm_.get()))
     , commentForm_(std::make_unique<TCommentForm>(document.Store()))
     , graphCtrl_(std::make_unique<TGraphCtrl>())
+    , factory_(WindowKit { document, dialogs, sequence_, *commentForm_ })
     , sequence_(document, factory_)
 {
-    factory_.SetCommentForm(commentForm_.get());
     sequence_.SetMainWindow(mainForm_.get());
     sequence_.SetAboutForm(aboutForm_.get());
 }

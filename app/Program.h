@@ -4,8 +4,8 @@
 // wizard's analysis windows on demand. The document and the dialogs come from start-up.
 #pragma once
 
-#include "app/AnalysisWindowFactory.h"
 #include "app/WindowSequence.h"
+#include "app/WizardFactory.h"
 
 #include <memory>
 
@@ -31,11 +31,11 @@ public:
     WindowSequence& Sequence() { return sequence_; }
 
 private:
-    AnalysisWindowFactory factory_;
     std::unique_ptr<TMainForm> mainForm_;
     std::unique_ptr<TAboutForm> aboutForm_;
     std::unique_ptr<TCommentForm> commentForm_;
     std::unique_ptr<TGraphCtrl> graphCtrl_;
+    WalkFactory factory_;
     // Last, so that the analysis windows go before the windows they use.
     WindowSequence sequence_;
 };

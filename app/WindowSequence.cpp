@@ -2,7 +2,7 @@
 
 #include "app/WizardFactory.h"
 #include "model/Data.h"
-#include "ui/Document.h"
+#include "ui/document/Document.h"
 
 #include <QDialog>
 #include <QWidget>
@@ -10,6 +10,7 @@
 WindowSequence::WindowSequence(const AssessmentDocument& document, IWizardFactory& factory)
     : document_(document)
     , factory_(factory)
+    , windows_(factory.StepCount())
 {
 }
 
@@ -26,62 +27,36 @@ void WindowSequence::ShowAbout()
 
 void WindowSequence::ShowAnalysis(bool listsChanged)
 {
+    if (windows_.empty())
+        return;
     // Windows built for other rows and columns than the store now has must not be shown
     // again: besides a check-mark click or a data load, a checked item renamed or deleted
     // changes what the store's rows stand for without touching a check box.
     const Selection current = AnalysedNames(document_.Store());
-    auto& first = GraphSlot(AnalysisMode::Reliability);
-    if (first && (listsChanged || current != builtFor_))
+    if (windows_.front() && (listsChanged || current != builtFor_))
         DestroyWizardWindows();
-    if (!first) {
-        first = CreateGraphWindow(AnalysisMode::Reliability);
+    if (!windows_.front())
         builtFor_ = current;
-    }
-    Switch(mainWindow_, first.get());
+    Switch(mainWindow_, Reach(0));
 }
 
-void WindowSequence::GraphNext(AnalysisMode mode)
+void WindowSequence::Next(QWidget* from)
 {
-    QWidget* current = GraphSlot(mode).get();
-    if (const std::optional<AnalysisMode> nextMode = NextMode(mode)) {
-        auto& next = GraphSlot(*nextMode);
-        if (!next)
-            next = CreateGraphWindow(*nextMode);
-        Switch(current, next.get());
-    } else {
-        if (!mmeeWindow_)
-            mmeeWindow_ = factory_.CreateMMEEWindow();
-        Switch(current, mmeeWindow_.get());
-    }
+    const std::optional<std::size_t> step = StepOf(from);
+    if (step && *step + 1 < windows_.size())
+        Switch(from, Reach(*step + 1));
 }
 
-void WindowSequence::GraphBack(AnalysisMode mode)
+void WindowSequence::Back(QWidget* from)
 {
-    const std::optional<AnalysisMode> previousMode = PreviousMode(mode);
-    QWidget* previous = previousMode ? GraphSlot(*previousMode).get() : mainWindow_;
-    Switch(GraphSlot(mode).get(), previous);
+    if (const std::optional<std::size_t> step = StepOf(from))
+        Switch(from, *step == 0 ? mainWindow_ : windows_[*step - 1].get());
 }
 
-void WindowSequence::MMEENext()
+void WindowSequence::Finish(QWidget* from)
 {
-    if (!ratingWindow_)
-        ratingWindow_ = factory_.CreateRatingWindow();
-    Switch(mmeeWindow_.get(), ratingWindow_.get());
-}
-
-void WindowSequence::MMEEBack()
-{
-    Switch(mmeeWindow_.get(), GraphSlot(AnalysisMode::WeightedDamage).get());
-}
-
-void WindowSequence::RatingBack()
-{
-    Switch(ratingWindow_.get(), mmeeWindow_.get());
-}
-
-void WindowSequence::RatingFinish()
-{
-    Switch(ratingWindow_.get(), mainWindow_);
+    if (StepOf(from))
+        Switch(from, mainWindow_);
 }
 
 void WindowSequence::WizardWindowClosed()
@@ -90,9 +65,9 @@ void WindowSequence::WizardWindowClosed()
         mainWindow_->show();
 }
 
-QWidget* WindowSequence::GraphWindow(AnalysisMode mode) const
+QWidget* WindowSequence::Window(std::size_t step) const
 {
-    return graphWindows_[ModeIndex(mode)].get();
+    return step < windows_.size() ? windows_[step].get() : nullptr;
 }
 
 WindowSequence::Selection WindowSequence::AnalysedNames(const CData& store)
@@ -106,17 +81,27 @@ WindowSequence::Selection WindowSequence::AnalysedNames(const CData& store)
     return selection;
 }
 
-std::unique_ptr<QWidget> WindowSequence::CreateGraphWindow(AnalysisMode mode)
+std::optional<std::size_t> WindowSequence::StepOf(const QWidget* window) const
 {
-    return factory_.CreateGraphWindow(mode, document_.Store().Counts());
+    for (std::size_t step = 0; step < windows_.size(); ++step)
+        if (window && windows_[step].get() == window)
+            return step;
+    return std::nullopt;
+}
+
+QWidget* WindowSequence::Reach(std::size_t step)
+{
+    std::unique_ptr<QWidget>& window = windows_[step];
+    if (!window)
+        window = factory_.Create(step, document_.Store().Counts());
+    return window.get();
 }
 
 void WindowSequence::DestroyWizardWindows()
 {
-    for (auto& window : graphWindows_)
+    // In the walk's order, as they were made.
+    for (auto& window : windows_)
         window.reset();
-    mmeeWindow_.reset();
-    ratingWindow_.reset();
 }
 
 void WindowSequence::Switch(QWidget* from, QWidget* to)

@@ -1,12 +1,14 @@
-// The order of the wizard: which analysis windows exist, which one is shown, and when the
+// The order of the wizard: which windows of the walk exist, which one is shown, and when the
 // main window's Next throws them all away and starts again. Exactly one of the main window
-// and the analysis windows is visible at a time; hiding never destroys a window.
+// and the walk's windows is visible at a time; hiding never destroys a window.
 #pragma once
 
-#include "ui/Navigation.h"
+#include "ui/windows/Navigation.h"
 
 #include <array>
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,18 +28,14 @@ public:
 
     void ShowAbout() override;
     void ShowAnalysis(bool listsChanged) override;
-    void GraphNext(AnalysisMode mode) override;
-    void GraphBack(AnalysisMode mode) override;
-    void MMEENext() override;
-    void MMEEBack() override;
-    void RatingBack() override;
-    void RatingFinish() override;
+    void Next(QWidget* from) override;
+    void Back(QWidget* from) override;
+    void Finish(QWidget* from) override;
     void WizardWindowClosed() override;
 
-    // The windows that exist now; null where none does.
-    QWidget* GraphWindow(AnalysisMode mode) const;
-    QWidget* MMEEWindow() const { return mmeeWindow_.get(); }
-    QWidget* RatingWindow() const { return ratingWindow_.get(); }
+    std::size_t StepCount() const { return windows_.size(); }
+    // The window of a step as it exists now; null where none does.
+    QWidget* Window(std::size_t step) const;
 
 private:
     // The names of the analysed items of each kind, in matrix order: what the windows'
@@ -45,8 +43,9 @@ private:
     using Selection = std::array<std::vector<std::string>, 3>;
     static Selection AnalysedNames(const CData& store);
 
-    std::unique_ptr<QWidget> CreateGraphWindow(AnalysisMode mode);
-    std::unique_ptr<QWidget>& GraphSlot(AnalysisMode mode) { return graphWindows_[ModeIndex(mode)]; }
+    std::optional<std::size_t> StepOf(const QWidget* window) const;
+    // The window of a step, made when the walk first reaches it.
+    QWidget* Reach(std::size_t step);
     void DestroyWizardWindows();
     static void Switch(QWidget* from, QWidget* to);
 
@@ -55,9 +54,7 @@ private:
     QWidget* mainWindow_ = nullptr;
     QDialog* aboutForm_ = nullptr;
 
-    std::array<std::unique_ptr<QWidget>, 4> graphWindows_;
-    std::unique_ptr<QWidget> mmeeWindow_;
-    std::unique_ptr<QWidget> ratingWindow_;
+    std::vector<std::unique_ptr<QWidget>> windows_;
     // What the existing windows were built for.
     Selection builtFor_;
 };

@@ -2,9 +2,9 @@
 // the program's windows; the loop ends when the main window closes.
 #include "app/Application.h"
 #include "app/Program.h"
-#include "ui/Document.h"
-#include "ui/QtDialogs.h"
-#include "ui/WindowFont.h"
+#include "ui/document/Document.h"
+#include "ui/dialogs/QtDialogs.h"
+#include "ui/widgets/WindowFont.h"
 
 #include <QLibraryInfo>
 #include <QLocale>

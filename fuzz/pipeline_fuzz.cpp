@@ -14,10 +14,10 @@
 #include "model/Data.h"
 #include "model/DataText.h"
 #include "tests/core/support/StrictCsv.h"
-#include "ui/Canvas.h"
-#include "ui/GraphChart.h"
-#include "ui/MMEEChart.h"
-#include "ui/RatingChart.h"
+#include "ui/charts/Canvas.h"
+#include "ui/charts/GraphChart.h"
+#include "ui/charts/MMEEChart.h"
+#include "ui/charts/RatingChart.h"
 
 #include <bit>
 #include <climits>

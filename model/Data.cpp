@@ -1,5 +1,8 @@
 #include "model/Data.h"
 
+#include "model/SourceMatrices.h"
+
+#include <algorithm>
 #include <charconv>
 #include <utility>
 
@@ -122,30 +125,24 @@ void CData::PrepareForAnalysis(const CheckList& layers, const CheckList& threats
     const CData old = *this;
     CollectSelection(layers, threats, mechanisms);
 
-    const Pairs mechanismPairs
-        = MatchByName(old.MechanismNames, old.MechanismIndices, MechanismNames, MechanismIndices);
-    const Pairs layerPairs = MatchByName(old.LayerNames, old.LayerIndices, LayerNames, LayerIndices);
-    const Pairs threatPairs = MatchByName(old.ThreatNames, old.ThreatIndices, ThreatNames, ThreatIndices);
+    std::array<Pairs, 3> pairs; // by kind
+    for (std::size_t k = 0; k < kItemKinds.size(); ++k) {
+        const ItemKind kind = kItemKinds[k];
+        pairs[k] = MatchByName(old.NamesOf(kind), old.IndicesOf(kind), NamesOf(kind), IndicesOf(kind));
+    }
+    const auto pairsOf = [&](ItemKind kind) -> const Pairs& { return pairs[static_cast<std::size_t>(kind)]; };
+    // Only when an item of every kind survives is anything carried: with no surviving layer
+    // even the layer-free matrices start over.
+    const bool carry = std::none_of(pairs.begin(), pairs.end(), [](const Pairs& p) { return p.empty(); });
 
-    MT.Resize(MechanismCount, ThreatCount);
-    TE.Resize(ThreatCount, LayerCount);
-    ET.Resize(LayerCount, ThreatCount);
-    TM.Resize(ThreatCount, MechanismCount);
-    EF.Resize(LayerCount, ThreatCount);
-    FM.Resize(ThreatCount, MechanismCount);
-
-    // Only inside all three loops is anything carried: with no surviving layer even the
-    // layer-free matrices start over.
-    for (const auto& [pL, qL] : layerPairs) {
-        for (const auto& [pT, qT] : threatPairs) {
-            for (const auto& [pM, qM] : mechanismPairs) {
-                MT(qM, qT) = old.MT(pM, pT);
-                TE(qT, qL) = old.TE(pT, pL);
-                ET(qL, qT) = old.ET(pL, pT);
-                TM(qT, qM) = old.TM(pT, pM);
-                EF(qL, qT) = old.EF(pL, pT);
-                FM(qT, qM) = old.FM(pT, pM);
-            }
-        }
+    for (const SourceMatrixInfo& source : kSourceMatrices) {
+        Matrix& matrix = this->*source.Member;
+        const Matrix& before = old.*source.Member;
+        matrix.Resize(CountOf(source.Rows), CountOf(source.Cols));
+        if (!carry)
+            continue;
+        for (const auto& [pRow, qRow] : pairsOf(source.Rows))
+            for (const auto& [pCol, qCol] : pairsOf(source.Cols))
+                matrix(qRow, qCol) = before(pRow, pCol);
     }
 }

@@ -5,6 +5,7 @@
 #include "model/FileText.h"
 #include "model/Messages.h"
 #include "model/NumberText.h"
+#include "model/SourceMatrices.h"
 #include "model/TextReader.h"
 
 #include <array>
@@ -17,7 +18,6 @@ const std::array<const char*, 3> NameSections = { "[Список эшелоно�
 const std::array<const char*, 3> IndexSections
     = { "[Список выбранных эшелонов]", "[Список выбранных угроз]", "[Список выбранных механизмов защиты]" };
 const char* const ParametersSection = "[Прочие параметры]";
-const std::array<const char*, 6> MatrixTags = { "[MT]", "[TE]", "[ET]", "[TM]", "[EF]", "[FM]" };
 
 // The store's parts in file order; const with a const store.
 template <typename Store> auto Names(Store& d)
@@ -27,10 +27,6 @@ template <typename Store> auto Names(Store& d)
 template <typename Store> auto Indices(Store& d)
 {
     return std::array { &d.LayerIndices, &d.ThreatIndices, &d.MechanismIndices };
-}
-template <typename Store> auto Matrices(Store& d)
-{
-    return std::array { &d.MT, &d.TE, &d.ET, &d.TM, &d.EF, &d.FM };
 }
 
 void AppendGeneralWord(std::string& out, float value)
@@ -118,13 +114,8 @@ bool ReadBody(TextReader& reader, CData& d)
     if (!ReadFloat(reader, d.HighLevel) || !ReadFloat(reader, d.LowLevel))
         return false;
 
-    const int m = d.MechanismCount;
-    const int l = d.LayerCount;
-    const int t = d.ThreatCount;
-    const std::array<std::pair<int, int>, 6> shapes
-        = { { { m, t }, { t, l }, { l, t }, { t, m }, { l, t }, { t, m } } };
-    for (int k = 0; k < 6; ++k)
-        if (!ReadMatrix(reader, shapes[k].first, shapes[k].second, *Matrices(d)[k]))
+    for (const SourceMatrixInfo& source : kSourceMatrices)
+        if (!ReadMatrix(reader, d.CountOf(source.Rows), d.CountOf(source.Cols), d.*source.Member))
             return false;
     // Whatever follows the last matrix is the analyst's own notes, added by hand.
     return true;
@@ -161,8 +152,8 @@ bool ReadDataText(std::string_view bytes, CData& store, IMessageSink& messages)
     store.Thresholds = fresh.Thresholds;
     store.HighLevel = fresh.HighLevel;
     store.LowLevel = fresh.LowLevel;
-    for (int k = 0; k < 6; ++k)
-        *Matrices(store)[k] = std::move(*Matrices(fresh)[k]);
+    for (const SourceMatrixInfo& source : kSourceMatrices)
+        store.*source.Member = std::move(fresh.*source.Member);
     return true;
 }
 
@@ -194,9 +185,9 @@ std::optional<std::string> WriteDataText(const CData& d)
     AppendGeneralWord(out, d.LowLevel);
     out += "\r\n";
 
-    for (int k = 0; k < 6; ++k) {
-        const Matrix& m = *Matrices(d)[k];
-        AppendFixedLine(out, MatrixTags[k]);
+    for (const SourceMatrixInfo& source : kSourceMatrices) {
+        const Matrix& m = d.*source.Member;
+        AppendFixedLine(out, std::string("[") + source.Name + "]");
         out += std::to_string(m.Rows()) + ' ' + std::to_string(m.Cols()) + "\r\n";
         for (int i = 0; i < m.Rows(); ++i) {
             for (int j = 0; j < m.Cols(); ++j)

@@ -1,16 +1,11 @@
 // The dictionary file: the three name lists alone, without marks or matrices.
 #pragma once
 
+#include "model/NameLists.h"
+
 #include <string>
-#include <vector>
 
 class IMessageSink;
-
-struct NameLists {
-    std::vector<std::string> Layers;
-    std::vector<std::string> Threats;
-    std::vector<std::string> Mechanisms;
-};
 
 // Replaces `lists` only when the whole file was read; otherwise the lists stay as they
 // were and the reason goes to `messages`. Paths and names are UTF-8.

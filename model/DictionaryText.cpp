@@ -1,7 +1,6 @@
 #include "model/DictionaryText.h"
 
 #include "model/Cp1251.h"
-#include "model/Dictionary.h"
 #include "model/FileText.h"
 #include "model/Messages.h"
 #include "model/TextReader.h"

@@ -2,6 +2,8 @@
 // the fuzzer can use it on bytes in memory.
 #pragma once
 
+#include "model/NameLists.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,7 +12,6 @@ class IMessageSink;
 
 // The first line of every dictionary file, as UTF-8.
 extern const char* const DictionaryHeader;
-struct NameLists;
 
 // Replaces `lists` when the whole text is a valid dictionary; otherwise tells why and
 // leaves them as they were.

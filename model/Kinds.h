@@ -37,13 +37,3 @@ constexpr std::optional<AnalysisMode> ModeFromNumber(int number)
         return std::nullopt;
     return static_cast<AnalysisMode>(number);
 }
-
-// The mode after this one in the walk; none after the last.
-constexpr std::optional<AnalysisMode> NextMode(AnalysisMode mode)
-{
-    return ModeFromNumber(ModeNumber(mode) + 1);
-}
-constexpr std::optional<AnalysisMode> PreviousMode(AnalysisMode mode)
-{
-    return ModeFromNumber(ModeNumber(mode) - 1);
-}

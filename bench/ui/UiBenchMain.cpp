@@ -1,6 +1,6 @@
 // Main of the window benchmarks: one QApplication on the offscreen platform, the program's
 // style and font, then Google Benchmark.
-#include "ui/WindowFont.h"
+#include "ui/widgets/WindowFont.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

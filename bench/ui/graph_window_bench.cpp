@@ -3,12 +3,12 @@
 // the window, each on its own so that a slow step shows.
 #include "analysis/Derived.h"
 #include "model/Messages.h"
-#include "ui/ChartView.h"
-#include "ui/Comment.h"
-#include "ui/Dialogs.h"
-#include "ui/Document.h"
-#include "ui/Graph.h"
-#include "ui/Navigation.h"
+#include "ui/widgets/ChartView.h"
+#include "ui/windows/Comment.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/document/Document.h"
+#include "ui/windows/Graph.h"
+#include "ui/windows/Navigation.h"
 
 #include "RandomAssessment.h"
 

@@ -3,16 +3,16 @@
 // Lists of 15 items (what the main window's add command allows) and of 100 (what a data
 // file may bring). Beside it the charts alone on the same image, to see what the window's
 // controls add.
-#include "ui/Rating.h"
+#include "ui/windows/Rating.h"
 
 #include "RandomAssessment.h"
 #include "analysis/Derived.h"
-#include "ui/ChartView.h"
-#include "ui/Dialogs.h"
-#include "ui/Document.h"
-#include "ui/Navigation.h"
-#include "ui/QtCanvas.h"
-#include "ui/RatingChart.h"
+#include "ui/widgets/ChartView.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/document/Document.h"
+#include "ui/windows/Navigation.h"
+#include "ui/widgets/QtCanvas.h"
+#include "ui/charts/RatingChart.h"
 
 #include <QImage>
 #include <QListWidget>

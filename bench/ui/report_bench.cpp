@@ -2,9 +2,9 @@
 // and writing it, as the rating window's "Отчёт..." does. The file's size and page count
 // are counters.
 #include "model/Messages.h"
-#include "ui/AssessmentReport.h"
-#include "ui/ReportContent.h"
-#include "ui/ReportLayout.h"
+#include "ui/export/AssessmentReport.h"
+#include "ui/export/ReportContent.h"
+#include "ui/export/ReportLayout.h"
 
 #include "RandomAssessment.h"
 

@@ -7,54 +7,6 @@
 #include <cmath>
 #include <optional>
 
-TEST(ParseTypedNumber, AcceptsWhatTheAnalystTypes)
-{
-    struct Case {
-        const char* Text;
-        std::optional<double> Expected;
-    };
-    const Case cases[] = {
-        { "0", 0.0 },
-        { "1", 1.0 },
-        { "10.00", 10.0 },
-        { ".5", 0.5 },
-        { "5.", 5.0 },
-        { ".", 0.0 }, // a lone point is 0
-        { "-.", 0.0 },
-        { " 2.5 ", 2.5 },
-        { "\t7", 7.0 },
-        { "+3", 3.0 },
-        { "-0.25", -0.25 },
-        { "1e2", 100.0 },
-        { "2.5E-1", 0.25 },
-        { "1e+1", 10.0 },
-        { "1e-400", 0.0 }, // below every double: zero
-        { "", std::nullopt },
-        { " ", std::nullopt },
-        { "+", std::nullopt },
-        { "-", std::nullopt },
-        { "..", std::nullopt },
-        { "1.2.3", std::nullopt },
-        { "1,5", std::nullopt },
-        { "1e", std::nullopt },
-        { "e5", std::nullopt },
-        { "1 2", std::nullopt },
-        { "+-1", std::nullopt },
-        { "inf", std::nullopt },
-        { "nan", std::nullopt },
-        { "0x10", std::nullopt },
-        { "1e999", std::nullopt }, // beyond every double
-        { "5a", std::nullopt },
-    };
-    for (const Case& c : cases) {
-        const std::optional<double> got = ParseTypedNumber(c.Text);
-        ASSERT_EQ(got.has_value(), c.Expected.has_value()) << '"' << c.Text << '"';
-        if (got) {
-            EXPECT_EQ(*got, *c.Expected) << '"' << c.Text << '"';
-        }
-    }
-}
-
 TEST(CheckSourceValue, RangesByMode)
 {
     struct Case {

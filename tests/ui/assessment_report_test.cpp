@@ -2,7 +2,7 @@
 // takes against its own layout plan, wide and long tables in blocks with their names and
 // heads repeated, the charts as vector drawings, a failed save, the rating window's
 // "Отчёт..." and vardun-report --pdf.
-#include "ui/AssessmentReport.h"
+#include "ui/export/AssessmentReport.h"
 
 #include "../core/support/RandomAssessment.h"
 #include "../core/support/RecordingSink.h"
@@ -12,11 +12,11 @@
 #include "analysis/Derived.h"
 #include "analysis/Format.h"
 #include "model/Data.h"
-#include "ui/Document.h"
-#include "ui/Navigation.h"
-#include "ui/Rating.h"
-#include "ui/ReportContent.h"
-#include "ui/ReportLayout.h"
+#include "ui/document/Document.h"
+#include "ui/windows/Navigation.h"
+#include "ui/windows/Rating.h"
+#include "ui/export/ReportContent.h"
+#include "ui/export/ReportLayout.h"
 
 #include <QDate>
 #include <QImage>

@@ -5,9 +5,9 @@
 #include "analysis/Derived.h"
 #include "model/FileBytes.h"
 #include "tests/core/support/TempFolder.h"
-#include "ui/ChartExport.h"
-#include "ui/MMEE.h"
-#include "ui/Rating.h"
+#include "ui/export/ChartExport.h"
+#include "ui/windows/MMEE.h"
+#include "ui/windows/Rating.h"
 
 #include "ContextMenu.h"
 #include "GraphWindowFixture.h"

@@ -1,9 +1,9 @@
 // The chart comments window: which names it lists along which axis for each mode, its
 // legend, and how it opens and closes.
-#include "ui/Comment.h"
+#include "ui/windows/Comment.h"
 
 #include "model/Data.h"
-#include "ui/GraphChart.h"
+#include "ui/charts/GraphChart.h"
 
 #include <QAccessible>
 #include <QLabel>

@@ -7,7 +7,7 @@
 #include "model/Csv.h"
 #include "tests/core/support/StrictCsv.h"
 #include "tests/core/support/TempFolder.h"
-#include "ui/MMEE.h"
+#include "ui/windows/MMEE.h"
 
 #include "ContextMenu.h"
 #include "GraphWindowFixture.h"

@@ -1,6 +1,6 @@
 // The chart cell selection window: which box stands for which chart cell, how a
 // computation enables the boxes, and which changes ask the owner to repaint its chart.
-#include "ui/GraphControl.h"
+#include "ui/windows/GraphControl.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>

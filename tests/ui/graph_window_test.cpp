@@ -1,8 +1,9 @@
 // The source-matrix window: choosing and editing a source with its key and range rules,
 // the thresholds, the computation with its result grid and chart boxes, and its buttons.
 #include "analysis/Format.h"
+#include "model/NumberText.h"
 #include "analysis/Modes.h"
-#include "ui/GraphControl.h"
+#include "ui/windows/GraphControl.h"
 
 #include "GraphWindowFixture.h"
 #include "RecordingCanvas.h"
@@ -452,7 +453,8 @@ TEST_F(GraphWindowTest, ButtonsMoveThroughTheWizardAndOpenTheKeyAndTheBoxes)
     SetThresholds(window, QStringLiteral("0.2"), QStringLiteral("0.5"));
     Compute(window);
     QTest::mouseClick(Child<QPushButton>(window, "NextButton"), Qt::LeftButton);
-    EXPECT_EQ(navigation.Calls, (std::vector<std::string> { "back 1", "next 1" }));
+    EXPECT_EQ(navigation.Calls, (std::vector<std::string> { "back", "next" }));
+    EXPECT_EQ(navigation.From, (std::vector<const QWidget*> { &window, &window }));
 
     QTest::mouseClick(Child<QPushButton>(window, "CommentButton"), Qt::LeftButton);
     EXPECT_TRUE(comments.isVisible());

@@ -1,8 +1,8 @@
 // The main window: its lists and buttons, the files it reads and writes, Next and closing.
 #include "MainWindowFixture.h"
 
-#include "ui/NameListDelegate.h"
-#include "ui/Navigation.h"
+#include "ui/widgets/NameListDelegate.h"
+#include "RecordingNavigation.h"
 
 #include <QAccessible>
 #include <QFile>
@@ -16,22 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-class RecordingNavigation : public IWizardNavigation {
-public:
-    std::vector<bool> Analyses; // listsChanged of each ShowAnalysis
-    int AboutShown = 0;
-
-    void ShowAbout() override { ++AboutShown; }
-    void ShowAnalysis(bool listsChanged) override { Analyses.push_back(listsChanged); }
-    void GraphNext(AnalysisMode) override { ADD_FAILURE(); }
-    void GraphBack(AnalysisMode) override { ADD_FAILURE(); }
-    void MMEENext() override { ADD_FAILURE(); }
-    void MMEEBack() override { ADD_FAILURE(); }
-    void RatingBack() override { ADD_FAILURE(); }
-    void RatingFinish() override { ADD_FAILURE(); }
-    void WizardWindowClosed() override { ADD_FAILURE(); }
-};
 
 CheckList Unchecked(const std::vector<std::string>& names)
 {

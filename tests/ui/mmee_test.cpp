@@ -1,17 +1,17 @@
 // The MM and EE window: its controls, the matrices it computes and lists each time it is
 // shown, the two diagonal charts with their labels, and the moves of the wizard.
-#include "ui/MMEE.h"
+#include "ui/windows/MMEE.h"
 
 #include "analysis/Damage.h"
 #include "analysis/Derived.h"
 #include "analysis/Format.h"
 #include "model/Data.h"
 #include "model/Messages.h"
-#include "ui/Document.h"
-#include "ui/Frames.h"
-#include "ui/MMEEChart.h"
-#include "ui/MatrixGrid.h"
-#include "ui/Navigation.h"
+#include "ui/document/Document.h"
+#include "ui/widgets/Frames.h"
+#include "ui/charts/MMEEChart.h"
+#include "ui/widgets/MatrixGrid.h"
+#include "RecordingNavigation.h"
 
 #include "RecordingCanvas.h"
 #include "ScriptedDialogs.h"
@@ -46,21 +46,6 @@ inline void PrintTo(const QColor& colour, std::ostream* out)
 namespace {
 
 const QColor kBlue(0, 0, 255);
-
-class RecordingNavigation : public IWizardNavigation {
-public:
-    std::vector<std::string> Calls;
-
-    void ShowAbout() override { ADD_FAILURE(); }
-    void ShowAnalysis(bool) override { ADD_FAILURE(); }
-    void GraphNext(AnalysisMode) override { ADD_FAILURE(); }
-    void GraphBack(AnalysisMode) override { ADD_FAILURE(); }
-    void MMEENext() override { Calls.push_back("next"); }
-    void MMEEBack() override { Calls.push_back("back"); }
-    void RatingBack() override { ADD_FAILURE(); }
-    void RatingFinish() override { ADD_FAILURE(); }
-    void WizardWindowClosed() override { Calls.push_back("closed"); }
-};
 
 struct RefuseMessages : IMessageSink {
     void ShowMessage(const std::string& text) override { ADD_FAILURE() << text; }

@@ -1,5 +1,5 @@
 // The file-type entries as the windows name them, turned into the filters QFileDialog reads.
-#include "ui/QtDialogs.h"
+#include "ui/dialogs/QtDialogs.h"
 
 #include <QComboBox>
 #include <QFileDialog>

@@ -1,5 +1,5 @@
 // The QPainter canvas against the window system's pixel rules, checked on images.
-#include "ui/QtCanvas.h"
+#include "ui/widgets/QtCanvas.h"
 
 #include <QImage>
 #include <QPainter>

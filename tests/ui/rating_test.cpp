@@ -1,17 +1,17 @@
 // The rating window: its controls, the single check per list, the two level edits with
 // their checks and messages, the levels in the store and in the data file, the charts on
 // the window with the labels they place, and the way out.
-#include "ui/Rating.h"
+#include "ui/windows/Rating.h"
 
 #include "../core/support/MatrixLiterals.h"
 #include "RecordingCanvas.h"
 #include "ScriptedDialogs.h"
 #include "analysis/Derived.h"
 #include "model/Data.h"
-#include "ui/Document.h"
-#include "ui/Navigation.h"
-#include "ui/QtDialogs.h"
-#include "ui/RatingChart.h"
+#include "ui/document/Document.h"
+#include "RecordingNavigation.h"
+#include "ui/dialogs/QtDialogs.h"
+#include "ui/charts/RatingChart.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -34,23 +34,6 @@
 #include <vector>
 
 namespace {
-
-class RecordingNavigation : public IWizardNavigation {
-public:
-    int Backs = 0;
-    int Finishes = 0;
-    int Closes = 0;
-
-    void ShowAbout() override { ADD_FAILURE(); }
-    void ShowAnalysis(bool) override { ADD_FAILURE(); }
-    void GraphNext(AnalysisMode) override { ADD_FAILURE(); }
-    void GraphBack(AnalysisMode) override { ADD_FAILURE(); }
-    void MMEENext() override { ADD_FAILURE(); }
-    void MMEEBack() override { ADD_FAILURE(); }
-    void RatingBack() override { ++Backs; }
-    void RatingFinish() override { ++Finishes; }
-    void WizardWindowClosed() override { ++Closes; }
-};
 
 // For the test's own file work, which must not fail.
 struct RefuseMessages : IMessageSink {
@@ -682,9 +665,9 @@ TEST_F(RatingWindowTest, BackFinishEnterEscAndTheFrameLeaveTheWindow)
 {
     auto window = Open();
     QTest::mouseClick(Button(*window, "BackButton"), Qt::LeftButton);
-    EXPECT_EQ(navigation.Backs, 1);
+    EXPECT_EQ(navigation.Count("back"), 1);
     QTest::mouseClick(Button(*window, "FinishButton"), Qt::LeftButton);
-    EXPECT_EQ(navigation.Finishes, 1);
+    EXPECT_EQ(navigation.Count("finish"), 1);
     // Enter and Esc typed into a level edit or a list reach the window: Finish is both its
     // default and its cancel button.
     const std::pair<QWidget*, Qt::Key> keys[] = {
@@ -695,14 +678,14 @@ TEST_F(RatingWindowTest, BackFinishEnterEscAndTheFrameLeaveTheWindow)
     };
     for (const auto& [control, key] : keys) {
         control->setFocus();
-        const int before = navigation.Finishes;
+        const int before = navigation.Count("finish");
         QTest::keyClick(control, key);
-        EXPECT_EQ(navigation.Finishes, before + 1) << control->objectName().toStdString();
+        EXPECT_EQ(navigation.Count("finish"), before + 1) << control->objectName().toStdString();
     }
-    EXPECT_EQ(navigation.Backs, 1);
+    EXPECT_EQ(navigation.Count("back"), 1);
 
     window->close();
-    EXPECT_EQ(navigation.Closes, 1);
+    EXPECT_EQ(navigation.Count("closed"), 1);
     EXPECT_FALSE(window->isVisible());
 }
 

@@ -2,9 +2,9 @@
 // vector one with the antialiasing it turns on, agrees at the pixels that matter: every
 // pixel of strokes and fills along the axes, the centre pixels of sloped and curved
 // strokes, and the pixels just beyond a shape's ends.
-#include "ui/VectorCanvas.h"
+#include "ui/widgets/VectorCanvas.h"
 
-#include "ui/QtCanvas.h"
+#include "ui/widgets/QtCanvas.h"
 
 #include <QBuffer>
 #include <QFontMetrics>

@@ -1,12 +1,15 @@
 // The program as the analyst walks it: start-up, the main window, the analysis windows in
 // order and back, with the real window factory and scripted dialogs.
 #include "app/Program.h"
-#include "ui/Document.h"
-#include "ui/Graph.h"
-#include "ui/MainWindow.h"
-#include "ui/WizardWindow.h"
+#include "ui/document/Document.h"
+#include "ui/windows/Graph.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/widgets/WizardWindow.h"
 
 #include "ScriptedDialogs.h"
+#include "WalkWindows.h"
+#include "ui/windows/MMEE.h"
+#include "ui/windows/Rating.h"
 
 #include <QApplication>
 #include <QDir>
@@ -71,7 +74,7 @@ protected:
 
     TGraphForm* Graph(int mode) const
     {
-        return static_cast<TGraphForm*>(program_->Sequence().GraphWindow(*ModeFromNumber(mode)));
+        return FindGraphWindow(program_->Sequence(), *ModeFromNumber(mode));
     }
 
     // The one visible window of the wizard and the main window; null unless exactly one.
@@ -164,13 +167,13 @@ TEST_F(Walk, ToTheRatingsAndASaveFromTheEndOfTheWalk)
     Click(&Main(), "NextButton");
     for (int mode = 1; mode <= 4; ++mode)
         ComputeAndGoOn(mode);
-    QWidget* mmee = Sequence().MMEEWindow();
+    QWidget* mmee = FindWalkWindow<TMMEEForm>(Sequence());
     ASSERT_NE(mmee, nullptr);
     EXPECT_EQ(Visible(), mmee);
     EXPECT_EQ(Child<QLabel>(mmee, "RMLabel")->text(), QStringLiteral("4.00"));
 
     Click(mmee, "NextButton");
-    QWidget* rating = Sequence().RatingWindow();
+    QWidget* rating = FindWalkWindow<TRatingForm>(Sequence());
     ASSERT_NE(rating, nullptr);
     EXPECT_EQ(Visible(), rating);
     for (const char* name : { "LayersList", "ThreatsList", "MechanismsList" }) {

@@ -16,11 +16,6 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-AnalysisMode Mode(int number)
-{
-    return *ModeFromNumber(number);
-}
-
 // What a real analysis window does with the frame's close control: it only hides, and tells
 // the sequence.
 class StandInWindow : public QWidget {
@@ -46,6 +41,8 @@ private:
     IWizardNavigation& navigation_;
 };
 
+// The walk's six steps as stand-ins: the four source-matrix windows, MM/EE and the rating
+// window.
 class StandInFactory : public IWizardFactory {
 public:
     explicit StandInFactory(Log& log)
@@ -54,15 +51,16 @@ public:
     }
     void SetNavigation(IWizardNavigation* navigation) { navigation_ = navigation; }
 
-    std::unique_ptr<QWidget> CreateGraphWindow(AnalysisMode mode, const AnalysedCounts& counts) override
+    std::size_t StepCount() const override { return 6; }
+    std::unique_ptr<QWidget> Create(std::size_t step, const AnalysedCounts& counts) override
     {
-        const std::string name = "graph " + std::to_string(ModeNumber(mode));
+        if (step >= 4)
+            return Create(step == 4 ? "mmee" : "rating");
+        const std::string name = "graph " + std::to_string(step + 1);
         log_.push_back("create " + name + " for " + std::to_string(counts.Mechanisms) + " mechanisms, "
             + std::to_string(counts.Threats) + " threats, " + std::to_string(counts.Layers) + " layers");
         return std::make_unique<StandInWindow>(name, log_, *navigation_);
     }
-    std::unique_ptr<QWidget> CreateMMEEWindow() override { return Create("mmee"); }
-    std::unique_ptr<QWidget> CreateRatingWindow() override { return Create("rating"); }
 
 private:
     std::unique_ptr<QWidget> Create(const std::string& name)
@@ -106,17 +104,20 @@ protected:
     {
         Next();
         for (int mode = 1; mode <= 4; ++mode)
-            sequence.GraphNext(Mode(mode));
-        sequence.MMEENext();
+            sequence.Next(GraphWindow(mode));
+        sequence.Next(MMEEWindow());
     }
+
+    // The steps' windows: the source-matrix window of a mode, MM/EE and the rating window.
+    QWidget* GraphWindow(int mode) const { return sequence.Window(static_cast<std::size_t>(mode - 1)); }
+    QWidget* MMEEWindow() const { return sequence.Window(4); }
+    QWidget* RatingWindow() const { return sequence.Window(5); }
 
     std::vector<QWidget*> Existing() const
     {
         std::vector<QWidget*> windows;
-        for (int mode = 1; mode <= 4; ++mode)
-            windows.push_back(sequence.GraphWindow(Mode(mode)));
-        windows.push_back(sequence.MMEEWindow());
-        windows.push_back(sequence.RatingWindow());
+        for (std::size_t step = 0; step < sequence.StepCount(); ++step)
+            windows.push_back(sequence.Window(step));
         return windows;
     }
 
@@ -146,16 +147,16 @@ TEST_F(WindowSequenceTest, WalksForwardCreatingEachWindowOnceAndBackShowingTheSa
 {
     Next();
     EXPECT_EQ(log, Log { "create graph 1 for 1 mechanisms, 2 threats, 2 layers" });
-    EXPECT_EQ(Visible(), sequence.GraphWindow(Mode(1)));
+    EXPECT_EQ(Visible(), GraphWindow(1));
 
     for (int mode = 1; mode <= 3; ++mode) {
-        sequence.GraphNext(Mode(mode));
-        EXPECT_EQ(Visible(), sequence.GraphWindow(Mode(mode + 1)));
+        sequence.Next(GraphWindow(mode));
+        EXPECT_EQ(Visible(), GraphWindow(mode + 1));
     }
-    sequence.GraphNext(Mode(4));
-    EXPECT_EQ(Visible(), sequence.MMEEWindow());
-    sequence.MMEENext();
-    EXPECT_EQ(Visible(), sequence.RatingWindow());
+    sequence.Next(GraphWindow(4));
+    EXPECT_EQ(Visible(), MMEEWindow());
+    sequence.Next(MMEEWindow());
+    EXPECT_EQ(Visible(), RatingWindow());
     const Log created {
         "create graph 1 for 1 mechanisms, 2 threats, 2 layers",
         "create graph 2 for 1 mechanisms, 2 threats, 2 layers",
@@ -167,21 +168,21 @@ TEST_F(WindowSequenceTest, WalksForwardCreatingEachWindowOnceAndBackShowingTheSa
     EXPECT_EQ(log, created);
 
     const std::vector<QWidget*> before = Existing();
-    sequence.RatingBack();
-    EXPECT_EQ(Visible(), sequence.MMEEWindow());
-    sequence.MMEEBack();
-    EXPECT_EQ(Visible(), sequence.GraphWindow(Mode(4)));
+    sequence.Back(RatingWindow());
+    EXPECT_EQ(Visible(), MMEEWindow());
+    sequence.Back(MMEEWindow());
+    EXPECT_EQ(Visible(), GraphWindow(4));
     for (int mode = 4; mode >= 2; --mode) {
-        sequence.GraphBack(Mode(mode));
-        EXPECT_EQ(Visible(), sequence.GraphWindow(Mode(mode - 1)));
+        sequence.Back(GraphWindow(mode));
+        EXPECT_EQ(Visible(), GraphWindow(mode - 1));
     }
-    sequence.GraphBack(Mode(1));
+    sequence.Back(GraphWindow(1));
     EXPECT_EQ(Visible(), window.get());
 
     // Forward again: the same windows, nothing made anew.
     Next();
-    sequence.GraphNext(Mode(1));
-    EXPECT_EQ(Visible(), sequence.GraphWindow(Mode(2)));
+    sequence.Next(GraphWindow(1));
+    EXPECT_EQ(Visible(), GraphWindow(2));
     EXPECT_EQ(Existing(), before);
     EXPECT_EQ(log, created);
 }
@@ -190,7 +191,7 @@ TEST_F(WindowSequenceTest, NextAfterFinishWithoutAnyChangeShowsTheSameWindows)
 {
     WalkToRating();
     const std::vector<QWidget*> before = Existing();
-    sequence.RatingFinish();
+    sequence.Finish(RatingWindow());
     EXPECT_EQ(Visible(), window.get());
 
     Next();
@@ -202,7 +203,7 @@ TEST_F(WindowSequenceTest, NextAfterFinishWithoutAnyChangeShowsTheSameWindows)
 TEST_F(WindowSequenceTest, ACheckBoxClickEvenUndoneRebuildsEveryWindowInOrder)
 {
     WalkToRating();
-    sequence.RatingFinish();
+    sequence.Finish(RatingWindow());
     log.clear();
 
     ClickCheckBox(*window, kThreats, 1);
@@ -219,15 +220,15 @@ TEST_F(WindowSequenceTest, ACheckBoxClickEvenUndoneRebuildsEveryWindowInOrder)
         "create graph 1 for 1 mechanisms, 2 threats, 2 layers",
     };
     EXPECT_EQ(log, expected);
-    EXPECT_EQ(Visible(), sequence.GraphWindow(Mode(1)));
-    EXPECT_EQ(sequence.GraphWindow(Mode(2)), nullptr);
-    EXPECT_EQ(sequence.RatingWindow(), nullptr);
+    EXPECT_EQ(Visible(), GraphWindow(1));
+    EXPECT_EQ(GraphWindow(2), nullptr);
+    EXPECT_EQ(RatingWindow(), nullptr);
 }
 
 TEST_F(WindowSequenceTest, NextAfterADataLoadRebuildsFromTheLoadedStoreWithoutPreparingIt)
 {
     WalkToRating();
-    sequence.RatingFinish();
+    sequence.Finish(RatingWindow());
 
     CData saved;
     saved.PrepareForAnalysis(
@@ -243,22 +244,22 @@ TEST_F(WindowSequenceTest, NextAfterADataLoadRebuildsFromTheLoadedStoreWithoutPr
     EXPECT_EQ(store.LayerNames, std::vector<std::string> { "A" });
     EXPECT_EQ(log.back(), "create graph 1 for 2 mechanisms, 2 threats, 1 layers");
     EXPECT_EQ(log.size(), 7u);
-    EXPECT_EQ(Visible(), sequence.GraphWindow(Mode(1)));
+    EXPECT_EQ(Visible(), GraphWindow(1));
 }
 
 TEST_F(WindowSequenceTest, ClosingAnAnalysisWindowHidesItAndBringsBackTheMainWindow)
 {
     Next();
-    sequence.GraphNext(Mode(1));
-    sequence.GraphNext(Mode(2));
-    QWidget* third = sequence.GraphWindow(Mode(3));
+    sequence.Next(GraphWindow(1));
+    sequence.Next(GraphWindow(2));
+    QWidget* third = GraphWindow(3);
     ASSERT_NE(third, nullptr);
 
     third->close();
     EXPECT_EQ(Visible(), window.get());
-    EXPECT_EQ(sequence.GraphWindow(Mode(3)), third);
-    EXPECT_NE(sequence.GraphWindow(Mode(1)), nullptr);
-    EXPECT_NE(sequence.GraphWindow(Mode(2)), nullptr);
+    EXPECT_EQ(GraphWindow(3), third);
+    EXPECT_NE(GraphWindow(1), nullptr);
+    EXPECT_NE(GraphWindow(2), nullptr);
     EXPECT_EQ(log.size(), 3u);
 }
 
@@ -292,10 +293,10 @@ TEST_F(WindowSequenceTest, NextRebuildsExactlyWhenTheAnalysedItemsDiffer)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Next();
-        sequence.GraphNext(Mode(1));
-        sequence.GraphBack(Mode(2));
-        sequence.GraphBack(Mode(1));
-        QWidget* first = sequence.GraphWindow(Mode(1));
+        sequence.Next(GraphWindow(1));
+        sequence.Back(GraphWindow(2));
+        sequence.Back(GraphWindow(1));
+        QWidget* first = GraphWindow(1);
         log.clear();
 
         c.edit();
@@ -305,10 +306,10 @@ TEST_F(WindowSequenceTest, NextRebuildsExactlyWhenTheAnalysedItemsDiffer)
             EXPECT_EQ(log, (Log { "destroy graph 1", "destroy graph 2", c.rebuiltFor }));
         } else {
             EXPECT_TRUE(log.empty());
-            EXPECT_EQ(sequence.GraphWindow(Mode(1)), first);
+            EXPECT_EQ(GraphWindow(1), first);
         }
-        EXPECT_EQ(Visible(), sequence.GraphWindow(Mode(1)));
-        sequence.GraphBack(Mode(1));
+        EXPECT_EQ(Visible(), GraphWindow(1));
+        sequence.Back(GraphWindow(1));
     }
 }
 
@@ -317,13 +318,13 @@ TEST_F(WindowSequenceTest, NextRebuildsExactlyWhenTheAnalysedItemsDiffer)
 TEST_F(WindowSequenceTest, AHiddenWindowDoesNotMoveTheWalk)
 {
     WalkToRating();
-    QWidget* rating = sequence.RatingWindow();
+    QWidget* rating = RatingWindow();
     ASSERT_EQ(Visible(), rating);
-    sequence.RatingFinish();
+    sequence.Finish(RatingWindow());
     ASSERT_EQ(Visible(), window.get());
-    sequence.RatingBack();
-    sequence.RatingFinish();
-    sequence.GraphNext(Mode(2));
+    sequence.Back(RatingWindow());
+    sequence.Finish(RatingWindow());
+    sequence.Next(GraphWindow(2));
     EXPECT_EQ(Visible(), window.get());
 }
 

@@ -4,20 +4,21 @@
 
 #include "tools/report/OffscreenApplication.h"
 
-#include "app/AnalysisWindowFactory.h"
+#include "app/WizardFactory.h"
 #include "model/Data.h"
 #include "model/FileBytes.h"
 #include "model/Messages.h"
-#include "ui/Canvas.h"
-#include "ui/ChartExport.h"
-#include "ui/ChartView.h"
-#include "ui/Comment.h"
-#include "ui/Dialogs.h"
-#include "ui/Document.h"
-#include "ui/Graph.h"
-#include "ui/MMEEChart.h"
-#include "ui/Navigation.h"
-#include "ui/Rating.h"
+#include "ui/charts/Canvas.h"
+#include "ui/export/ChartExport.h"
+#include "ui/widgets/ChartView.h"
+#include "ui/windows/Comment.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/document/Document.h"
+#include "ui/windows/Graph.h"
+#include "ui/charts/MMEEChart.h"
+#include "ui/windows/MMEE.h"
+#include "ui/windows/Navigation.h"
+#include "ui/windows/Rating.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -198,30 +199,29 @@ bool ForEachChartWindow(const CData& loaded, const std::string& folder, const st
     BatchDialogs dialogs(messages);
     StillNavigation navigation;
     TCommentForm comments(document.Store());
-    AnalysisWindowFactory factory(document, dialogs, navigation);
-    factory.SetCommentForm(&comments);
+    WalkFactory factory(WindowKit { document, dialogs, navigation, comments });
     const auto hand = [&](QWidget& window, ChartWindow kind, const QString& name) {
         return write({ static_cast<QMainWindow&>(window), kind, name, document.Store(), dialogs });
     };
 
     bool written = true;
-    for (AnalysisMode mode : kAnalysisModes) {
-        std::unique_ptr<QWidget> window = factory.CreateGraphWindow(mode, document.Store().Counts());
-        auto* graph = static_cast<TGraphForm*>(window.get());
-        // Showing puts the file's thresholds into the fields, as in the program.
-        graph->show();
-        graph->ComputingButtonClick();
-        written = hand(*graph, ChartWindow::Mode, QStringLiteral("chart-mode%1").arg(ModeNumber(mode))) && written;
-    }
-    // Shown after the four modes, it computes MM and EE from their results.
-    std::unique_ptr<QWidget> mmee = factory.CreateMMEEWindow();
-    mmee->show();
-    written = hand(*mmee, ChartWindow::MMEE, QStringLiteral("chart-mmee")) && written;
-    if (rating) {
-        std::unique_ptr<QWidget> window = factory.CreateRatingWindow();
-        window->show();
-        ChooseRating(*window, *rating);
-        written = hand(*window, ChartWindow::Rating, QStringLiteral("chart-rating")) && written;
+    for (std::size_t step = 0; step < factory.StepCount(); ++step) {
+        std::unique_ptr<QWidget> window = factory.Create(step, document.Store().Counts());
+        if (auto* graph = qobject_cast<TGraphForm*>(window.get())) {
+            // Showing puts the file's thresholds into the fields, as in the program.
+            graph->show();
+            graph->ComputingButtonClick();
+            written = hand(*graph, ChartWindow::Mode, QStringLiteral("chart-mode%1").arg(ModeNumber(graph->Mode())))
+                && written;
+        } else if (qobject_cast<TMMEEForm*>(window.get())) {
+            // Shown after the four modes, it computes MM and EE from their results.
+            window->show();
+            written = hand(*window, ChartWindow::MMEE, QStringLiteral("chart-mmee")) && written;
+        } else if (rating && qobject_cast<TRatingForm*>(window.get())) {
+            window->show();
+            ChooseRating(*window, *rating);
+            written = hand(*window, ChartWindow::Rating, QStringLiteral("chart-rating")) && written;
+        }
     }
     return written;
 }

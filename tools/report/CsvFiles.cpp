@@ -6,30 +6,11 @@
 #include "analysis/Modes.h"
 #include "model/Csv.h"
 #include "model/Data.h"
+#include "model/SourceMatrices.h"
 #include "model/Messages.h"
 
 #include <filesystem>
 #include <system_error>
-
-namespace {
-
-// The sources' file names: the matrices as the analyst knows them.
-struct NamedSource {
-    Matrix CData::*Member;
-    const char* Name;
-};
-constexpr NamedSource kSourceNames[] = { { &CData::MT, "MT" }, { &CData::TE, "TE" }, { &CData::ET, "ET" },
-    { &CData::TM, "TM" }, { &CData::EF, "EF" }, { &CData::FM, "FM" } };
-
-const char* SourceName(Matrix CData::*member)
-{
-    for (const NamedSource& source : kSourceNames)
-        if (source.Member == member)
-            return source.Name;
-    return "";
-}
-
-} // namespace
 
 bool WriteCsvFiles(
     const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating, IMessageSink& messages)
@@ -56,7 +37,7 @@ bool WriteCsvFiles(
             continue;
         for (int s = 0; s < 2; ++s) {
             Matrix CData::*const member = about.Sources[static_cast<std::size_t>(s)].Member;
-            save(std::string("source-") + SourceName(member) + ".csv", SourceTable(data, mode, s, data.*member));
+            save(std::string("source-") + FindSourceMatrix(member)->Name + ".csv", SourceTable(data, mode, s, data.*member));
         }
     }
     for (const GraphWorkingData& work : ComputeAllModes(data))

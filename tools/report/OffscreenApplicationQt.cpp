@@ -1,6 +1,6 @@
 #include "tools/report/OffscreenApplication.h"
 
-#include "ui/WindowFont.h"
+#include "ui/widgets/WindowFont.h"
 
 #include <QApplication>
 

@@ -4,7 +4,7 @@
 #include "model/Data.h"
 #include "model/Messages.h"
 #include "tools/report/OffscreenApplication.h"
-#include "ui/AssessmentReport.h"
+#include "ui/export/AssessmentReport.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,5 @@
 #include "tools/report/ReportOptions.h"
+#include "model/NumberText.h"
 
 #include "analysis/Modes.h"
 

@@ -4,11 +4,11 @@
 #pragma once
 
 #include "model/Data.h"
-#include "ui/Comment.h"
-#include "ui/Document.h"
-#include "ui/Graph.h"
-#include "ui/MatrixGrid.h"
-#include "ui/Navigation.h"
+#include "ui/windows/Comment.h"
+#include "ui/document/Document.h"
+#include "ui/windows/Graph.h"
+#include "ui/widgets/MatrixGrid.h"
+#include "ui/windows/Navigation.h"
 
 #include "ScriptedDialogs.h"
 
@@ -18,24 +18,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "RecordingNavigation.h"
+
 #include <memory>
 #include <string>
 #include <vector>
-
-class RecordingNavigation : public IWizardNavigation {
-public:
-    std::vector<std::string> Calls;
-
-    void ShowAbout() override { Calls.push_back("about"); }
-    void ShowAnalysis(bool) override { Calls.push_back("analysis"); }
-    void GraphNext(AnalysisMode mode) override { Calls.push_back("next " + std::to_string(ModeNumber(mode))); }
-    void GraphBack(AnalysisMode mode) override { Calls.push_back("back " + std::to_string(ModeNumber(mode))); }
-    void MMEENext() override { Calls.push_back("mmee next"); }
-    void MMEEBack() override { Calls.push_back("mmee back"); }
-    void RatingBack() override { Calls.push_back("rating back"); }
-    void RatingFinish() override { Calls.push_back("rating finish"); }
-    void WizardWindowClosed() override { Calls.push_back("closed"); }
-};
 
 // Analysed items "<prefix> 1" .. "<prefix> n", every one checked.
 inline CheckList AnalysedItems(const std::string& prefix, int count)

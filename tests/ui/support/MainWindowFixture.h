@@ -5,8 +5,8 @@
 #include "model/Data.h"
 #include "model/Dictionary.h"
 #include "model/Messages.h"
-#include "ui/Document.h"
-#include "ui/MainWindow.h"
+#include "ui/document/Document.h"
+#include "ui/windows/MainWindow.h"
 
 #include "ScriptedDialogs.h"
 

@@ -8,13 +8,14 @@
 #include "model/Data.h"
 #include "model/DataText.h"
 #include "model/Dictionary.h"
-#include "ui/ChartView.h"
-#include "ui/Dialogs.h"
-#include "ui/Document.h"
-#include "ui/GraphControl.h"
-#include "ui/MainWindow.h"
-#include "ui/MatrixGrid.h"
-#include "ui/WizardWindow.h"
+#include "ui/widgets/ChartView.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/document/Document.h"
+#include "ui/windows/GraphControl.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/widgets/MatrixGrid.h"
+#include "ui/widgets/WizardWindow.h"
+#include "WalkWindows.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -248,11 +249,8 @@ private:
     std::vector<QWidget*> WalkWindows() const
     {
         std::vector<QWidget*> windows { &program_->MainForm() };
-        WindowSequence& sequence = program_->Sequence();
-        for (AnalysisMode mode : kAnalysisModes)
-            windows.push_back(sequence.GraphWindow(mode));
-        windows.push_back(sequence.MMEEWindow());
-        windows.push_back(sequence.RatingWindow());
+        for (QWidget* window : ::WalkWindows(program_->Sequence()))
+            windows.push_back(window);
         return windows;
     }
 

@@ -3,7 +3,7 @@
 // answered as if cancelled, so no test ever waits on a window.
 #pragma once
 
-#include "ui/Dialogs.h"
+#include "ui/dialogs/Dialogs.h"
 
 #include <gtest/gtest.h>
 

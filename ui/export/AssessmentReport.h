@@ -1,0 +1,16 @@
+// The printable report of an assessment: one PDF document with the lists, every matrix
+// and result, the charts as vector drawings and the rating curves of one selection.
+#pragma once
+
+#include "ui/export/ReportRequest.h"
+
+#include <string>
+
+class CData;
+class IMessageSink;
+
+
+// Writes the report of `assessment` (its source matrices and thresholds; every result is
+// computed for the report) crash-safe; false with a message when it was not written.
+bool WriteAssessmentReport(
+    const std::string& path, const CData& assessment, const ReportRequest& request, IMessageSink& messages);

@@ -1,0 +1,163 @@
+// "Сохранить график...": the chart area as a PNG picture of what the window shows, or as
+// an SVG drawing made from the chart's own shapes and its labels' texts.
+#include "ui/export/ChartExport.h"
+
+#include "model/FileText.h"
+#include "ui/widgets/ChartView.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/widgets/VectorCanvas.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyle>
+#include <QSvgGenerator>
+
+namespace {
+
+const FileDialogOptions kChartDialog { QStringLiteral("Рисунок PNG (*.png)|*.png|Рисунок SVG (*.svg)|*.svg"),
+    QStringLiteral("png") };
+
+// Screen pixels are user units of the drawing; at this resolution a viewer shows the
+// drawing at the size the window shows the chart.
+constexpr int kSvgResolution = 96;
+
+bool IsSvgPath(const std::string& path)
+{
+    return QFileInfo(QString::fromStdString(path)).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
+}
+
+// The charts place their labels when they draw: they draw first if they are out of date,
+// so that what is written shows the labels where the chart puts them.
+void PlaceLabels(QWidget& surface)
+{
+    if (auto* view = qobject_cast<ChartView*>(&surface))
+        view->EnsureDrawn();
+    for (ChartView* view : surface.findChildren<ChartView*>())
+        view->EnsureDrawn();
+}
+
+QByteArray PngBytes(QWidget& surface)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!surface.grab().save(&buffer, "PNG"))
+        return {};
+    return bytes;
+}
+
+// Where QLabel lays out its contents: inside the frame, the margin and the indent.
+QRect LabelContents(const QLabel& label, Qt::Alignment alignment)
+{
+    const int margin = label.margin();
+    QRect area = label.contentsRect().adjusted(margin, margin, -margin, -margin);
+    int indent = label.indent();
+    if (indent < 0 && label.frameWidth() > 0)
+        indent = label.fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 - margin;
+    if (indent > 0) {
+        if (alignment & Qt::AlignLeft)
+            area.setLeft(area.left() + indent);
+        if (alignment & Qt::AlignRight)
+            area.setRight(area.right() - indent);
+        if (alignment & Qt::AlignTop)
+            area.setTop(area.top() + indent);
+        if (alignment & Qt::AlignBottom)
+            area.setBottom(area.bottom() - indent);
+    }
+    return area;
+}
+
+// A label as it paints itself, at its place on the surface: its background when it fills
+// one, then its text in its font and colour, or its picture.
+void DrawLabel(QPainter& painter, const QLabel& label, const QWidget& surface)
+{
+    if (!surface.isAncestorOf(&label) || !label.isVisibleTo(&surface))
+        return;
+    const QPoint origin = label.mapTo(&surface, QPoint(0, 0));
+    if (label.autoFillBackground())
+        painter.fillRect(QRect(origin, label.size()), label.palette().color(label.backgroundRole()));
+
+    const Qt::Alignment alignment = QStyle::visualAlignment(label.layoutDirection(), label.alignment());
+    const QRect contents = LabelContents(label, alignment).translated(origin);
+    const QPixmap picture = label.pixmap();
+    if (!picture.isNull()) {
+        const QRect place = label.hasScaledContents() ? contents
+                                                      : QStyle::alignedRect(label.layoutDirection(), alignment,
+                                                          picture.deviceIndependentSize().toSize(), contents);
+        painter.drawPixmap(place, picture);
+        return;
+    }
+    if (label.text().isEmpty())
+        return;
+    int flags = static_cast<int>(alignment);
+    if (label.wordWrap())
+        flags |= Qt::TextWordWrap;
+    if (label.buddy())
+        flags |= Qt::TextShowMnemonic;
+    painter.setFont(label.font());
+    painter.setPen(
+        label.palette().color(label.isEnabled() ? QPalette::Active : QPalette::Disabled, label.foregroundRole()));
+    painter.drawText(contents, flags, label.text());
+}
+
+QByteArray SvgBytes(const ChartPicture& chart)
+{
+    QWidget& surface = *chart.Surface;
+    const QRect area = surface.rect();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(area.size());
+    generator.setViewBox(area);
+    generator.setResolution(kSvgResolution);
+    // A group box's chart is named by its caption; the windows' charts by the window.
+    const auto* group = qobject_cast<const QGroupBox*>(&surface);
+    generator.setTitle(group && !group->title().isEmpty() ? group->title() : surface.window()->windowTitle());
+    generator.setDescription(QStringLiteral("График, сохранённый программой Vardun"));
+
+    QPainter painter;
+    if (!painter.begin(&generator))
+        return {};
+    painter.fillRect(area, surface.palette().color(QPalette::Window));
+    // The font the chart writes its numbers in, as on screen.
+    painter.setFont(surface.font());
+    if (chart.Draw) {
+        VectorCanvas canvas(painter);
+        chart.Draw(canvas);
+    }
+    for (const QLabel* label : chart.Labels)
+        if (label)
+            DrawLabel(painter, *label, surface);
+    if (!painter.end())
+        return {};
+    return bytes;
+}
+
+} // namespace
+
+void SaveChartAs(QWidget* owner, const ChartPicture& chart, IDialogs& dialogs)
+{
+    const std::optional<QString> path = dialogs.AskSaveFile(owner, kChartDialog);
+    if (!path)
+        return;
+    SaveChart(path->toStdString(), chart, dialogs);
+}
+
+bool SaveChart(const std::string& path, const ChartPicture& chart, IMessageSink& messages)
+{
+    QByteArray bytes;
+    if (chart.Surface) {
+        PlaceLabels(*chart.Surface);
+        bytes = IsSvgPath(path) ? SvgBytes(chart) : PngBytes(*chart.Surface);
+    }
+    // Nothing drawn is a failure like a failed write.
+    return SaveText(path, bytes.isEmpty() ? std::nullopt : std::optional(bytes.toStdString()), messages);
+}

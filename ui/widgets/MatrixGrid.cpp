@@ -1,0 +1,326 @@
+#include "ui/widgets/MatrixGrid.h"
+
+#include "ui/widgets/WindowFont.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+MatrixGridModel::MatrixGridModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+void MatrixGridModel::Reset(int rows, int columns)
+{
+    beginResetModel();
+    rows_ = std::max(rows, 0);
+    columns_ = std::max(columns, 0);
+    texts_.assign(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(columns_), QString());
+    endResetModel();
+}
+
+QString MatrixGridModel::Text(int row, int column) const
+{
+    if (row < 0 || row >= rows_ || column < 0 || column >= columns_)
+        return {};
+    return texts_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_)
+        + static_cast<std::size_t>(column)];
+}
+
+void MatrixGridModel::SetText(int row, int column, const QString& text)
+{
+    if (row < 0 || row >= rows_ || column < 0 || column >= columns_)
+        return;
+    QString& cell
+        = texts_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column)];
+    if (cell == text)
+        return;
+    cell = text;
+    const QModelIndex at = index(row, column);
+    emit dataChanged(at, at, { Qt::DisplayRole, Qt::EditRole });
+}
+
+int MatrixGridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : rows_;
+}
+
+int MatrixGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : columns_;
+}
+
+QVariant MatrixGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+    case Qt::AccessibleTextRole:
+        return Text(index.row(), index.column());
+    case Qt::ForegroundRole:
+        if (colour_)
+            return colour_(index.row(), index.column());
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool MatrixGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || !editable_)
+        return false;
+    SetText(index.row(), index.column(), value.toString());
+    return true;
+}
+
+Qt::ItemFlags MatrixGridModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (editable_)
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+// Paints owner-drawn cells, and gives the window every character typed into an editor.
+class MatrixGridDelegate : public QStyledItemDelegate {
+public:
+    explicit MatrixGridDelegate(MatrixGrid* grid)
+        : QStyledItemDelegate(grid)
+        , grid_(grid)
+    {
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (!grid_->OwnerDrawn()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        painter->save();
+        painter->fillRect(option.rect, option.palette.color(QPalette::Window));
+        const QVariant colour = index.data(Qt::ForegroundRole);
+        painter->setPen(colour.isValid() ? colour.value<QColor>() : QColor(Qt::black));
+        painter->setFont(option.font);
+        const QRect text = option.rect.adjusted(3, 3, 0, 0);
+        painter->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, index.data().toString());
+        // Keyboard users still see where they are, without a change of colour.
+        if ((option.state & QStyle::State_HasFocus) && grid_->hasFocus()) {
+            painter->setPen(QPen(Qt::black, 1, Qt::DotLine));
+            painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+        }
+        painter->restore();
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            line->setFrame(false);
+            // Every character counts at once, not when editing ends; the program's own
+            // changes of the text (textChanged) are not the analyst's.
+            const QPersistentModelIndex at(index);
+            MatrixGrid* grid = grid_;
+            connect(line, &QLineEdit::textEdited, grid, [grid, at](const QString& text) {
+                if (!at.isValid())
+                    return;
+                const QString previous = grid->Model().Text(at.row(), at.column());
+                grid->Model().SetText(at.row(), at.column(), text);
+                emit grid->cellTextEdited(at.row(), at.column(), text, previous);
+            });
+        }
+        return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        // The model follows the editor at every character; writing the same text back
+        // would only move the cursor to the end.
+        if (auto* line = qobject_cast<QLineEdit*>(editor); line && line->text() == index.data().toString())
+            return;
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            if (auto* line = qobject_cast<QLineEdit*>(object)) {
+                const auto& key = *static_cast<QKeyEvent*>(event);
+                // The window's undo and paste, not the editor's own, so that the grid's
+                // history is one: the open cell is closed and the window acts.
+                if (grid_->RequestWindowCommand(key))
+                    return true;
+                if (!grid_->LetsThrough(key, line->text()))
+                    return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+private:
+    MatrixGrid* grid_;
+};
+
+MatrixGrid::MatrixGrid(QSize cell, QWidget* parent)
+    : QTableView(parent)
+{
+    setFont(WindowFont());
+    setModel(&model_);
+    setItemDelegate(new MatrixGridDelegate(this));
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    // A section holds the cell and its grid line.
+    horizontalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setDefaultSectionSize(cell.width() + 1);
+    verticalHeader()->setDefaultSectionSize(cell.height() + 1);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setTabKeyNavigation(true);
+    setWordWrap(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void MatrixGrid::SetOwnerDrawn(bool ownerDrawn)
+{
+    ownerDrawn_ = ownerDrawn;
+    viewport()->setBackgroundRole(ownerDrawn ? QPalette::Window : QPalette::Base);
+    viewport()->update();
+}
+
+void MatrixGrid::EmptyCell(int row, int column)
+{
+    model_.SetText(row, column, QString());
+    if (currentIndex() == model_.index(row, column)) {
+        if (QLineEdit* line = OpenEditor())
+            line->clear();
+    }
+}
+
+void MatrixGrid::FinishEditing()
+{
+    if (QLineEdit* line = OpenEditor()) {
+        commitData(line);
+        closeEditor(line, QAbstractItemDelegate::NoHint);
+    }
+}
+
+QLineEdit* MatrixGrid::OpenEditor() const
+{
+    if (state() != EditingState)
+        return nullptr;
+    // The open editor is the view's own child; Qt gives no other way to reach it. A
+    // closed one stays, hidden, until the event loop deletes it.
+    for (QLineEdit* line : viewport()->findChildren<QLineEdit*>())
+        if (line->isVisible())
+            return line;
+    return nullptr;
+}
+
+QString MatrixGrid::SelectionText() const
+{
+    const QModelIndexList selected = selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
+    if (selected.isEmpty())
+        return {};
+    int top = selected.front().row(), bottom = top, left = selected.front().column(), right = left;
+    for (const QModelIndex& index : selected) {
+        top = std::min(top, index.row());
+        bottom = std::max(bottom, index.row());
+        left = std::min(left, index.column());
+        right = std::max(right, index.column());
+    }
+    QString text;
+    for (int row = top; row <= bottom; ++row) {
+        for (int column = left; column <= right; ++column) {
+            if (column > left)
+                text += QLatin1Char('\t');
+            // Russian spreadsheets read a decimal comma; the grid shows a point.
+            text += model_.Text(row, column).replace(QLatin1Char('.'), QLatin1Char(','));
+        }
+        text += QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+void MatrixGrid::CopySelection() const
+{
+    const QString text = SelectionText();
+    if (!text.isEmpty())
+        QApplication::clipboard()->setText(text);
+}
+
+bool MatrixGrid::LetsThrough(const QKeyEvent& event, const QString& cellText) const
+{
+    if (event.matches(QKeySequence::Copy))
+        return true;
+    return !keyFilter_ || keyFilter_(event, cellText);
+}
+
+bool MatrixGrid::RequestWindowCommand(const QKeyEvent& event)
+{
+    if (!model_.Editable())
+        return false;
+    void (MatrixGrid::*request)() = nullptr;
+    if (event.matches(QKeySequence::Paste))
+        request = &MatrixGrid::pasteRequested;
+    else if (event.matches(QKeySequence::Undo))
+        request = &MatrixGrid::undoRequested;
+    else if (event.matches(QKeySequence::Redo)
+        || (event.key() == Qt::Key_Y && event.modifiers() == Qt::ControlModifier))
+        request = &MatrixGrid::redoRequested;
+    if (!request)
+        return false;
+    // Queued: the open editor is closed here, and must not be deleted under its own key.
+    QMetaObject::invokeMethod(
+        this,
+        [this, request] {
+            FinishEditing();
+            emit(this->*request)();
+        },
+        Qt::QueuedConnection);
+    return true;
+}
+
+void MatrixGrid::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    for (QAction* action : windowActions_)
+        menu.addAction(action);
+    if (!windowActions_.isEmpty())
+        menu.addSeparator();
+    QAction* copy = menu.addAction(QStringLiteral("Копировать\tCtrl+C"));
+    copy->setEnabled(selectionModel() && selectionModel()->hasSelection());
+    connect(copy, &QAction::triggered, this, [this] { CopySelection(); });
+    menu.addSeparator();
+    connect(
+        menu.addAction(QStringLiteral("Экспорт в CSV...")), &QAction::triggered, this, &MatrixGrid::exportRequested);
+    menu.exec(event->globalPos());
+}
+
+void MatrixGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        CopySelection();
+        return;
+    }
+    if (RequestWindowCommand(*event))
+        return;
+    const QModelIndex current = currentIndex();
+    if (!LetsThrough(*event, model_.Text(current.row(), current.column())))
+        return;
+    QTableView::keyPressEvent(event);
+}

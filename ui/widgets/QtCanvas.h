@@ -1,0 +1,45 @@
+// The canvas on a QPainter, pixel for pixel as the window system draws: lines, dotted
+// patterns and rectangle outlines are worked out here and set as single pixels, because
+// QPainter's own lines set both end points and round differently on slopes. The painter
+// may be open on a widget or on a QImage (for saving a chart); it must have no transform.
+#pragma once
+
+#include "ui/charts/Canvas.h"
+
+#include <QPoint>
+#include <QRect>
+
+#include <vector>
+
+class QPainter;
+
+class QtCanvas : public Canvas {
+public:
+    // Changes the painter's settings while the canvas lives; they are given back after.
+    explicit QtCanvas(QPainter& painter);
+    ~QtCanvas() override;
+    QtCanvas(const QtCanvas&) = delete;
+    QtCanvas& operator=(const QtCanvas&) = delete;
+
+    void Rectangle(int left, int top, int right, int bottom) override;
+    void Ellipse(int left, int top, int right, int bottom) override;
+    void TextOut(int x, int y, std::string_view text, Rgb background) override;
+
+protected:
+    void Line(Point from, Point to) override;
+
+private:
+    // Adds the pixels of one line to marks_ and gaps_ by the current pen's pattern;
+    // `index` counts pixels along a path so a pattern can run on over several lines.
+    void Trace(Point from, Point to, long long& index);
+    // Sets the pixels gathered so far, with the pen they were traced with.
+    void Flush();
+
+    QPainter& painter_;
+    QRect bounds_;
+    std::vector<QPoint> marks_;
+    std::vector<QPoint> gaps_;
+    // Solid lines along an axis, as rectangles one pixel wide.
+    std::vector<QRect> spans_;
+    Pen batchPen_;
+};

@@ -1,0 +1,606 @@
+#include "ui/windows/Graph.h"
+
+#include "analysis/ExportTables.h"
+#include "analysis/Format.h"
+#include "analysis/Modes.h"
+#include "analysis/Thresholds.h"
+#include "ui/export/ChartExport.h"
+#include "ui/widgets/ChartView.h"
+#include "ui/windows/Comment.h"
+#include "ui/widgets/Controls.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/document/Document.h"
+#include "ui/charts/GraphChart.h"
+#include "ui/windows/GraphControl.h"
+#include "ui/widgets/MatrixGrid.h"
+#include "ui/windows/Navigation.h"
+#include "ui/widgets/NumberKeyFilter.h"
+#include "ui/widgets/WindowFont.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTimer>
+#include <QUndoCommand>
+#include <QUndoStack>
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace {
+
+constexpr QSize kClientSize { 791, 533 };
+constexpr QSize kSourceCell { 40, 18 };
+constexpr QSize kResultCell { 50, 18 };
+// Typing stops at five characters in a cell and four in a threshold field.
+constexpr int kCellFullLength = 5;
+constexpr int kThresholdFullLength = 4;
+// Hints longer than this would run into the chart; the whole text is in the tooltip.
+constexpr int kHintWidth = 400;
+constexpr QColor kDistributionColour { 0, 0, 255 };
+const FileDialogOptions kCsvDialog { QStringLiteral("Таблица CSV (*.csv)|*.csv"), QStringLiteral("csv") };
+
+bool SameBits(float a, float b)
+{
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
+
+bool SameElements(const Matrix& a, const Matrix& b)
+{
+    if (a.Rows() != b.Rows() || a.Cols() != b.Cols())
+        return false;
+    for (int i = 0; i < a.Rows(); ++i)
+        if (a.Cols() > 0 && std::memcmp(a.RowData(i), b.RowData(i), sizeof(float) * static_cast<std::size_t>(a.Cols())))
+            return false;
+    return true;
+}
+
+// One step of a window's history: cells of its sources typed or pasted. Characters typed
+// one after another into one cell make one step.
+class SourceEditCommand : public QUndoCommand {
+public:
+    static constexpr int kTypedCell = 1;
+
+    SourceEditCommand(TGraphForm& window, std::vector<TGraphForm::CellChange> changes, bool typed, bool applied)
+        : window_(window)
+        , changes_(std::move(changes))
+        , typed_(typed)
+        , applied_(applied)
+    {
+    }
+
+    int id() const override { return typed_ ? kTypedCell : -1; }
+
+    bool mergeWith(const QUndoCommand* other) override
+    {
+        const auto* next = static_cast<const SourceEditCommand*>(other);
+        if (changes_.size() != 1 || next->changes_.size() != 1)
+            return false;
+        TGraphForm::CellChange& mine = changes_.front();
+        const TGraphForm::CellChange& theirs = next->changes_.front();
+        if (mine.Source != theirs.Source || mine.Row != theirs.Row || mine.Column != theirs.Column)
+            return false;
+        mine.NewValue = theirs.NewValue;
+        mine.NewText = theirs.NewText;
+        return true;
+    }
+
+    void undo() override { window_.ApplyCellChanges(changes_, true); }
+    void redo() override
+    {
+        // A typed character is in the cell already when its step is recorded.
+        if (applied_) {
+            applied_ = false;
+            return;
+        }
+        window_.ApplyCellChanges(changes_, false);
+    }
+
+private:
+    TGraphForm& window_;
+    std::vector<TGraphForm::CellChange> changes_;
+    bool typed_;
+    bool applied_;
+};
+
+// A pasted cell as spreadsheets write it: blanks around, a decimal comma or point.
+QString PastedNumber(const QString& cell)
+{
+    return cell.trimmed().replace(QLatin1Char(','), QLatin1Char('.'));
+}
+
+QLineEdit* MakeThresholdEdit(QWidget* parent, const char* name, const QRect& geometry, const QString& accessibleName)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(geometry);
+    edit->setAccessibleName(accessibleName);
+    new NumberKeyFilter(edit, kThresholdFullLength);
+    return edit;
+}
+
+} // namespace
+
+TGraphForm::TGraphForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation,
+    TCommentForm& commentForm, QWidget* parent)
+    : WizardWindow(navigation, kClientSize, new ChartView, parent)
+    , document_(document)
+    , store_(document.Store())
+    , dialogs_(dialogs)
+    , commentForm_(commentForm)
+    , chart_(static_cast<ChartView*>(Client()))
+    , chartSettings_(new TGraphCtrl(this))
+    , history_(new QUndoStack(this))
+{
+    chart_->SetDrawing([this](Canvas& canvas) { DrawChart(canvas); });
+    BuildControls();
+    BuildChartLabels();
+    connect(chartSettings_, &TGraphCtrl::cellToggled, chart_, &ChartView::Invalidate);
+}
+
+TGraphForm::~TGraphForm() = default;
+
+void TGraphForm::BuildControls()
+{
+    QWidget* client = Client();
+    auto* sourcesLabel = MakeLabel(client, "Label1", QStringLiteral("Исходные матрицы:"), { 4, 8 }, true);
+
+    // Created in tab order: Qt's focus chain follows creation.
+    sourceComboBox_ = new QComboBox(client);
+    sourceComboBox_->setObjectName(QStringLiteral("MassivComboBox"));
+    sourceComboBox_->setGeometry(109, 4, 308, 21);
+    sourceComboBox_->setAccessibleName(sourcesLabel->text());
+    connect(sourceComboBox_, &QComboBox::activated, this, &TGraphForm::MassivComboBoxChange);
+
+    auto* threshold1Label = MakeLabel(
+        client, "ThresholdLabel1", QStringLiteral("Пороговое значение для малой величины"), { 450, 6 }, true);
+    thresholdEdit1_ = MakeThresholdEdit(client, "ThresholdEdit1", { 680, 3, 40, 21 }, threshold1Label->text());
+    auto* threshold2Label = MakeLabel(
+        client, "ThresholdLabel2", QStringLiteral("Пороговое значение для средней величины"), { 451, 32 }, true);
+    thresholdEdit2_ = MakeThresholdEdit(client, "ThresholdEdit2", { 680, 27, 40, 21 }, threshold2Label->text());
+
+    sourceGrid_ = new MatrixGrid(kSourceCell, client);
+    sourceGrid_->setObjectName(QStringLiteral("MassivGrid"));
+    sourceGrid_->setGeometry(1, 27, 220, 130);
+    sourceGrid_->setAccessibleName(sourcesLabel->text());
+    sourceGrid_->Model().Reset(1, 1);
+    sourceGrid_->Model().SetEditable(true);
+    sourceGrid_->setEditTriggers(
+        QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    sourceGrid_->SetKeyFilter(
+        [this](const QKeyEvent& event, const QString& cellText) { return MassivGridKeyPress(event, cellText); });
+    sourceGrid_->setEnabled(false);
+    connect(sourceGrid_, &MatrixGrid::cellTextEdited, this, &TGraphForm::MassivGridSetEditText);
+    connect(sourceGrid_, &MatrixGrid::pasteRequested, this, &TGraphForm::PasteFromClipboard);
+    connect(sourceGrid_, &MatrixGrid::undoRequested, history_, &QUndoStack::undo);
+    connect(sourceGrid_, &MatrixGrid::redoRequested, history_, &QUndoStack::redo);
+    auto* undo = new QAction(QStringLiteral("Отменить\tCtrl+Z"), sourceGrid_);
+    undo->setEnabled(false);
+    connect(history_, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(undo, &QAction::triggered, history_, &QUndoStack::undo);
+    auto* redo = new QAction(QStringLiteral("Повторить\tCtrl+Y"), sourceGrid_);
+    redo->setEnabled(false);
+    connect(history_, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    connect(redo, &QAction::triggered, history_, &QUndoStack::redo);
+    auto* paste = new QAction(QStringLiteral("Вставить\tCtrl+V"), sourceGrid_);
+    connect(paste, &QAction::triggered, this, &TGraphForm::PasteFromClipboard);
+    sourceGrid_->SetWindowActions({ undo, redo, paste });
+    connect(sourceGrid_, &MatrixGrid::exportRequested, this, [this] { ExportGrid(false); });
+    connect(
+        sourceGrid_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+            if (current.isValid())
+                MassivGridSelectCell(current.column(), current.row());
+        });
+
+    colLabel_ = MakeLabel(client, "ColLabel", QString(), { 2, 160 });
+    rowLabel_ = MakeLabel(client, "RowLabel", QString(), { 2, 176 });
+
+    computingButton_ = MakeButton(client, "ComputingButton", QStringLiteral("Расчёт"), { 67, 196, 75, 22 });
+    connect(computingButton_, &QPushButton::clicked, this, &TGraphForm::ComputingButtonClick);
+
+    resultTitleLabel_ = MakeLabel(client, "ResMassivLabel", QString(), { 2, 222 }, true);
+    resGrid_ = new MatrixGrid(kResultCell, client);
+    resGrid_->setObjectName(QStringLiteral("ResGrid"));
+    resGrid_->setGeometry(1, 237, 220, 130);
+    resGrid_->SetOwnerDrawn(true);
+    resGrid_->Model().Reset(3, 3);
+    connect(resGrid_, &MatrixGrid::exportRequested, this, [this] { ExportGrid(true); });
+    connect(chart_, &ChartView::saveRequested, this, &TGraphForm::SaveChart);
+    resGrid_->Model().SetCellColour([this](int row, int column) {
+        return column == 0 || row == resGrid_->Model().rowCount() - 1 ? kDistributionColour : QColor(Qt::black);
+    });
+
+    commentButton_ = MakeButton(client, "CommentButton", QStringLiteral("Комментарии"), { 656, 448, 121, 25 });
+    connect(commentButton_, &QPushButton::clicked, this, [this] { commentForm_.ShowComments(Mode()); });
+    backButton_ = MakeButton(client, "BackButton", QStringLiteral("Назад..."), { 560, 496, 75, 25 });
+    connect(backButton_, &QPushButton::clicked, this, [this] { Navigation().Back(this); });
+    nextButton_ = MakeButton(client, "NextButton", QStringLiteral("Далее..."), { 664, 496, 75, 25 });
+    nextButton_->setEnabled(false);
+    connect(nextButton_, &QPushButton::clicked, this, [this] { Navigation().Next(this); });
+    graphCtrlButton_
+        = MakeButton(client, "GraphCtrlButton", QStringLiteral("Настройка графика"), { 656, 416, 121, 25 });
+    connect(graphCtrlButton_, &QPushButton::clicked, this, [this] { chartSettings_->ShowForMode(Mode()); });
+
+    // The window's own tab order, whatever the creation order of the labels between.
+    QWidget::setTabOrder(sourceComboBox_, thresholdEdit1_);
+    QWidget::setTabOrder(thresholdEdit1_, thresholdEdit2_);
+    QWidget::setTabOrder(thresholdEdit2_, sourceGrid_);
+    QWidget::setTabOrder(sourceGrid_, computingButton_);
+    QWidget::setTabOrder(computingButton_, resGrid_);
+    QWidget::setTabOrder(resGrid_, commentButton_);
+    QWidget::setTabOrder(commentButton_, backButton_);
+    QWidget::setTabOrder(backButton_, nextButton_);
+    QWidget::setTabOrder(nextButton_, graphCtrlButton_);
+}
+
+void TGraphForm::BuildChartLabels()
+{
+    QWidget* client = Client();
+    for (const FixedLabel& label : kChartAxisLabels)
+        chartLabels_.push_back(MakeLabel(client, label, true));
+    // The design's captions, replaced by the mode's at set-up.
+    xzLabel_ = MakeLabel(client, { "XZLabel", "Распределение Xi по МЗ", kColumnsTitlePlace }, true);
+    yzLabel_ = MakeLabel(client, { "YZLabel", "по угрозам", kRowsTitlePlace }, true);
+    chartLabels_.push_back(xzLabel_);
+    chartLabels_.push_back(yzLabel_);
+
+    QFont italic = WindowFont();
+    italic.setItalic(true);
+    for (int k = 0; k < kChartCells; ++k) {
+        QLabel* column = MakeLabel(client, kColumnNumberLabels[k], true);
+        column->setFont(italic);
+        column->adjustSize();
+        chartLabels_.push_back(column);
+        chartLabels_.push_back(MakeLabel(client, kRowNumberLabels[k], true));
+    }
+
+    partialChartLabel_
+        = new QLabel(QStringLiteral("На графике показаны только первые 15 строк и 15 столбцов результата."), client);
+    partialChartLabel_->setObjectName(QStringLiteral("PartialChartLabel"));
+    partialChartLabel_->setWordWrap(true);
+    partialChartLabel_->setGeometry(2, 372, 200, 30);
+    partialChartLabel_->hide();
+    chartLabels_.push_back(partialChartLabel_);
+}
+
+void TGraphForm::SetUpForMode(AnalysisMode mode, const AnalysedCounts& counts)
+{
+    const ModeDescription& about = Describe(mode);
+    counts_ = counts;
+    work_.Mode = mode;
+    work_.SourceMatrices = SourceMatricesOf(store_, mode);
+    if (about.EditableSources) {
+        for (const SourceDescription& source : about.Sources)
+            sourceComboBox_->addItem(QString::fromUtf8(source.Caption));
+        sourceComboBox_->setCurrentIndex(-1);
+    } else {
+        sourceComboBox_->setEnabled(false);
+    }
+    SetLabelText(resultTitleLabel_, QString::fromUtf8(about.ResultCaption));
+    resGrid_->setAccessibleName(resultTitleLabel_->text());
+    SetLabelText(xzLabel_, QString::fromUtf8(about.ColumnsTitle));
+    SetLabelText(yzLabel_, QString::fromUtf8(about.RowsTitle));
+}
+
+void TGraphForm::MassivComboBoxChange(int item)
+{
+    const ModeDescription& about = Describe(Mode());
+    if (!about.EditableSources || item < 0 || item > 1)
+        return;
+    sourceGrid_->FinishEditing();
+    shownSource_ = item;
+    const SourceDescription& source = about.Sources[static_cast<std::size_t>(item)];
+    const int rows = counts_.Of(source.Rows);
+    const int columns = counts_.Of(source.Cols);
+    MatrixGridModel& model = sourceGrid_->Model();
+    model.Reset(rows, columns);
+    const Matrix& matrix = work_.SourceMatrices[static_cast<std::size_t>(item)];
+    if (matrix.HasStorage()) {
+        for (int i = 0; i < std::min(rows, matrix.Rows()); ++i)
+            for (int j = 0; j < std::min(columns, matrix.Cols()); ++j)
+                model.SetText(i, j, QString::fromStdString(FormatFixed(matrix(i, j), 2)));
+    }
+    if (rows > 0 && columns > 0)
+        sourceGrid_->setCurrentIndex(model.index(0, 0));
+    MassivGridSelectCell(0, 0);
+    sourceGrid_->setAccessibleName(QString::fromUtf8(source.Caption));
+    sourceGrid_->setEnabled(true);
+    sourceGrid_->setFocus();
+}
+
+void TGraphForm::MassivGridSelectCell(int column, int row)
+{
+    if (shownSource_ < 0)
+        return;
+    const SourceDescription& source = Describe(Mode()).Sources[static_cast<std::size_t>(shownSource_)];
+    // A hint names the item of its row or column; one outside the analysed items keeps
+    // whatever it said.
+    auto hint = [this](QLabel* label, const QString& pattern, ItemKind kind, int k) {
+        if (k < 0 || k >= static_cast<int>(store_.IndicesOf(kind).size()))
+            return;
+        const QString text = pattern.arg(QString::number(k + 1), QString::fromStdString(store_.AnalysedName(kind, k)));
+        label->setToolTip(text);
+        label->setAccessibleName(text);
+        SetLabelText(label, label->fontMetrics().elidedText(text, Qt::ElideRight, kHintWidth));
+    };
+    hint(colLabel_, QStringLiteral("Столбец %1: %2."), source.Cols, column);
+    hint(rowLabel_, QStringLiteral("Строка %1: %2."), source.Rows, row);
+}
+
+bool TGraphForm::MassivGridKeyPress(const QKeyEvent& event, const QString& cellText)
+{
+    const QString text = event.text();
+    // Keys that type nothing move about the grid; Tab moves from cell to cell.
+    if (text.isEmpty() || event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab)
+        return true;
+    // Any typed key, taken or not, may have changed a judgement.
+    document_.MarkModified();
+    switch (event.key()) {
+    case Qt::Key_Backspace:
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        // They type nothing; in an open cell they close it.
+        return true;
+    default:
+        break;
+    }
+    if (text.size() != 1 || !NumberKeyFilter::IsNumberCharacter(text.front()))
+        return false;
+    return cellText.size() < kCellFullLength;
+}
+
+void TGraphForm::MassivGridSetEditText(int row, int column, const QString& text, const QString& previousText)
+{
+    if (shownSource_ < 0)
+        return;
+    Matrix& source = work_.SourceMatrices[static_cast<std::size_t>(shownSource_)];
+    if (row >= source.Rows() || column >= source.Cols())
+        return;
+    const float previousValue = source(row, column);
+    float value = 0.0f;
+    const SourceValueCheck check = CheckSourceValue(Mode(), text.toStdString(), value);
+    switch (check) {
+    case SourceValueCheck::Empty:
+        break;
+    case SourceValueCheck::Accepted:
+        source(row, column) = value;
+        break;
+    case SourceValueCheck::NotANumber:
+    case SourceValueCheck::OutOfRange:
+        // The element keeps its value; the cell shows nothing until the analyst types again.
+        sourceGrid_->EmptyCell(row, column);
+        ShowMessageLater(SourceValueMessage(Mode(), check));
+        break;
+    }
+    const QString shown = sourceGrid_->Model().Text(row, column);
+    if (shown != previousText || !SameBits(source(row, column), previousValue))
+        history_->push(new SourceEditCommand(*this,
+            { { shownSource_, row, column, previousValue, source(row, column), previousText, shown } }, true, true));
+}
+
+void TGraphForm::ApplyCellChanges(const std::vector<CellChange>& changes, bool undoing)
+{
+    if (changes.empty())
+        return;
+    sourceGrid_->FinishEditing();
+    const int source = changes.front().Source;
+    if (source != shownSource_) {
+        sourceComboBox_->setCurrentIndex(source);
+        MassivComboBoxChange(source);
+    }
+    Matrix& matrix = work_.SourceMatrices[static_cast<std::size_t>(source)];
+    MatrixGridModel& model = sourceGrid_->Model();
+    for (const CellChange& change : changes) {
+        if (change.Row < matrix.Rows() && change.Column < matrix.Cols())
+            matrix(change.Row, change.Column) = undoing ? change.OldValue : change.NewValue;
+        model.SetText(change.Row, change.Column, undoing ? change.OldText : change.NewText);
+    }
+    sourceGrid_->setCurrentIndex(model.index(changes.front().Row, changes.front().Column));
+    document_.MarkModified();
+}
+
+QString TGraphForm::ItemName(ItemKind kind, int k) const
+{
+    if (k < 0 || k >= static_cast<int>(store_.IndicesOf(kind).size()))
+        return QString::number(k + 1);
+    return QString::fromStdString(store_.AnalysedName(kind, k));
+}
+
+void TGraphForm::PasteFromClipboard()
+{
+    PasteText(QApplication::clipboard()->text());
+}
+
+void TGraphForm::PasteText(const QString& text)
+{
+    if (shownSource_ < 0 || !sourceGrid_->isEnabled())
+        return;
+    sourceGrid_->FinishEditing();
+    // A paste is a change like a typed key, whatever it brings.
+    document_.MarkModified();
+    const SourceDescription& about = Describe(Mode()).Sources[static_cast<std::size_t>(shownSource_)];
+    Matrix& source = work_.SourceMatrices[static_cast<std::size_t>(shownSource_)];
+    MatrixGridModel& model = sourceGrid_->Model();
+    const QModelIndex start = sourceGrid_->currentIndex().isValid() ? sourceGrid_->currentIndex() : model.index(0, 0);
+
+    QStringList lines = text.split(QLatin1Char('\n'));
+    // Spreadsheets end the last row with a line break too.
+    if (!lines.isEmpty() && lines.back().trimmed().isEmpty())
+        lines.removeLast();
+    std::vector<CellChange> changes;
+    int refused = 0;
+    QString firstRefusal;
+    bool cut = false;
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        const QStringList cells = line.split(QLatin1Char('\t'));
+        for (int j = 0; j < cells.size(); ++j) {
+            const int row = start.row() + i;
+            const int column = start.column() + j;
+            const QString number = PastedNumber(cells[j]);
+            if (number.isEmpty())
+                continue;
+            if (row >= model.rowCount() || column >= model.columnCount() || row >= source.Rows()
+                || column >= source.Cols()) {
+                cut = true;
+                continue;
+            }
+            float value = 0.0f;
+            const SourceValueCheck check = CheckSourceValue(Mode(), number.toStdString(), value);
+            if (check != SourceValueCheck::Accepted) {
+                if (refused++ == 0)
+                    firstRefusal = QStringLiteral("«%1» в строке «%2», столбце «%3»: %4")
+                                       .arg(cells[j].trimmed(), ItemName(about.Rows, row), ItemName(about.Cols, column),
+                                           QString::fromStdString(SourceValueMessage(Mode(), check)));
+                continue;
+            }
+            changes.push_back({ shownSource_, row, column, source(row, column), value, model.Text(row, column),
+                QString::fromStdString(FormatFixed(value, 2)) });
+        }
+    }
+    if (!changes.empty())
+        history_->push(new SourceEditCommand(*this, std::move(changes), false, false));
+
+    QStringList problems;
+    if (refused > 0)
+        problems << QStringLiteral("Не вставлено значений: %1. Первое из них — %2").arg(refused).arg(firstRefusal);
+    if (cut)
+        problems << QStringLiteral("Блок не помещается в таблицу: строки и столбцы за её краем не вставлены.");
+    if (!problems.isEmpty())
+        dialogs_.ShowMessage(problems.join(QLatin1Char('\n')).toStdString());
+}
+
+void TGraphForm::ShowMessageLater(const std::string& text)
+{
+    QTimer::singleShot(0, this, [this, text] { dialogs_.ShowMessage(text); });
+}
+
+void TGraphForm::showEvent(QShowEvent* event)
+{
+    // Every showing by the program puts back the stored thresholds: typed ones that no
+    // computation accepted are dropped. Restoring the window from the task bar is no showing.
+    if (!event->spontaneous()) {
+        const CData::ThresholdPair& thresholds = store_.ThresholdsOf(Mode());
+        thresholdEdit1_->setText(QString::fromStdString(FormatFixed(thresholds.Small, 1)));
+        thresholdEdit2_->setText(QString::fromStdString(FormatFixed(thresholds.Medium, 1)));
+    }
+    WizardWindow::showEvent(event);
+}
+
+void TGraphForm::ExportGrid(bool result)
+{
+    // Nothing to export before a source is chosen, or before the first computation.
+    if (result ? work_.ResultMatrix.Rows() == 0 : shownSource_ < 0)
+        return;
+    const auto path = dialogs_.AskSaveFile(this, kCsvDialog);
+    if (!path)
+        return;
+    const CsvTable table = result
+        ? ResultTable(store_, work_)
+        : SourceTable(store_, Mode(), shownSource_, work_.SourceMatrices[static_cast<std::size_t>(shownSource_)]);
+    SaveCsv(path->toStdString(), table, dialogs_);
+}
+
+void TGraphForm::SaveChart()
+{
+    SaveChartAs(this, { chart_, [this](Canvas& canvas) { DrawChart(canvas); }, chartLabels_ }, dialogs_);
+}
+
+void TGraphForm::keyPressEvent(QKeyEvent* event)
+{
+    // The grid's history from anywhere in the window; an edit field keeps its own.
+    if (event->matches(QKeySequence::Undo)) {
+        history_->undo();
+        return;
+    }
+    if (event->matches(QKeySequence::Redo)
+        || (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier)) {
+        history_->redo();
+        return;
+    }
+    WizardWindow::keyPressEvent(event);
+}
+
+void TGraphForm::RefreshDerivedSources()
+{
+    work_.SourceMatrices = SourceMatricesOf(store_, Mode());
+}
+
+void TGraphForm::ComputingButtonClick()
+{
+    const CData::ThresholdPair before = store_.ThresholdsOf(Mode());
+    const ThresholdCheck check = ValidateThresholds(
+        store_, Mode(), thresholdEdit1_->text().toStdString(), thresholdEdit2_->text().toStdString());
+    if (check != ThresholdCheck::Accepted) {
+        dialogs_.ShowMessage(ThresholdMessage(check));
+        if (check == ThresholdCheck::NotANumber) {
+            thresholdEdit1_->clear();
+            thresholdEdit2_->clear();
+        } else {
+            thresholdEdit1_->setFocus();
+        }
+        return;
+    }
+
+    const ModeDescription& about = Describe(Mode());
+    if (!about.EditableSources)
+        RefreshDerivedSources();
+    // The thresholds and the sources go into the data file: a computation that changes
+    // them leaves changes to save, even when no key was pressed for them (a threshold).
+    const CData::ThresholdPair& after = store_.ThresholdsOf(Mode());
+    bool changesFile = !SameBits(before.Small, after.Small) || !SameBits(before.Medium, after.Medium);
+    if (about.EditableSources) {
+        for (std::size_t k = 0; k < about.Sources.size(); ++k)
+            changesFile = changesFile || !SameElements(store_.*about.Sources[k].Member, work_.SourceMatrices[k]);
+    }
+
+    ComputeDerivedMatrix(work_, store_);
+    if (changesFile)
+        document_.MarkModified();
+    FillResultGrid();
+
+    const int rows = work_.ResultMatrix.Rows();
+    const int columns = work_.ResultMatrix.Cols();
+    if (!chartBoxesInitialised_) {
+        chartSettings_->EnableCells(rows, columns);
+        chartBoxesInitialised_ = true;
+    }
+    partialChartLabel_->setVisible(rows > kChartCells || columns > kChartCells);
+    chart_->Invalidate();
+    nextButton_->setEnabled(true);
+}
+
+void TGraphForm::FillResultGrid()
+{
+    const ResultGrid texts = ResultGridTexts(work_);
+    MatrixGridModel& model = resGrid_->Model();
+    model.Reset(texts.RowCount, texts.ColumnCount);
+    for (int column = 0; column < texts.ColumnCount; ++column)
+        for (int row = 0; row < texts.RowCount; ++row)
+            model.SetText(row, column, QString::fromStdString(texts.At(column, row)));
+    resGrid_->setCurrentIndex(model.index(texts.SelectedRow(), texts.SelectedColumn()));
+}
+
+void TGraphForm::DrawChart(Canvas& canvas) const
+{
+    const CData::ThresholdPair& thresholds = store_.ThresholdsOf(Mode());
+    ::DrawChart(canvas, work_.ResultMatrix, work_.ColumnDistribution, work_.RowDistribution, thresholds.Small,
+        thresholds.Medium, chartSettings_->Selection());
+}
+
+void TGraphForm::DrawChartOn(Canvas& canvas) const
+{
+    DrawChart(canvas);
+}

@@ -1,0 +1,286 @@
+// The MM and EE window: its controls from one table per group box, and the two charts
+// drawn over the group boxes.
+#include "ui/windows/MMEE.h"
+#include "ui/widgets/Controls.h"
+
+#include "analysis/Damage.h"
+#include "analysis/ExportTables.h"
+#include "analysis/Format.h"
+#include "model/Csv.h"
+#include "model/Data.h"
+#include "ui/export/ChartExport.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/document/Document.h"
+#include "ui/widgets/Frames.h"
+#include "ui/charts/MMEEChart.h"
+#include "ui/widgets/MatrixGrid.h"
+#include "ui/windows/Navigation.h"
+#include "ui/widgets/QtCanvas.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include <cstddef>
+#include <functional>
+#include <utility>
+
+namespace {
+
+constexpr QSize kClientSize { 646, 465 };
+constexpr QSize kCellSize { 60, 18 };
+
+// Places inside each group box.
+constexpr QRect kGrid { 3, 23, 248, 146 };
+constexpr QPoint kIndicatorCaption { 8, 184 };
+constexpr QPoint kIndicator { 168, 184 };
+constexpr QPoint kMaximum { kDiagonalMaximumPlace.X, kDiagonalMaximumPlace.Y };
+constexpr QPoint kKindCaption { kDiagonalKindPlace.X, kDiagonalKindPlace.Y };
+
+constexpr QRect kBackButton { 168, 432, 75, 25 };
+constexpr QRect kNextButton { 376, 432, 91, 25 };
+
+constexpr const char* kScaleCaptions[] = { "0.5", "1.0", "1.5" };
+constexpr const char* kBarNumbers[] = { "1", "2", "3", "4", "5", "6", "7", "8", "9", "10" };
+
+struct ChartBoxLayout {
+    const char* GroupName;
+    const char16_t* Caption;
+    QRect Group;
+    const char* GridName;
+    const char* IndicatorCaptionName;
+    const char16_t* IndicatorCaption;
+    const char* IndicatorName;
+    const char* ZeroName;
+    QPoint Zero;
+    const char* ScaleNames[3];
+    int ScaleTops[3]; // where they stand until the first chart is drawn
+    const char* MaximumName;
+    const char* MaximumCaption;
+    const char* BarNumberNames[10];
+    const char* KindCaptionName;
+    const char16_t* KindCaption;
+    Matrix CData::*Source;
+    ItemKind Kind; // of the matrix's rows and columns
+};
+
+// The inner quotation marks belong to both captions; the EE caption ends in Cyrillic
+// letters and the MM one in Latin ones, as the window has always shown them.
+const ChartBoxLayout kLayouts[] = {
+    { "MMGroupBox", u"Матрица достоверного потенциального ущерба \"МЗ-МЗ\" MM", { 0, 0, 646, 209 }, "MMGrid", "Label1",
+        u"Рейтинговый показатель Rm:", "RMLabel", "Label0", { 285, 184 }, { "MM05", "MM10", "MM15" }, { 104, 88, 64 },
+        "MMMax", "MMmax",
+        { "Label3", "Label4", "Label5", "Label6", "Label7", "Label8", "Label9", "Label10", "Label11", "Label12" },
+        "Label24", u"МЗ", &CData::MM, ItemKind::Mechanism },
+    { "EEGroupBox", u"Матрица достоверного потенциального ущерба \"эшелоны-эшелоны\" ЕЕ", { 0, 209, 646, 209 },
+        "EEGrid", "Label2", u"Рейтинговый показатель Re:", "RELabel", "Label26", { 285, 192 },
+        { "EE05", "EE10", "EE15" }, { 160, 144, 120 }, "EEMax", "EEmax",
+        { "Label13", "Label14", "Label15", "Label16", "Label17", "Label18", "Label19", "Label20", "Label21",
+            "Label22" },
+        "Label25", u"Эшелон", &CData::EE, ItemKind::Layer },
+};
+
+// A group box with a chart drawn over its own painting; the controls inside it paint
+// over both.
+class ChartGroupBox : public FramedGroupBox {
+public:
+    using Drawing = std::function<void(Canvas&)>;
+
+    ChartGroupBox(const QString& title, QWidget* parent, Drawing drawing, std::function<void()> save)
+        : FramedGroupBox(title, parent)
+        , drawing_(std::move(drawing))
+        , save_(std::move(save))
+    {
+    }
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override
+    {
+        QMenu menu(this);
+        QObject::connect(menu.addAction(QStringLiteral("Сохранить график...")), &QAction::triggered, this, save_);
+        menu.exec(event->globalPos());
+    }
+
+    void paintEvent(QPaintEvent* event) override
+    {
+        FramedGroupBox::paintEvent(event);
+        QPainter painter(this);
+        QtCanvas canvas(painter);
+        drawing_(canvas);
+    }
+
+private:
+    Drawing drawing_;
+    std::function<void()> save_;
+};
+
+// Takes a chart's drawing and keeps nothing: for the labels alone.
+class DiscardingCanvas : public Canvas {
+public:
+    void Rectangle(int, int, int, int) override { }
+    void Ellipse(int, int, int, int) override { }
+    void TextOut(int, int, std::string_view, Rgb) override { }
+
+protected:
+    void Line(Point, Point) override { }
+};
+
+QColor CellColour(int row, int column)
+{
+    // The diagonal makes up the rating indicator.
+    return row == column ? QColor(0, 0, 255) : QColor(Qt::black);
+}
+
+const FileDialogOptions kCsvDialog { QStringLiteral("Таблица CSV (*.csv)|*.csv"), QStringLiteral("csv") };
+
+} // namespace
+
+TMMEEForm::TMMEEForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation, QWidget* parent)
+    : WizardWindow(navigation, kClientSize, nullptr, parent)
+    , store_(document.Store())
+    , dialogs_(dialogs)
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, colours.color(QPalette::Button));
+    setPalette(colours);
+
+    // Created in tab order: the two grids, then the buttons.
+    for (int box = 0; box < kBoxes; ++box)
+        BuildChartBox(static_cast<Box>(box));
+
+    backButton_ = MakeButton(Client(), "BackButton", QStringLiteral("Назад..."), kBackButton);
+    // The space before the dots is how this button has always read.
+    nextButton_ = MakeButton(Client(), "NextButton", QStringLiteral("Далее ..."), kNextButton);
+    connect(backButton_, &QPushButton::clicked, this, &TMMEEForm::BackButtonClick);
+    connect(nextButton_, &QPushButton::clicked, this, &TMMEEForm::NextButtonClick);
+}
+
+void TMMEEForm::BuildChartBox(Box box)
+{
+    const ChartBoxLayout& layout = kLayouts[box];
+    ChartBox& controls = boxes_[box];
+    const QString caption = QString::fromUtf16(layout.Caption);
+
+    auto* group = new ChartGroupBox(
+        caption, Client(), [this, box](Canvas& canvas) { DrawChart(box, canvas); }, [this, box] { SaveChart(box); });
+    group->setObjectName(QString::fromLatin1(layout.GroupName));
+    group->setGeometry(layout.Group);
+    controls.Group = group;
+
+    controls.Grid = new MatrixGrid(kCellSize, group);
+    controls.Grid->setObjectName(QString::fromLatin1(layout.GridName));
+    controls.Grid->setGeometry(kGrid);
+    controls.Grid->SetOwnerDrawn(true);
+    controls.Grid->Model().SetCellColour(CellColour);
+    // Cells may be typed into; nothing reads them back, and the next showing fills them
+    // again from the matrix.
+    controls.Grid->Model().SetEditable(true);
+    controls.Grid->setEditTriggers(
+        QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    controls.Grid->Model().Reset(3, 3);
+    // A screen reader names the grid by its group, as a sighted user does.
+    controls.Grid->setAccessibleName(caption);
+    connect(controls.Grid, &MatrixGrid::exportRequested, this, [this, box] { ExportGrid(box); });
+
+    const QString indicatorCaption = QString::fromUtf16(layout.IndicatorCaption);
+    MakeLabel(group, layout.IndicatorCaptionName, indicatorCaption, kIndicatorCaption);
+    controls.Indicator = MakeLabel(group, layout.IndicatorName, QString(), kIndicator);
+    controls.Indicator->setAccessibleDescription(indicatorCaption);
+    MakeLabel(group, layout.ZeroName, QStringLiteral("0"), layout.Zero);
+    for (int p = 0; p < 3; ++p)
+        controls.Scale[static_cast<std::size_t>(p)] = MakeLabel(group, layout.ScaleNames[p],
+            QString::fromLatin1(kScaleCaptions[p]), { kDiagonalScaleLeft, layout.ScaleTops[p] });
+    const QString maximumCaption = QString::fromLatin1(layout.MaximumCaption);
+    controls.Maximum = MakeLabel(group, layout.MaximumName, maximumCaption, kMaximum);
+    controls.Maximum->setAccessibleDescription(maximumCaption);
+    for (int n = 0; n < 10; ++n)
+        MakeLabel(group, layout.BarNumberNames[n], QString::fromLatin1(kBarNumbers[n]),
+            { kDiagonalBarNumberLefts[n], kDiagonalBarNumberTop });
+    MakeLabel(group, layout.KindCaptionName, QString::fromUtf16(layout.KindCaption), kKindCaption);
+    // The box's labels go with its chart: the rating's caption says what its value is.
+    for (QLabel* label : group->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        controls.ChartLabels.push_back(label);
+}
+
+void TMMEEForm::ExportGrid(Box box)
+{
+    const auto path = dialogs_.AskSaveFile(this, kCsvDialog);
+    if (!path)
+        return;
+    SaveCsv(path->toStdString(), DamageTable(store_, kLayouts[box].Kind, store_.*kLayouts[box].Source), dialogs_);
+}
+
+void TMMEEForm::SaveChart(Box box)
+{
+    SaveChartAs(this,
+        { boxes_[box].Group, [this, box](Canvas& canvas) { DrawChart(box, canvas); }, boxes_[box].ChartLabels },
+        dialogs_);
+}
+
+void TMMEEForm::showEvent(QShowEvent* event)
+{
+    // When the program shows the window; restoring it from the task bar is no showing.
+    if (!event->spontaneous())
+        FormShow();
+    WizardWindow::showEvent(event);
+}
+
+void TMMEEForm::FormShow()
+{
+    ComputeDamageMatrices(store_);
+    for (int box = 0; box < kBoxes; ++box) {
+        FillGrid(static_cast<Box>(box));
+        // The labels are right from the start, not only once the charts have been painted.
+        DiscardingCanvas labelsOnly;
+        DrawChart(static_cast<Box>(box), labelsOnly);
+        boxes_[box].Group->update();
+    }
+}
+
+void TMMEEForm::FillGrid(Box box)
+{
+    const Matrix& matrix = store_.*kLayouts[box].Source;
+    MatrixGridModel& model = boxes_[box].Grid->Model();
+    model.Reset(matrix.Rows(), matrix.Cols());
+    for (int i = 0; i < matrix.Rows(); ++i)
+        for (int j = 0; j < matrix.Cols(); ++j)
+            model.SetText(i, j, QString::fromStdString(FormatFixed(matrix(i, j), 2)));
+}
+
+void TMMEEForm::DrawChart(Box box, Canvas& canvas)
+{
+    ApplyChartLabels(box, DrawDiagonalChart(canvas, store_.*kLayouts[box].Source));
+}
+
+void TMMEEForm::ApplyChartLabels(Box box, const DiagonalChartLabels& labels)
+{
+    // Called while painting: only real changes may touch a label, or painting would go on.
+    const ChartBox& controls = boxes_[box];
+    SetLabelText(controls.Indicator, QString::fromStdString(labels.Indicator));
+    SetLabelText(controls.Maximum, QString::fromStdString(labels.Maximum));
+    for (std::size_t p = 0; p < labels.Scale.size(); ++p) {
+        const ChartLabel& scale = labels.Scale[p];
+        QLabel* label = controls.Scale[p];
+        SetLabelText(label, QString::fromStdString(scale.Caption));
+        if (scale.Visible && label->y() != scale.Top)
+            label->move(kDiagonalScaleLeft, scale.Top);
+        // A mark above the group box is out of sight; so is its label, also to a screen reader.
+        const bool shown = scale.Visible && label->geometry().intersects(controls.Group->rect());
+        if (label->isHidden() == shown)
+            label->setVisible(shown);
+    }
+}
+
+void TMMEEForm::BackButtonClick()
+{
+    Navigation().Back(this);
+}
+
+void TMMEEForm::NextButtonClick()
+{
+    Navigation().Next(this);
+}

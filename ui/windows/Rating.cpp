@@ -1,0 +1,475 @@
+#include "ui/windows/Rating.h"
+#include "model/NumberText.h"
+
+#include "analysis/Format.h"
+#include "analysis/Modes.h"
+#include "model/Data.h"
+#include "ui/export/AssessmentReport.h"
+#include "ui/export/ChartExport.h"
+#include "ui/widgets/ChartView.h"
+#include "ui/widgets/CheckListStyle.h"
+#include "ui/widgets/Controls.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/document/Document.h"
+#include "ui/widgets/Frames.h"
+#include "ui/widgets/NameListDelegate.h"
+#include "ui/windows/Navigation.h"
+#include "ui/widgets/NumberKeyFilter.h"
+#include "ui/widgets/QtCanvas.h"
+#include "ui/charts/RatingChart.h"
+#include "ui/widgets/WindowFont.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+constexpr QSize kClientSize { 655, 481 };
+constexpr QRect kPanel { 2, 8, 649, 201 };
+// Typing stops at five characters: a sixth is refused unless it replaces a selection.
+constexpr int kLevelFullLength = 5;
+
+constexpr double kHighLevelLower = 1.0;
+constexpr double kHighLevelUpper = 5.0;
+constexpr double kLowLevelLower = 0.0;
+constexpr double kLowLevelUpper = 1.0;
+
+struct LabelPlace {
+    const char* Name;
+    const char16_t* Caption;
+    QPoint At;
+};
+
+struct ListPlace {
+    ItemKind Kind;
+    LabelPlace Label;
+    const char* ListName;
+    QRect List;
+};
+
+// In tab order; panel coordinates. "Анализируеммые" is misspelt on purpose: it is the
+// caption the analysts have always read.
+constexpr ListPlace kLists[] = {
+    { ItemKind::Layer, { "Label1", u"Анализируеммые эшелоны", { 6, 8 } }, "LayersList", { 5, 25, 310, 65 } },
+    { ItemKind::Mechanism, { "Label3", u"Анализируеммые механизмы", { 7, 96 } }, "MechanismsList",
+        { 5, 113, 310, 65 } },
+    { ItemKind::Threat, { "Label2", u"Анализируеммые угрозы", { 325, 8 } }, "ThreatsList", { 323, 25, 321, 65 } },
+};
+
+struct EditPlace {
+    LabelPlace Label;
+    const char* EditName;
+    QRect Edit;
+};
+
+// Panel coordinates. "ущеба" is misspelt on purpose, as the analysts have always read it.
+constexpr EditPlace kCurrentLevelPlace { { "Label7", u"Текущий уровень потенциального ущеба", { 336, 97 } }, "Edit4",
+    { 549, 93, 66, 21 } };
+constexpr EditPlace kHighLevelPlace { { "Label4", u"Высокий уровень потенциального ущеба", { 336, 123 } },
+    "HighLevelEdit", { 549, 117, 66, 21 } };
+constexpr EditPlace kLowLevelPlace { { "Label5", u"Низкий уровень потенциального ущеба", { 336, 147 } }, "LowLevelEdit",
+    { 549, 141, 66, 21 } };
+
+constexpr QRect kComputeButton { 384, 168, 97, 25 }; // in the panel
+constexpr QRect kBackButton { 120, 448, 97, 25 };
+constexpr QRect kSaveButton { 280, 448, 129, 25 };
+constexpr QRect kFinishButton { 480, 448, 97, 25 };
+constexpr QRect kReportButton { 10, 448, 97, 25 };
+
+// The chart area below the panel. "ретинговых" is misspelt on purpose, as the analysts
+// have always read it.
+constexpr LabelPlace kTitle { "Label8", u"Графики зависимости ретинговых показателей от ЧАУ", { 8, 216 } };
+// The marker of the current frequency, drawn as the charts draw theirs, in a box a little
+// larger than the picture, which keeps its size and sits in the box's top-left corner.
+constexpr QRect kMarkerImage { kMarkerPlace.X, kMarkerPlace.Y, 14, 16 };
+constexpr QSize kMarkerPicture { 13, 14 };
+
+const FileDialogOptions kReportDialog { QStringLiteral("Отчёт PDF (*.pdf)|*.pdf"), QStringLiteral("pdf") };
+const FileDialogOptions kSaveDataDialog { QStringLiteral("Файлы данных Vardun 2.2 (*.sav)|*.sav"),
+    QStringLiteral("sav") };
+
+QString Text(const char16_t* text)
+{
+    return QString::fromUtf16(text);
+}
+
+QLabel* MakePlacedLabel(QWidget* parent, const LabelPlace& place, bool opaque = false)
+{
+    return MakeLabel(parent, place.Name, Text(place.Caption), place.At, opaque);
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const EditPlace& place)
+{
+    QLabel* label = MakePlacedLabel(parent, place.Label);
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(place.EditName));
+    edit->setGeometry(place.Edit);
+    label->setBuddy(edit);
+    edit->setAccessibleName(label->text());
+    return edit;
+}
+
+QLabel* MakeImage(QWidget* parent, const char* name, const QRect& place, const QPixmap& picture, const QString& meaning)
+{
+    auto* image = new QLabel(parent);
+    image->setObjectName(QString::fromLatin1(name));
+    image->setGeometry(place);
+    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image->setPixmap(picture);
+    image->setAccessibleName(meaning);
+    return image;
+}
+
+QPixmap Swatch(QSize size, Rgb colour)
+{
+    QPixmap swatch(size);
+    swatch.fill(QColor(colour.Red, colour.Green, colour.Blue));
+    return swatch;
+}
+
+QPixmap MarkerPicture()
+{
+    QImage picture(kMarkerPicture, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    {
+        QPainter painter(&picture);
+        QtCanvas canvas(painter);
+        // A fresh canvas outlines in black and fills in white, as the charts' markers.
+        canvas.Ellipse(0, 0, kMarkerPicture.width(), kMarkerPicture.height());
+    }
+    return QPixmap::fromImage(picture);
+}
+
+// What is wrong with a level's text, as the analyst is told; nothing when it is a level.
+std::optional<std::string> LevelError(const QString& text, double lower, double upper)
+{
+    const std::optional<double> value = ParseTypedNumber(text.toStdString());
+    // "Ошика" is misspelt on purpose: the message the analysts have always read.
+    if (!value)
+        return std::string("Ошика при вводе данных.");
+    if (!(*value >= lower && *value <= upper))
+        return "Значение должно находиться в интервале [" + FormatFixed(lower, 6) + ".." + FormatFixed(upper, 6) + "].";
+    return std::nullopt;
+}
+
+void PlaceLabel(QLabel* label, const ChartLabel& placed)
+{
+    label->setVisible(placed.Visible);
+    if (!placed.Visible)
+        return;
+    SetLabelText(label, QString::fromStdString(placed.Caption));
+    if (label->y() != placed.Top)
+        label->move(label->x(), placed.Top);
+}
+
+} // namespace
+
+TRatingForm::TRatingForm(
+    AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation, QWidget* parent)
+    : WizardWindow(navigation, kClientSize, new ChartView, parent)
+    , document_(document)
+    , store_(document.Store())
+    , dialogs_(dialogs)
+{
+    // On top of whatever style the program runs with.
+    checkListStyle_ = new CheckListStyle(QApplication::style()->name());
+    checkListStyle_->setParent(this);
+
+    // Controls are created in tab order: Qt's focus chain follows creation.
+    BuildPanel();
+    backButton_ = MakeButton(Client(), "BackButton", QStringLiteral("Назад ..."), kBackButton);
+    saveButton_ = MakeButton(Client(), "SaveButton", QStringLiteral("Сохранить данные..."), kSaveButton);
+    saveButton_->setEnabled(false);
+    finishButton_ = MakeButton(Client(), "FinishButton", QStringLiteral("Завершить ..."), kFinishButton);
+    finishButton_->setDefault(true);
+    SetDefaultButton(finishButton_);
+    SetCancelButton(finishButton_);
+    // Not in the window's first design: left of Back, where the row of buttons has room.
+    reportButton_ = MakeButton(Client(), "ReportButton", QStringLiteral("Отчёт..."), kReportButton);
+    BuildChartArea();
+    for (QLabel* label : Client()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        chartLabels_.push_back(label);
+
+    connect(computeButton_, &QPushButton::clicked, this, &TRatingForm::ComputeButtonClick);
+    connect(backButton_, &QPushButton::clicked, this, [this] { Navigation().Back(this); });
+    connect(saveButton_, &QPushButton::clicked, this, &TRatingForm::SaveButtonClick);
+    connect(finishButton_, &QPushButton::clicked, this, [this] { Navigation().Finish(this); });
+    connect(reportButton_, &QPushButton::clicked, this, &TRatingForm::ReportButtonClick);
+    connect(static_cast<ChartView*>(Client()), &ChartView::saveRequested, this, &TRatingForm::SaveChart);
+
+    qobject_cast<ChartView*>(Client())->SetDrawing([this](Canvas& canvas) { FormPaint(canvas); });
+}
+
+void TRatingForm::BuildPanel()
+{
+    auto* panel = new BevelPanel(Client());
+    panel->setObjectName(QStringLiteral("Panel"));
+    panel->setGeometry(kPanel);
+
+    // Item k of a list is the k-th analysed item of its kind: row or column k of the
+    // matrices. The lists keep no other mapping.
+    for (const ListPlace& place : kLists) {
+        QLabel* label = MakePlacedLabel(panel, place.Label);
+        QListWidget*& list = ListOf(place.Kind);
+        list = new QListWidget(panel);
+        list->setObjectName(QString::fromLatin1(place.ListName));
+        list->setGeometry(place.List);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setUniformItemSizes(true);
+        list->setStyle(checkListStyle_);
+        list->setItemDelegate(new NameListDelegate(list));
+        label->setBuddy(list);
+        list->setAccessibleName(label->text());
+
+        const int count = static_cast<int>(store_.IndicesOf(place.Kind).size());
+        for (int k = 0; k < count; ++k)
+            AppendCheckItem(list, QString::fromStdString(store_.AnalysedName(place.Kind, k)));
+        list->setCurrentRow(-1);
+
+        // The program changes items only with the list's signals blocked, so whatever
+        // arrives here is the analyst toggling a check box (mouse or space key).
+        connect(list, &QListWidget::itemChanged, this,
+            [this, kind = place.Kind](QListWidgetItem* item) { ListCheckToggled(kind, item); });
+        // The charts are drawn for the current items.
+        connect(list, &QListWidget::currentRowChanged, this, [this] { ChartInputsChanged(); });
+    }
+
+    QLineEdit* currentLevel = MakeEdit(panel, kCurrentLevelPlace);
+    currentLevel->setText(QStringLiteral("1.0"));
+    currentLevel->setEnabled(false);
+    QPalette colours = currentLevel->palette();
+    const QColor buttonFace = colours.color(QPalette::Button);
+    for (const QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
+        colours.setColor(group, QPalette::Base, buttonFace);
+    currentLevel->setPalette(colours);
+
+    highLevel_ = { MakeEdit(panel, kHighLevelPlace), kHighLevelLower, kHighLevelUpper };
+    lowLevel_ = { MakeEdit(panel, kLowLevelPlace), kLowLevelLower, kLowLevelUpper };
+    for (const LevelEdit* level : { &highLevel_, &lowLevel_ }) {
+        new NumberKeyFilter(level->Edit, kLevelFullLength);
+        // Every change, typed or set by the program.
+        connect(level->Edit, &QLineEdit::textChanged, this, [this, level] { ValidateLevelEdit(*level); });
+    }
+
+    computeButton_ = MakeButton(panel, "ComputeButton", QStringLiteral("Графики"), kComputeButton);
+    computeButton_->setEnabled(false);
+}
+
+void TRatingForm::BuildChartArea()
+{
+    // Labels over the chart paint the window colour behind their text, as the charts
+    // expect of them.
+    QLabel* title = MakePlacedLabel(Client(), kTitle, true);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    title->adjustSize();
+    for (const FixedLabel& label : kRatingAxisTitles)
+        MakeLabel(Client(), label, true);
+
+    for (const RatingLegendEntry& entry : kRatingLegend) {
+        const QRect swatch(entry.Swatch.X, entry.Swatch.Y, kLegendSwatchSize, kLegendSwatchSize);
+        MakeImage(
+            Client(), entry.SwatchName, swatch, Swatch(swatch.size(), entry.Colour), QString::fromUtf8(entry.Meaning));
+        MakeLabel(Client(), entry.Label, true);
+    }
+    MakeImage(Client(), "Image4", kMarkerImage, MarkerPicture(), QString::fromUtf8(kMarkerMeaning));
+    MakeLabel(Client(), kMarkerLabel, true);
+
+    const std::pair<ValueLabels*, const RatingValuePlaces*> charts[]
+        = { { &rmLabels_, &kRmValuePlaces }, { &reLabels_, &kReValuePlaces } };
+    for (const auto& [labels, places] : charts) {
+        labels->Minimum = MakeLabel(Client(), places->Minimum, true);
+        for (std::size_t u = 0; u < labels->Ticks.size(); ++u)
+            labels->Ticks[u] = MakeLabel(Client(), places->Ticks[u], true);
+        labels->Current = MakeLabel(Client(), places->Current, true);
+    }
+}
+
+bool TRatingForm::SelectionComplete() const
+{
+    return std::all_of(lists_.begin(), lists_.end(), [](const QListWidget* list) { return HasCheckedItem(list); })
+        && !highLevel_.Edit->text().isEmpty() && !lowLevel_.Edit->text().isEmpty();
+}
+
+void TRatingForm::UpdateComputeButton()
+{
+    computeButton_->setEnabled(SelectionComplete());
+    ChartInputsChanged();
+}
+
+void TRatingForm::ChartInputsChanged()
+{
+    // The charts follow the lists and the levels as they are now.
+    static_cast<ChartView*>(Client())->Invalidate();
+}
+
+std::optional<RatingSelection> TRatingForm::CurrentSelection() const
+{
+    const RatingSelection selection { ListOf(ItemKind::Layer)->currentRow(), ListOf(ItemKind::Threat)->currentRow(),
+        ListOf(ItemKind::Mechanism)->currentRow() };
+    if (selection.Layer < 0 || selection.Threat < 0 || selection.Mechanism < 0)
+        return std::nullopt;
+    return selection;
+}
+
+std::optional<float> TRatingForm::AcceptedLevel(const LevelEdit& level)
+{
+    const QString text = level.Edit->text();
+    if (text.isEmpty() || LevelError(text, level.Lower, level.Upper))
+        return std::nullopt;
+    return static_cast<float>(*ParseTypedNumber(text.toStdString()));
+}
+
+void TRatingForm::ListCheckToggled(ItemKind kind, QListWidgetItem* item)
+{
+    // The toggled item becomes the current one whether the box was clicked or the space
+    // key pressed; only then are the other marks cleared.
+    ListOf(kind)->setCurrentItem(item);
+    KeepSingleCheck(kind);
+}
+
+void TRatingForm::KeepSingleCheck(ItemKind kind)
+{
+    QListWidget* list = ListOf(kind);
+    const int current = list->currentRow();
+    {
+        const QSignalBlocker blocker(list);
+        for (int row = 0; row < list->count(); ++row) {
+            if (row != current && list->item(row)->checkState() == Qt::Checked)
+                list->item(row)->setCheckState(Qt::Unchecked);
+        }
+    }
+    UpdateComputeButton();
+}
+
+void TRatingForm::ValidateLevelEdit(const LevelEdit& level)
+{
+    const QString text = level.Edit->text();
+    if (!text.isEmpty()) {
+        if (const auto error = LevelError(text, level.Lower, level.Upper)) {
+            // The box waits for the analyst inside this handler. Meanwhile a repaint may
+            // come, which draws nothing from a level that has not passed (see FormPaint).
+            dialogs_.ShowMessage(*error);
+            // Runs this handler again, on the empty text, which only settles the button.
+            level.Edit->setText(QString());
+        }
+    }
+    UpdateComputeButton();
+}
+
+void TRatingForm::showEvent(QShowEvent* event)
+{
+    // When the program shows the window; restoring it from the task bar is no showing.
+    if (!event->spontaneous())
+        FormShow();
+    WizardWindow::showEvent(event);
+}
+
+void TRatingForm::FormShow()
+{
+    // The stored levels replace whatever was typed and not confirmed with "Графики". A new
+    // assessment holds 0 for both, below the high level's range: a message at every showing
+    // of it would only be noise, so a stored level that its edit would refuse leaves the
+    // edit empty, silently.
+    const auto showStored = [](const LevelEdit& level, float stored) {
+        QString text = QString::fromStdString(FormatFixed(stored, 2));
+        if (LevelError(text, level.Lower, level.Upper))
+            text.clear();
+        level.Edit->setText(text);
+    };
+    showStored(highLevel_, store_.HighLevel);
+    showStored(lowLevel_, store_.LowLevel);
+    UpdateComputeButton();
+}
+
+void TRatingForm::FormPaint(Canvas& canvas)
+{
+    if (!computeButton_->isEnabled())
+        return;
+    const std::optional<RatingSelection> selection = CurrentSelection();
+    // Both levels have passed their checks whenever the button is enabled, except while
+    // the message about one of them waits for the analyst.
+    const std::optional<float> high = AcceptedLevel(highLevel_);
+    const std::optional<float> low = AcceptedLevel(lowLevel_);
+    if (!selection || !high || !low)
+        return;
+    const RatingChartsLabels labels = DrawRatingCharts(canvas, store_, *selection, *high, *low);
+    ShowChartLabels(rmLabels_, labels.Rm);
+    ShowChartLabels(reLabels_, labels.Re);
+}
+
+void TRatingForm::ShowChartLabels(const ValueLabels& controls, const RatingChartLabels& labels)
+{
+    SetLabelText(controls.Minimum, QString::fromStdString(labels.Axis.Minimum));
+    for (std::size_t u = 0; u < controls.Ticks.size(); ++u)
+        PlaceLabel(controls.Ticks[u], labels.Axis.Ticks[u]);
+    // Without a circle at the current frequency the label keeps what it had.
+    if (labels.Current)
+        PlaceLabel(controls.Current, *labels.Current);
+}
+
+void TRatingForm::ComputeButtonClick()
+{
+    ChartInputsChanged();
+    const std::optional<float> high = AcceptedLevel(highLevel_);
+    const std::optional<float> low = AcceptedLevel(lowLevel_);
+    if (!high || !low)
+        return;
+    // The levels go into the data file: new ones are changes to save.
+    if (std::bit_cast<std::uint32_t>(store_.HighLevel) != std::bit_cast<std::uint32_t>(*high)
+        || std::bit_cast<std::uint32_t>(store_.LowLevel) != std::bit_cast<std::uint32_t>(*low))
+        document_.MarkModified();
+    store_.HighLevel = *high;
+    store_.LowLevel = *low;
+    saveButton_->setEnabled(true);
+}
+
+void TRatingForm::SaveChart()
+{
+    SaveChartAs(this, { Client(), [this](Canvas& canvas) { FormPaint(canvas); }, chartLabels_ }, dialogs_);
+}
+
+void TRatingForm::ReportButtonClick()
+{
+    const auto path = dialogs_.AskSaveFile(this, kReportDialog);
+    if (!path)
+        return;
+    ReportRequest request;
+    request.FileName = QFileInfo(QString::fromStdString(document_.FilePath())).fileName().toStdString();
+    // The curves as the window draws them, when it does.
+    const std::optional<RatingSelection> selection = CurrentSelection();
+    const std::optional<float> high = AcceptedLevel(highLevel_);
+    const std::optional<float> low = AcceptedLevel(lowLevel_);
+    if (computeButton_->isEnabled() && selection && high && low) {
+        request.Rating = *selection;
+        request.High = *high;
+        request.Low = *low;
+    }
+    WriteAssessmentReport(path->toStdString(), store_, request, dialogs_);
+}
+
+void TRatingForm::SaveButtonClick()
+{
+    const auto path = dialogs_.AskSaveFile(this, kSaveDataDialog);
+    if (!path)
+        return;
+    // A failed save has said so and leaves the assessment counted as unsaved.
+    document_.Save(path->toStdString(), dialogs_);
+}

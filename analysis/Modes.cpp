@@ -3,7 +3,6 @@
 #include "model/NumberText.h"
 #include "model/SourceMatrices.h"
 
-
 // "Ошика" is how the program has always spelt it; analysts know the message by it.
 const char* const kInputErrorMessage = "Ошика при вводе данных.";
 
@@ -26,8 +25,8 @@ const ModeDescription kModes[] = {
     { AnalysisMode::Reliability,
         { { Source(SourceId::MT, "Матрица достоверности <МЗ-угрозы> MT:"),
             Source(SourceId::TE, "Матрица достоверности <угрозы-эшелоны> TE:") } },
-        true, Combination::NormalisedProduct, &CData::ReliabilityME, M, L, SourceMatrix(SourceId::MT).Maximum, kUnitRange,
-        "Матрица достоверности активации МЗ <МЗ-эшелоны>", "Распределение Xi по эшелонам", "по МЗ" },
+        true, Combination::NormalisedProduct, &CData::ReliabilityME, M, L, SourceMatrix(SourceId::MT).Maximum,
+        kUnitRange, "Матрица достоверности активации МЗ <МЗ-эшелоны>", "Распределение Xi по эшелонам", "по МЗ" },
     { AnalysisMode::Damage,
         { { Source(SourceId::ET, "Матрица потенциального ущерба <эшелоны-угрозы> ET:"),
             Source(SourceId::TM, "Матрица потенциального ущерба <угрозы-МЗ> TM:") } },

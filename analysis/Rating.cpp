@@ -38,8 +38,7 @@ namespace {
 
 // 201 evenly spaced shifts from start to end, both included, each computed in double
 // and rounded once.
-template <typename ValueAt>
-RatingExtent RangeOf(ValueAt valueAt, float start, float end)
+template <typename ValueAt> RatingExtent RangeOf(ValueAt valueAt, float start, float end)
 {
     // Start values only: a result outside them replaces them.
     RatingExtent extent { -100000.0f, 100000.0f };
@@ -70,8 +69,7 @@ bool InsideMatrices(const CData& data, const RatingSelection& s)
 RatingExtent RatingRange(
     const CData& data, RatingKind kind, const RatingSelection& selection, float damageFactor, float start, float end)
 {
-    return RangeOf(
-        [&](float shift) { return RatingAtShift(data, kind, selection, shift, damageFactor); }, start, end);
+    return RangeOf([&](float shift) { return RatingAtShift(data, kind, selection, shift, damageFactor); }, start, end);
 }
 
 RatingEvaluator::RatingEvaluator(const CData& data, const RatingSelection& selection)

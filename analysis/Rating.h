@@ -10,11 +10,11 @@ class CData;
 class FastRating;
 
 // The straightforward evaluation; reads the store and leaves it bit for bit as it was.
-float RatingAtShift(const CData& data, RatingKind kind, const RatingSelection& selection, float shift,
-                    float damageFactor);
+float RatingAtShift(
+    const CData& data, RatingKind kind, const RatingSelection& selection, float shift, float damageFactor);
 // Largest and smallest of 201 evenly spaced shifts from start to end, both included.
-RatingExtent RatingRange(const CData& data, RatingKind kind, const RatingSelection& selection, float damageFactor,
-                         float start, float end);
+RatingExtent RatingRange(
+    const CData& data, RatingKind kind, const RatingSelection& selection, float damageFactor, float start, float end);
 
 // The evaluations of one drawing for one selection: what the charts and the report use.
 // The same bits as RatingAtShift, much faster: see FastRating. The store must not change

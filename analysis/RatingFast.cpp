@@ -113,10 +113,12 @@ const FastRating::ShiftedProduct& FastRating::ProductAt(float shift) const
 
     // The shifted operands: FM's row t and EF's column t (as a row of the transpose).
     std::vector<float>& fmRowT = scratch_.fmRowT;
-    fmRowT.assign(fm_.begin() + static_cast<std::ptrdiff_t>(t * M), fm_.begin() + static_cast<std::ptrdiff_t>((t + 1) * M));
+    fmRowT.assign(
+        fm_.begin() + static_cast<std::ptrdiff_t>(t * M), fm_.begin() + static_cast<std::ptrdiff_t>((t + 1) * M));
     fmRowT[m] = g;
     std::vector<float>& efColT = scratch_.efColT;
-    efColT.assign(efT_.begin() + static_cast<std::ptrdiff_t>(t * L), efT_.begin() + static_cast<std::ptrdiff_t>((t + 1) * L));
+    efColT.assign(
+        efT_.begin() + static_cast<std::ptrdiff_t>(t * L), efT_.begin() + static_cast<std::ptrdiff_t>((t + 1) * L));
     efColT[l] = e;
 
     // Row l and column m of the shifted product; every element sums over threats in
@@ -185,5 +187,5 @@ FastRating::Pair FastRating::Evaluate(float shift, float damageFactor) const
     }
     re[l] = reL;
 
-    return {DiagonalNorm(x.rm), DiagonalNorm(x.re)};
+    return { DiagonalNorm(x.rm), DiagonalNorm(x.re) };
 }

@@ -29,9 +29,9 @@ public:
 private:
     // The weighted damage matrix of one factor before any shift, in both layouts.
     struct Weighted {
-        std::vector<float> W;  // layers x mechanisms
+        std::vector<float> W; // layers x mechanisms
         std::vector<float> WT; // mechanisms x layers
-        std::vector<float> D;  // the damage matrix times the factor, layers x mechanisms
+        std::vector<float> D; // the damage matrix times the factor, layers x mechanisms
     };
     const Weighted& WeightedFor(float damageFactor) const;
     // Row `Layer` and column `Mechanism` of the frequency product at one shift: the only
@@ -46,13 +46,13 @@ private:
     int layers_, threats_, mechanisms_;
     int l_, t_, m_;
     float reciprocal_;
-    std::vector<float> ef_;     // layers x threats
-    std::vector<float> efT_;    // threats x layers
-    std::vector<float> fm_;     // threats x mechanisms
+    std::vector<float> ef_; // layers x threats
+    std::vector<float> efT_; // threats x layers
+    std::vector<float> fm_; // threats x mechanisms
     std::vector<float> damage_; // layers x mechanisms
-    std::vector<float> p0_;     // the unshifted frequency product, layers x mechanisms
-    std::vector<float> relT_;   // reliability transposed: layers x mechanisms
-    std::vector<float> rel_;    // reliability: mechanisms x layers
+    std::vector<float> p0_; // the unshifted frequency product, layers x mechanisms
+    std::vector<float> relT_; // reliability transposed: layers x mechanisms
+    std::vector<float> rel_; // reliability: mechanisms x layers
 
     // Working rows of one evaluation, kept to spare the allocations.
     struct Scratch {

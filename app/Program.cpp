@@ -1,8 +1,8 @@
 #include "app/Program.h"
 
+#include "ui/document/Document.h"
 #include "ui/windows/About.h"
 #include "ui/windows/Comment.h"
-#include "ui/document/Document.h"
 #include "ui/windows/GraphControl.h"
 #include "ui/windows/MainWindow.h"
 

@@ -14,7 +14,8 @@ std::unique_ptr<QWidget> MakeGraphWindow(const WindowKit& kit, const WalkStep& s
 }
 
 // A window made from the document, the dialogs and the navigation alone.
-template <typename Window> std::unique_ptr<QWidget> MakeWindow(const WindowKit& kit, const WalkStep&, const AnalysedCounts&)
+template <typename Window>
+std::unique_ptr<QWidget> MakeWindow(const WindowKit& kit, const WalkStep&, const AnalysedCounts&)
 {
     return std::make_unique<Window>(kit.Document, kit.Dialogs, kit.Navigation);
 }

@@ -2,8 +2,8 @@
 // the program's windows; the loop ends when the main window closes.
 #include "app/Application.h"
 #include "app/Program.h"
-#include "ui/document/Document.h"
 #include "ui/dialogs/QtDialogs.h"
+#include "ui/document/Document.h"
 #include "ui/widgets/WindowFont.h"
 
 #include <QLibraryInfo>

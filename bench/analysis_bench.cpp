@@ -37,9 +37,9 @@ CData Analysed(int itemsPerList)
 // 100 samples; 2 x (201 + 3 x (201 + 100)) = 2,208 evaluations.
 void RepaintFast(const CData& data, const RatingSelection& selection)
 {
-    const float levels[] = {1.0f, data.HighLevel, data.LowLevel};
+    const float levels[] = { 1.0f, data.HighLevel, data.LowLevel };
     const RatingEvaluator evaluator(data, selection);
-    for (RatingKind kind : {RatingKind::Rm, RatingKind::Re}) {
+    for (RatingKind kind : { RatingKind::Rm, RatingKind::Re }) {
         benchmark::DoNotOptimize(evaluator.Range(kind, 1.0f));
         for (float level : levels) {
             const float factor = DamageFactor(level);
@@ -52,8 +52,8 @@ void RepaintFast(const CData& data, const RatingSelection& selection)
 // The same evaluations through the straightforward functions, one full evaluation each.
 void RepaintReference(const CData& data, const RatingSelection& selection)
 {
-    const float levels[] = {1.0f, data.HighLevel, data.LowLevel};
-    for (RatingKind kind : {RatingKind::Rm, RatingKind::Re}) {
+    const float levels[] = { 1.0f, data.HighLevel, data.LowLevel };
+    for (RatingKind kind : { RatingKind::Rm, RatingKind::Re }) {
         benchmark::DoNotOptimize(RatingRange(data, kind, selection, 1.0f, -10.0f, 10.0f));
         for (float level : levels) {
             const float factor = DamageFactor(level);
@@ -66,7 +66,10 @@ void RepaintReference(const CData& data, const RatingSelection& selection)
     }
 }
 
-RatingSelection MiddleSelection(int n) { return {n / 2, n / 3, n - 1}; }
+RatingSelection MiddleSelection(int n)
+{
+    return { n / 2, n / 3, n - 1 };
+}
 
 void RatingRepaint(benchmark::State& state)
 {
@@ -107,8 +110,13 @@ void RatingRepaintSpeedup(benchmark::State& state)
     state.counters["speedup"] = referenceSeconds / fastSeconds;
 }
 BENCHMARK(RatingRepaintSpeedup)
-    ->Arg(15)->Arg(40)->Arg(100)->Arg(120)
-    ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+    ->Arg(15)
+    ->Arg(40)
+    ->Arg(100)
+    ->Arg(120)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 std::string TempFile(const std::string& name)
 {

@@ -1,5 +1,6 @@
 #include "model/Data.h"
 
+#include "model/NameMatching.h"
 #include "model/SourceMatrices.h"
 
 #include <algorithm>
@@ -88,27 +89,6 @@ void Collect(const CheckList& items, std::vector<std::string>& names, std::vecto
     }
 }
 
-using Pairs = std::vector<std::pair<int, int>>;
-
-// Each new analysed position paired with the last old one of the same name. Pairing
-// every old namesake with every new one, later pairs overwriting earlier ones, ends
-// with the same values; but with many namesakes the three nested loops over all those
-// pairs would run for minutes.
-Pairs MatchByName(const std::vector<std::string>& oldNames, const std::vector<std::string>& oldIndices,
-    const std::vector<std::string>& newNames, const std::vector<std::string>& newIndices)
-{
-    Pairs pairs;
-    for (std::size_t q = 0; q < newIndices.size(); ++q) {
-        const std::string& newName = newNames[static_cast<std::size_t>(IndexValue(newIndices[q]))];
-        for (std::size_t p = oldIndices.size(); p-- > 0;)
-            if (oldNames[static_cast<std::size_t>(IndexValue(oldIndices[p]))] == newName) {
-                pairs.emplace_back(static_cast<int>(p), static_cast<int>(q));
-                break;
-            }
-    }
-    return pairs;
-}
-
 } // namespace
 
 void CData::CollectSelection(const CheckList& layers, const CheckList& threats, const CheckList& mechanisms)
@@ -125,15 +105,15 @@ void CData::PrepareForAnalysis(const CheckList& layers, const CheckList& threats
     const CData old = *this;
     CollectSelection(layers, threats, mechanisms);
 
-    std::array<Pairs, 3> pairs; // by kind
+    std::array<NamePairs, 3> pairs; // by kind
     for (std::size_t k = 0; k < kItemKinds.size(); ++k) {
         const ItemKind kind = kItemKinds[k];
         pairs[k] = MatchByName(old.NamesOf(kind), old.IndicesOf(kind), NamesOf(kind), IndicesOf(kind));
     }
-    const auto pairsOf = [&](ItemKind kind) -> const Pairs& { return pairs[static_cast<std::size_t>(kind)]; };
+    const auto pairsOf = [&](ItemKind kind) -> const NamePairs& { return pairs[static_cast<std::size_t>(kind)]; };
     // Only when an item of every kind survives is anything carried: with no surviving layer
     // even the layer-free matrices start over.
-    const bool carry = std::none_of(pairs.begin(), pairs.end(), [](const Pairs& p) { return p.empty(); });
+    const bool carry = std::none_of(pairs.begin(), pairs.end(), [](const NamePairs& p) { return p.empty(); });
 
     for (const SourceMatrixInfo& source : kSourceMatrices) {
         Matrix& matrix = this->*source.Member;

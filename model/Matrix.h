@@ -47,12 +47,24 @@ private:
 class Vector {
 public:
     Vector() = default;
-    explicit Vector(int size) : data_(static_cast<std::size_t>(size), 0.0f), hasStorage_(true) {}
+    explicit Vector(int size)
+        : data_(static_cast<std::size_t>(size), 0.0f)
+        , hasStorage_(true)
+    {
+    }
 
     // A copy always owns storage, even of size 0; only a default vector has none,
     // and only Norm can tell the difference.
-    Vector(const Vector& other) : data_(other.data_), hasStorage_(true) {}
-    Vector(Vector&& other) noexcept : data_(std::move(other.data_)), hasStorage_(true) {}
+    Vector(const Vector& other)
+        : data_(other.data_)
+        , hasStorage_(true)
+    {
+    }
+    Vector(Vector&& other) noexcept
+        : data_(std::move(other.data_))
+        , hasStorage_(true)
+    {
+    }
     Vector& operator=(const Vector& other);
     Vector& operator=(Vector&& other) noexcept;
 

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: the full build
-# (windows included, on Qt's offscreen platform), the core again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a random walk through the
+# Installs what is missing, checks the formatting, builds everything and runs every
+# test: the full build (windows included, on Qt's offscreen platform), the core again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and a random walk through the
 # windows under the same sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh build desktop
+
+# Every source file as the repository's .clang-format writes it.
+git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen

@@ -3,10 +3,10 @@
 // the window, each on its own so that a slow step shows.
 #include "analysis/Derived.h"
 #include "model/Messages.h"
-#include "ui/widgets/ChartView.h"
-#include "ui/windows/Comment.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
+#include "ui/widgets/ChartView.h"
+#include "ui/windows/Comment.h"
 #include "ui/windows/Graph.h"
 #include "ui/windows/Navigation.h"
 

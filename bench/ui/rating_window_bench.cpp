@@ -7,12 +7,12 @@
 
 #include "RandomAssessment.h"
 #include "analysis/Derived.h"
-#include "ui/widgets/ChartView.h"
+#include "ui/charts/RatingChart.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
-#include "ui/windows/Navigation.h"
+#include "ui/widgets/ChartView.h"
 #include "ui/widgets/QtCanvas.h"
-#include "ui/charts/RatingChart.h"
+#include "ui/windows/Navigation.h"
 
 #include <QImage>
 #include <QListWidget>

@@ -22,11 +22,11 @@ TEST(Cp1251, KnownCharacters)
         const char* bytes;
     };
     const Case cases[] = {
-        {"Сеть", "\xD1\xE5\xF2\xFC"},
-        {"Ёё", "\xA8\xB8"},
-        {"№ «»", "\xB9 \xAB\xBB"},
-        {"€—", "\x88\x97"},
-        {"Plain ASCII ~", "Plain ASCII ~"},
+        { "Сеть", "\xD1\xE5\xF2\xFC" },
+        { "Ёё", "\xA8\xB8" },
+        { "№ «»", "\xB9 \xAB\xBB" },
+        { "€—", "\x88\x97" },
+        { "Plain ASCII ~", "Plain ASCII ~" },
     };
     for (const Case& c : cases) {
         const auto bytes = Utf8ToCp1251(c.utf8);
@@ -39,11 +39,11 @@ TEST(Cp1251, KnownCharacters)
 TEST(Cp1251, RefusesWhatAFileCannotHold)
 {
     const char* bad[] = {
-        "日本",          // not in the code page
-        "\xC3\xA9",      // é: Latin-1, not in the code page
-        "\xD0",          // truncated sequence
-        "\xC0\x80",      // overlong NUL
-        "\xFF",          // never valid UTF-8
+        "日本", // not in the code page
+        "\xC3\xA9", // é: Latin-1, not in the code page
+        "\xD0", // truncated sequence
+        "\xC0\x80", // overlong NUL
+        "\xFF", // never valid UTF-8
         "\xF0\x9F\x98\x80", // emoji
     };
     for (const char* s : bad)

@@ -11,17 +11,20 @@ CheckList Items(std::initializer_list<std::pair<const char*, bool>> items)
 {
     CheckList list;
     for (const auto& [name, checked] : items)
-        list.push_back({name, checked});
+        list.push_back({ name, checked });
     return list;
 }
 
 // Gives every element of every source matrix a distinct value from its row and
 // column names, so a test can tell where each value came from.
-float Code(int which, int row, int col) { return static_cast<float>(which * 10000 + row * 100 + col + 1); }
+float Code(int which, int row, int col)
+{
+    return static_cast<float>(which * 10000 + row * 100 + col + 1);
+}
 
 void FillByPosition(CData& d)
 {
-    Matrix* mats[] = {&d.MT, &d.TE, &d.ET, &d.TM, &d.EF, &d.FM};
+    Matrix* mats[] = { &d.MT, &d.TE, &d.ET, &d.TM, &d.EF, &d.FM };
     for (int w = 0; w < 6; ++w)
         for (int i = 0; i < mats[w]->Rows(); ++i)
             for (int j = 0; j < mats[w]->Cols(); ++j)
@@ -45,16 +48,16 @@ CData Prepared(const Lists& l)
 TEST(CData, CollectSelectionKeepsAllNamesAndCheckedPositions)
 {
     CData d;
-    d.LayerIndices = {"9"};
-    d.CollectSelection(Items({{"A", false}, {"B", true}, {"C", true}}), Items({{"T", false}}),
-                       Items({{"M1", true}, {"M2", false}}));
-    EXPECT_EQ(d.LayerNames, (std::vector<std::string>{"A", "B", "C"}));
-    EXPECT_EQ(d.LayerIndices, (std::vector<std::string>{"1", "2"}));
+    d.LayerIndices = { "9" };
+    d.CollectSelection(Items({ { "A", false }, { "B", true }, { "C", true } }), Items({ { "T", false } }),
+        Items({ { "M1", true }, { "M2", false } }));
+    EXPECT_EQ(d.LayerNames, (std::vector<std::string> { "A", "B", "C" }));
+    EXPECT_EQ(d.LayerIndices, (std::vector<std::string> { "1", "2" }));
     EXPECT_EQ(d.LayerCount, 2);
-    EXPECT_EQ(d.ThreatNames, (std::vector<std::string>{"T"}));
+    EXPECT_EQ(d.ThreatNames, (std::vector<std::string> { "T" }));
     EXPECT_TRUE(d.ThreatIndices.empty());
     EXPECT_EQ(d.ThreatCount, 0);
-    EXPECT_EQ(d.MechanismIndices, (std::vector<std::string>{"0"}));
+    EXPECT_EQ(d.MechanismIndices, (std::vector<std::string> { "0" }));
     EXPECT_EQ(d.MechanismCount, 1);
     EXPECT_EQ(d.LayerName(1), "C");
     EXPECT_EQ(d.MechanismName(0), "M1");
@@ -63,14 +66,14 @@ TEST(CData, CollectSelectionKeepsAllNamesAndCheckedPositions)
 TEST(CData, PrepareMovesValuesWithTheirNames)
 {
     // A, B, C checked; then A is deleted and added again at the end.
-    Lists before{Items({{"A", true}, {"B", true}, {"C", true}}), Items({{"T1", true}, {"T2", true}}),
-                 Items({{"M", true}})};
+    Lists before { Items({ { "A", true }, { "B", true }, { "C", true } }), Items({ { "T1", true }, { "T2", true } }),
+        Items({ { "M", true } }) };
     CData d = Prepared(before);
     const CData old = d;
-    d.PrepareForAnalysis(Items({{"B", true}, {"C", true}, {"A", true}}), before.threats, before.mechanisms);
+    d.PrepareForAnalysis(Items({ { "B", true }, { "C", true }, { "A", true } }), before.threats, before.mechanisms);
 
     ASSERT_EQ(d.LayerCount, 3);
-    const int newOf[3] = {2, 0, 1}; // old layer position -> new
+    const int newOf[3] = { 2, 0, 1 }; // old layer position -> new
     for (int l = 0; l < 3; ++l) {
         for (int t = 0; t < 2; ++t) {
             EXPECT_EQ(d.TE(t, newOf[l]), old.TE(t, l));
@@ -88,13 +91,13 @@ TEST(CData, PrepareMovesValuesWithTheirNames)
 
 TEST(CData, PrepareDropsUncheckedAndRenamed)
 {
-    Lists before{Items({{"A", true}, {"B", true}, {"C", true}}), Items({{"T1", true}, {"T2", true}}),
-                 Items({{"M", true}})};
+    Lists before { Items({ { "A", true }, { "B", true }, { "C", true } }), Items({ { "T1", true }, { "T2", true } }),
+        Items({ { "M", true } }) };
     CData d = Prepared(before);
     const CData old = d;
 
     // Uncheck B: its row/column goes, the others stay.
-    d.PrepareForAnalysis(Items({{"A", true}, {"B", false}, {"C", true}}), before.threats, before.mechanisms);
+    d.PrepareForAnalysis(Items({ { "A", true }, { "B", false }, { "C", true } }), before.threats, before.mechanisms);
     ASSERT_EQ(d.LayerCount, 2);
     ASSERT_EQ(d.TE.Cols(), 2);
     ASSERT_EQ(d.ET.Rows(), 2);
@@ -104,7 +107,7 @@ TEST(CData, PrepareDropsUncheckedAndRenamed)
     // Rename T2: its rows and columns start at zero, T1's stay.
     CData r = Prepared(before);
     const CData oldR = r;
-    r.PrepareForAnalysis(before.layers, Items({{"T1", true}, {"T2 new", true}}), before.mechanisms);
+    r.PrepareForAnalysis(before.layers, Items({ { "T1", true }, { "T2 new", true } }), before.mechanisms);
     for (int l = 0; l < 3; ++l) {
         EXPECT_EQ(r.EF(l, 0), oldR.EF(l, 0));
         EXPECT_EQ(r.EF(l, 1), 0.0f);
@@ -119,9 +122,9 @@ TEST(CData, PrepareDropsUncheckedAndRenamed)
 
 TEST(CData, PrepareKeepsNothingWhenNoLayerSurvives)
 {
-    Lists before{Items({{"A", true}}), Items({{"T", true}}), Items({{"M", true}})};
+    Lists before { Items({ { "A", true } }), Items({ { "T", true } }), Items({ { "M", true } }) };
     CData d = Prepared(before);
-    d.PrepareForAnalysis(Items({{"A", false}, {"Z", true}}), before.threats, before.mechanisms);
+    d.PrepareForAnalysis(Items({ { "A", false }, { "Z", true } }), before.threats, before.mechanisms);
     ASSERT_EQ(d.LayerCount, 1);
     // Even the matrices without a layer side start over.
     EXPECT_EQ(d.MT(0, 0), 0.0f);
@@ -132,7 +135,7 @@ TEST(CData, PrepareKeepsNothingWhenNoLayerSurvives)
 
 TEST(CData, PrepareDuplicateNamesTakeTheLastOldOccurrence)
 {
-    Lists before{Items({{"L", true}}), Items({{"T", true}}), Items({{"X", true}, {"X", true}})};
+    Lists before { Items({ { "L", true } }), Items({ { "T", true } }), Items({ { "X", true }, { "X", true } }) };
     CData d = Prepared(before);
     const CData old = d;
     d.PrepareForAnalysis(before.layers, before.threats, before.mechanisms);
@@ -148,17 +151,18 @@ TEST(CData, PrepareDuplicateNamesTakeTheLastOldOccurrence)
 // along every side of every matrix, and a name without an old namesake starts at zero.
 TEST(CData, PrepareDuplicatesInEveryKindTakeTheLastOldNamesake)
 {
-    Lists before{Items({{"A", true}, {"B", true}, {"A", true}}), Items({{"T", true}, {"T", true}, {"U", true}}),
-                 Items({{"X", true}, {"Y", true}, {"X", true}})};
+    Lists before { Items({ { "A", true }, { "B", true }, { "A", true } }),
+        Items({ { "T", true }, { "T", true }, { "U", true } }),
+        Items({ { "X", true }, { "Y", true }, { "X", true } }) };
     CData d = Prepared(before);
     const CData old = d;
-    d.PrepareForAnalysis(Items({{"A", true}, {"N", true}, {"A", true}, {"B", true}}),
-                         Items({{"U", true}, {"T", true}}), Items({{"X", true}, {"X", true}, {"Y", true}}));
+    d.PrepareForAnalysis(Items({ { "A", true }, { "N", true }, { "A", true }, { "B", true } }),
+        Items({ { "U", true }, { "T", true } }), Items({ { "X", true }, { "X", true }, { "Y", true } }));
 
     // New position -> old position, -1 for none.
-    const int layerFrom[] = {2, -1, 2, 1};
-    const int threatFrom[] = {2, 1};
-    const int mechanismFrom[] = {2, 2, 1};
+    const int layerFrom[] = { 2, -1, 2, 1 };
+    const int threatFrom[] = { 2, 1 };
+    const int mechanismFrom[] = { 2, 2, 1 };
     for (int l = 0; l < 4; ++l)
         for (int t = 0; t < 2; ++t) {
             const int pL = layerFrom[l], pT = threatFrom[t];
@@ -179,7 +183,7 @@ TEST(CData, PrepareDuplicatesInEveryKindTakeTheLastOldNamesake)
 
 TEST(CData, PrepareLeavesDerivedValuesAlone)
 {
-    Lists lists{Items({{"L", true}}), Items({{"T", false}}), Items({{"M", true}})};
+    Lists lists { Items({ { "L", true } }), Items({ { "T", false } }), Items({ { "M", true } }) };
     CData d;
     d.DamageEM.Resize(1, 1);
     d.DamageEM(0, 0) = 6.0f;

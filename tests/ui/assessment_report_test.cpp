@@ -13,10 +13,10 @@
 #include "analysis/Format.h"
 #include "model/Data.h"
 #include "ui/document/Document.h"
-#include "ui/windows/Navigation.h"
-#include "ui/windows/Rating.h"
 #include "ui/export/ReportContent.h"
 #include "ui/export/ReportLayout.h"
+#include "ui/windows/Navigation.h"
+#include "ui/windows/Rating.h"
 
 #include <QDate>
 #include <QImage>

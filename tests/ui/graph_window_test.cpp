@@ -1,8 +1,8 @@
 // The source-matrix window: choosing and editing a source with its key and range rules,
 // the thresholds, the computation with its result grid and chart boxes, and its buttons.
 #include "analysis/Format.h"
-#include "model/NumberText.h"
 #include "analysis/Modes.h"
+#include "model/NumberText.h"
 #include "ui/windows/GraphControl.h"
 
 #include "GraphWindowFixture.h"

@@ -1,8 +1,8 @@
 // The main window: its lists and buttons, the files it reads and writes, Next and closing.
 #include "MainWindowFixture.h"
 
-#include "ui/widgets/NameListDelegate.h"
 #include "RecordingNavigation.h"
+#include "ui/widgets/NameListDelegate.h"
 
 #include <QAccessible>
 #include <QFile>

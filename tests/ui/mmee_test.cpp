@@ -2,16 +2,16 @@
 // shown, the two diagonal charts with their labels, and the moves of the wizard.
 #include "ui/windows/MMEE.h"
 
+#include "RecordingNavigation.h"
 #include "analysis/Damage.h"
 #include "analysis/Derived.h"
 #include "analysis/Format.h"
 #include "model/Data.h"
 #include "model/Messages.h"
+#include "ui/charts/MMEEChart.h"
 #include "ui/document/Document.h"
 #include "ui/widgets/Frames.h"
-#include "ui/charts/MMEEChart.h"
 #include "ui/widgets/MatrixGrid.h"
-#include "RecordingNavigation.h"
 
 #include "RecordingCanvas.h"
 #include "ScriptedDialogs.h"

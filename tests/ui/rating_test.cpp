@@ -5,13 +5,13 @@
 
 #include "../core/support/MatrixLiterals.h"
 #include "RecordingCanvas.h"
+#include "RecordingNavigation.h"
 #include "ScriptedDialogs.h"
 #include "analysis/Derived.h"
 #include "model/Data.h"
-#include "ui/document/Document.h"
-#include "RecordingNavigation.h"
-#include "ui/dialogs/QtDialogs.h"
 #include "ui/charts/RatingChart.h"
+#include "ui/dialogs/QtDialogs.h"
+#include "ui/document/Document.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -2,9 +2,9 @@
 // order and back, with the real window factory and scripted dialogs.
 #include "app/Program.h"
 #include "ui/document/Document.h"
+#include "ui/widgets/WizardWindow.h"
 #include "ui/windows/Graph.h"
 #include "ui/windows/MainWindow.h"
-#include "ui/widgets/WizardWindow.h"
 
 #include "ScriptedDialogs.h"
 #include "WalkWindows.h"
@@ -72,10 +72,7 @@ protected:
         ASSERT_TRUE(dialogs.Messages.empty());
     }
 
-    TGraphForm* Graph(int mode) const
-    {
-        return FindGraphWindow(program_->Sequence(), *ModeFromNumber(mode));
-    }
+    TGraphForm* Graph(int mode) const { return FindGraphWindow(program_->Sequence(), *ModeFromNumber(mode)); }
 
     // The one visible window of the wizard and the main window; null unless exactly one.
     QWidget* Visible()

@@ -6,8 +6,8 @@
 #include "analysis/Modes.h"
 #include "model/Csv.h"
 #include "model/Data.h"
-#include "model/SourceMatrices.h"
 #include "model/Messages.h"
+#include "model/SourceMatrices.h"
 
 #include <filesystem>
 #include <system_error>
@@ -37,7 +37,8 @@ bool WriteCsvFiles(
             continue;
         for (int s = 0; s < 2; ++s) {
             Matrix CData::*const member = about.Sources[static_cast<std::size_t>(s)].Member;
-            save(std::string("source-") + FindSourceMatrix(member)->Name + ".csv", SourceTable(data, mode, s, data.*member));
+            save(std::string("source-") + FindSourceMatrix(member)->Name + ".csv",
+                SourceTable(data, mode, s, data.*member));
         }
     }
     for (const GraphWorkingData& work : ComputeAllModes(data))

@@ -32,7 +32,7 @@ constexpr int kHeightLimit = 1000000;
 
 int ClampHeight(double height)
 {
-    return static_cast<int>(std::clamp(height, -double{kHeightLimit}, double{kHeightLimit}));
+    return static_cast<int>(std::clamp(height, -double { kHeightLimit }, double { kHeightLimit }));
 }
 
 // Value * scale / largest as a pixel height, truncated; nothing for a value that is not

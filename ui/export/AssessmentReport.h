@@ -9,7 +9,6 @@
 class CData;
 class IMessageSink;
 
-
 // Writes the report of `assessment` (its source matrices and thresholds; every result is
 // computed for the report) crash-safe; false with a message when it was not written.
 bool WriteAssessmentReport(

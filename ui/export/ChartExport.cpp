@@ -3,8 +3,8 @@
 #include "ui/export/ChartExport.h"
 
 #include "model/FileText.h"
-#include "ui/widgets/ChartView.h"
 #include "ui/dialogs/Dialogs.h"
+#include "ui/widgets/ChartView.h"
 #include "ui/widgets/VectorCanvas.h"
 
 #include <QBuffer>

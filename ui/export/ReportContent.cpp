@@ -9,10 +9,10 @@
 #include "analysis/Modes.h"
 #include "analysis/Rating.h"
 #include "model/Data.h"
-#include "ui/export/ReportRequest.h"
 #include "ui/charts/GraphChart.h"
 #include "ui/charts/MMEEChart.h"
 #include "ui/charts/RatingChart.h"
+#include "ui/export/ReportRequest.h"
 #include "ui/widgets/VectorCanvas.h"
 #include "ui/widgets/WindowFont.h"
 

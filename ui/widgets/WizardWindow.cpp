@@ -1,8 +1,8 @@
 #include "ui/widgets/WizardWindow.h"
 
 #include "ui/widgets/Controls.h"
-#include "ui/windows/Navigation.h"
 #include "ui/widgets/WindowFont.h"
+#include "ui/windows/Navigation.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -8,14 +8,14 @@
 #include "analysis/Format.h"
 #include "model/Csv.h"
 #include "model/Data.h"
-#include "ui/export/ChartExport.h"
+#include "ui/charts/MMEEChart.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
+#include "ui/export/ChartExport.h"
 #include "ui/widgets/Frames.h"
-#include "ui/charts/MMEEChart.h"
 #include "ui/widgets/MatrixGrid.h"
-#include "ui/windows/Navigation.h"
 #include "ui/widgets/QtCanvas.h"
+#include "ui/windows/Navigation.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

@@ -1,14 +1,14 @@
 #include "ui/windows/MainWindow.h"
 
 #include "model/Dictionary.h"
-#include "ui/widgets/CheckListStyle.h"
-#include "ui/widgets/Controls.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
+#include "ui/widgets/CheckListStyle.h"
+#include "ui/widgets/Controls.h"
 #include "ui/widgets/Frames.h"
 #include "ui/widgets/NameListDelegate.h"
-#include "ui/windows/Navigation.h"
 #include "ui/widgets/WindowFont.h"
+#include "ui/windows/Navigation.h"
 
 #include <QApplication>
 #include <QCloseEvent>

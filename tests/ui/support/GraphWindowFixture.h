@@ -4,10 +4,10 @@
 #pragma once
 
 #include "model/Data.h"
-#include "ui/windows/Comment.h"
 #include "ui/document/Document.h"
-#include "ui/windows/Graph.h"
 #include "ui/widgets/MatrixGrid.h"
+#include "ui/windows/Comment.h"
+#include "ui/windows/Graph.h"
 #include "ui/windows/Navigation.h"
 
 #include "ScriptedDialogs.h"

@@ -4,18 +4,18 @@
 // and impossible, names of every kind, Yes, No and Cancel.
 #pragma once
 
+#include "WalkWindows.h"
 #include "app/Program.h"
 #include "model/Data.h"
 #include "model/DataText.h"
 #include "model/Dictionary.h"
-#include "ui/widgets/ChartView.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
-#include "ui/windows/GraphControl.h"
-#include "ui/windows/MainWindow.h"
+#include "ui/widgets/ChartView.h"
 #include "ui/widgets/MatrixGrid.h"
 #include "ui/widgets/WizardWindow.h"
-#include "WalkWindows.h"
+#include "ui/windows/GraphControl.h"
+#include "ui/windows/MainWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>

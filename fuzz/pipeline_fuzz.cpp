@@ -3,22 +3,28 @@
 // bytes, every chart drawn, every table written as CSV. Besides crashes and sanitizer
 // reports it checks that every coordinate a chart hands to the surface stays within its
 // reach (so no later offset can overflow), that every label is well-formed text, and that
-// every CSV reads back, strictly, to its names and numbers.
+// every CSV reads back, strictly, to its names and numbers. The store is also compared
+// with itself (nothing may differ) and with a fixed small store. The sensitivity ranking
+// must be in order, and a few of its triples agree with RatingRange.
+#include "analysis/Compare.h"
 #include "analysis/Damage.h"
 #include "analysis/Derived.h"
 #include "analysis/ExportTables.h"
 #include "analysis/Modes.h"
 #include "analysis/Rating.h"
+#include "analysis/Sensitivity.h"
 #include "fuzz/FuzzSupport.h"
 #include "model/Csv.h"
 #include "model/Data.h"
 #include "model/DataText.h"
+#include "model/SourceMatrices.h"
 #include "tests/core/support/StrictCsv.h"
 #include "ui/charts/Canvas.h"
 #include "ui/charts/GraphChart.h"
 #include "ui/charts/MMEEChart.h"
 #include "ui/charts/RatingChart.h"
 
+#include <algorithm>
 #include <bit>
 #include <climits>
 #include <cmath>
@@ -27,6 +33,8 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -130,6 +138,8 @@ void CheckCsv(const CsvTable& table)
     const std::string text = CsvText(table);
     const std::optional<CsvRecords> records = ReadStrictCsv(text);
     Check(records.has_value(), "a CSV the strict reader refuses");
+    // LibreOffice's import splits at commas and tabs as well unless told otherwise.
+    Check(ReadStrictCsv(text, nullptr, ",;\t") == records, "a CSV cut up by commas or tabs");
     Check(records->size() == table.RowNames.size() + 1, "a CSV with the wrong number of rows");
     for (std::size_t r = 0; r < table.RowNames.size(); ++r) {
         const std::vector<std::string>& record = (*records)[r + 1];
@@ -143,6 +153,137 @@ void CheckCsv(const CsvTable& table)
             }
             const std::optional<float> read = CsvNumber(field);
             Check(read && SameBits(*read, values[c]), "a CSV number that does not read back");
+        }
+    }
+}
+
+// What holds for any comparison: each side's rating is its plain walk's, every listed cell
+// really differs and is the one its positions name, and the item rows account for every
+// analysed item of both stores under its own name.
+void CheckComparison(const CData& a, const CData& b, const AssessmentComparison& c)
+{
+    const float rm[2] = { RatingIndicator(AnalysedCopy(a).MM), RatingIndicator(AnalysedCopy(b).MM) };
+    Check(SameBits(c.Rm.This, rm[0]) && SameBits(c.Rm.Other, rm[1]), "a compared Rm that is not the plain one");
+    std::size_t listed = 0;
+    for (int count : c.ChangedPerSource)
+        listed += static_cast<std::size_t>(count);
+    Check(listed == c.Changed.size(), "changed cells that do not add up");
+    for (const ChangedJudgement& cell : c.Changed) {
+        const SourceMatrixInfo& source = SourceMatrix(cell.Source);
+        const float was = (a.*source.Member)(cell.ThisRow, cell.ThisColumn);
+        const float is = (b.*source.Member)(cell.OtherRow, cell.OtherColumn);
+        Check(SameBits(was, cell.This) && SameBits(is, cell.Other) && !SameBits(was, is),
+            "a changed judgement that is not the stores' or did not change");
+        Check(cell.Row == a.AnalysedName(source.Rows, cell.ThisRow)
+                && cell.Row == b.AnalysedName(source.Rows, cell.OtherRow)
+                && cell.Column == a.AnalysedName(source.Cols, cell.ThisColumn)
+                && cell.Column == b.AnalysedName(source.Cols, cell.OtherColumn),
+            "a changed judgement under the wrong names");
+    }
+    bool shared = false;
+    for (const auto& [kind, items] :
+        { std::pair { ItemKind::Mechanism, &c.Mechanisms }, std::pair { ItemKind::Layer, &c.Layers } }) {
+        std::vector<int> thisRows(static_cast<std::size_t>(a.CountOf(kind)), 0);
+        std::vector<int> otherRows(static_cast<std::size_t>(b.CountOf(kind)), 0);
+        for (const ItemComparison& item : *items) {
+            Check(item.ThisPosition || item.OtherPosition, "an item in neither store");
+            if (item.ThisPosition) {
+                Check(item.Name == a.AnalysedName(kind, *item.ThisPosition), "an item under another name");
+                ++thisRows[static_cast<std::size_t>(*item.ThisPosition)];
+            }
+            if (item.OtherPosition) {
+                Check(item.Name == b.AnalysedName(kind, *item.OtherPosition), "an item under another name");
+                ++otherRows[static_cast<std::size_t>(*item.OtherPosition)];
+            }
+            shared = shared || (item.ThisPosition && item.OtherPosition);
+        }
+        Check(std::all_of(thisRows.begin(), thisRows.end(), [](int n) { return n >= 1; })
+                && std::all_of(otherRows.begin(), otherRows.end(), [](int n) { return n == 1; }),
+            "an analysed item missing from the comparison or listed twice");
+    }
+    Check(!(c.NoSharedItem && (shared || !c.Changed.empty())), "no shared item, yet something is shared");
+}
+
+bool HasNamesakes(const CData& d)
+{
+    for (ItemKind kind : kItemKinds)
+        for (int p = 0; p < d.CountOf(kind); ++p)
+            for (int q = p + 1; q < d.CountOf(kind); ++q)
+                if (d.AnalysedName(kind, p) == d.AnalysedName(kind, q))
+                    return true;
+    return false;
+}
+
+// A small assessment whose names the seeds use too, so that the fuzzed files share some
+// items with it and differ in others.
+const CData& FixedOther()
+{
+    static const CData other = [] {
+        CData d;
+        d.CollectSelection({ { "Периметр", true }, { "Сеть", false }, { "Серверы", true } },
+            { { "Вирус", true }, { "Несанкционированный доступ", true } },
+            { { "Антивирус", true }, { "Межсетевой экран", true } });
+        for (std::size_t s = 0; s < kSourceMatrices.size(); ++s) {
+            const SourceMatrixInfo& source = kSourceMatrices[s];
+            Matrix& m = d.*source.Member;
+            m.Resize(d.CountOf(source.Rows), d.CountOf(source.Cols));
+            for (int i = 0; i < m.Rows(); ++i)
+                for (int j = 0; j < m.Cols(); ++j)
+                    m(i, j) = static_cast<float>((3 * i + 5 * j + static_cast<int>(s)) % 9) / 8.0f * source.Maximum;
+        }
+        return d;
+    }();
+    return other;
+}
+
+// Within the ranking's promise of the straightforward value; one that is not finite must
+// be the same kind of value.
+bool AgreesWithReference(float got, float exact)
+{
+    if (std::isnan(exact) || std::isnan(got))
+        return std::isnan(exact) && std::isnan(got);
+    if (std::isinf(exact) || std::isinf(got))
+        return got == exact;
+    return std::fabs(static_cast<double>(got) - static_cast<double>(exact)) <= std::max(
+               kSensitivityRelativeTolerance * std::fabs(static_cast<double>(exact)), kSensitivityAbsoluteTolerance);
+}
+
+// The whole ranking where it is small, else a few triples from a place the input picks;
+// three of them against the straightforward evaluation (or the evaluator, which gives its
+// bits, where that would be slow).
+void CheckSensitivity(const CData& store, const std::uint8_t* data, std::size_t size)
+{
+    const SensitivityModel model(store);
+    const std::size_t total = model.TripleCount();
+    if (total == 0)
+        return;
+    std::vector<TripleSensitivity> checked;
+    if (total <= 512) {
+        SensitivityOptions options;
+        options.Threads = 1;
+        const SensitivityResult r = RankSensitivity(store, options);
+        Check(!r.Stopped && r.Computed == total && r.Ranking.size() == total, "an incomplete sensitivity ranking");
+        for (std::size_t i = 1; i < total; ++i)
+            Check(!RanksBefore(r.Ranking[i], r.Ranking[i - 1], RatingKind::Rm), "a sensitivity ranking out of order");
+        checked = { r.Ranking.front(), r.Ranking[total / 2], r.Ranking.back() };
+    } else {
+        const std::size_t first
+            = (size >= 2 ? static_cast<std::size_t>(data[size - 1]) * 257 + data[size - 2] : size) * 7919 % total;
+        checked.resize(std::min<std::size_t>(3, total - first));
+        Check(model.Compute(first, first + checked.size(), checked) == checked.size(), "sensitivity triples left out");
+    }
+    const bool small = static_cast<long long>(model.Layers()) * model.Threats() * model.Mechanisms() <= 4096;
+    for (const TripleSensitivity& t : checked) {
+        const RatingEvaluator evaluator(store, t.Triple);
+        for (RatingKind kind : { RatingKind::Rm, RatingKind::Re }) {
+            const RatingExtent range
+                = small ? RatingRange(store, kind, t.Triple, 1.0f, -10.0f, 10.0f) : evaluator.Range(kind, 1.0f);
+            const float zero
+                = small ? RatingAtShift(store, kind, t.Triple, 0.0f, 1.0f) : evaluator.At(kind, 0.0f, 1.0f);
+            const RatingSwing& s = t.Of(kind);
+            Check(AgreesWithReference(s.Min, range.Smallest) && AgreesWithReference(s.Max, range.Largest)
+                    && AgreesWithReference(s.AtZero, zero),
+                "a sensitivity range that is not RatingRange's");
         }
     }
 }
@@ -188,6 +329,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     CheckCsv(DamageTable(store, ItemKind::Mechanism, store.MM));
     CheckCsv(DamageTable(store, ItemKind::Layer, store.EE));
+    CheckSensitivity(store, data, size);
+
+    // Against itself nothing differs, unless namesakes pair across positions as the
+    // re-mapping pairs them; and against a fixed other store.
+    const AssessmentComparison self = CompareAssessments(store, store);
+    CheckComparison(store, store, self);
+    Check(SameBits(self.Rm.This, RatingIndicator(store.MM)) && SameBits(self.Re.This, RatingIndicator(store.EE)),
+        "a compared rating that is not the walk's");
+    if (!HasNamesakes(store)) {
+        Check(self.Changed.empty(), "a changed judgement between a store and itself");
+        for (const std::vector<ItemComparison>* items : { &self.Mechanisms, &self.Layers })
+            for (const ItemComparison& item : *items)
+                Check(
+                    item.ThisPosition == item.OtherPosition && (!std::isfinite(*item.This) || *item.Difference == 0.0f),
+                    "an item that differs from itself");
+        Check(!std::isfinite(self.Rm.This) || self.Rm.Difference == 0.0f, "an Rm that differs from itself");
+        Check(!std::isfinite(self.Re.This) || self.Re.Difference == 0.0f, "an Re that differs from itself");
+    }
+    CheckComparison(store, FixedOther(), CompareAssessments(store, FixedOther()));
+    CheckComparison(FixedOther(), store, CompareAssessments(FixedOther(), store));
 
     // The selection and levels from the input's last bytes (after the last matrix the
     // reader ignores whatever comes).

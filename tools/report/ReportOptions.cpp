@@ -9,6 +9,7 @@
 const char* const kReportUsage
     = "usage: vardun-report FILE.sav [--rating L,T,M] [--high H] [--low L] [--save OUT.sav]\n"
       "                    [--charts DIR] [--svg DIR] [--csv DIR] [--pdf OUT.pdf]\n"
+      "                    [--compare OTHER.sav] [--sensitivity [N]]\n"
       "\n"
       "Loads an assessment, runs modes 1 to 4, MM and EE, and prints the results as JSON.\n"
       "  --rating L,T,M  also the rating curves for the layer, threat and mechanism at these\n"
@@ -20,10 +21,20 @@ const char* const kReportUsage
       "                  chart-mode1.png .. chart-mode4.png, chart-mmee.png, and with\n"
       "                  --rating chart-rating.png (needs no display)\n"
       "  --svg DIR       the same charts as SVG drawings into DIR\n"
-      "  --csv DIR       every matrix, result and (with --rating) the rating curves as CSV\n"
-      "                  files for spreadsheets into DIR\n"
-      "  --pdf OUT.pdf   the printable report (with --rating: its rating curves too)\n"
-      "Exit status: 0 done, 1 the file was rejected or could not be saved, 2 usage error.\n";
+      "  --csv DIR       every matrix, result, a summary (Rm, Re, thresholds, levels) and\n"
+      "                  (with --rating) the rating curves as CSV files for spreadsheets\n"
+      "                  into DIR\n"
+      "  --pdf OUT.pdf   the printable report (with --rating: its rating curves too);\n"
+      "                  /dev/stdout: the report alone on stdout, for a pipe\n"
+      "  --compare OTHER.sav\n"
+      "                  also compare with the assessment in OTHER.sav (read only): Rm and\n"
+      "                  Re, each mechanism's and layer's diagonal element of MM and EE,\n"
+      "                  and the judgements that differ; items are matched by name\n"
+      "  --sensitivity [N]\n"
+      "                  also the layer, threat and mechanism triples ranked by how far a\n"
+      "                  shift of the threat's frequency (-10..+10) moves Rm: the first N\n"
+      "                  (a positive whole number right after the option), or all\n"
+      "Exit status: 0 done, 1 a file was rejected or could not be saved, 2 usage error.\n";
 
 namespace {
 
@@ -53,6 +64,30 @@ std::optional<RatingSelection> ParseSelection(std::string_view text)
     return RatingSelection { positions[0], positions[1], positions[2] };
 }
 
+// Signs, digits, points and exponents with at least one digit: "5", "0", "-3", "2.5",
+// "1e3"; not "5.sav".
+bool LooksNumeric(std::string_view text)
+{
+    bool digit = false;
+    for (char c : text) {
+        if (c >= '0' && c <= '9')
+            digit = true;
+        else if (c != '+' && c != '-' && c != '.' && c != 'e' && c != 'E')
+            return false;
+    }
+    return digit;
+}
+
+std::optional<std::size_t> ParseCount(std::string_view text)
+{
+    std::size_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end || value == 0)
+        return std::nullopt;
+    return value;
+}
+
 } // namespace
 
 std::optional<ReportOptions> ParseReportOptions(const std::vector<std::string>& args, std::string& error)
@@ -65,6 +100,23 @@ std::optional<ReportOptions> ParseReportOptions(const std::vector<std::string>& 
             options.Help = true;
             continue;
         }
+        if (arg == "--sensitivity") {
+            if (options.Sensitivity) {
+                error = "--sensitivity given twice";
+                return std::nullopt;
+            }
+            options.Sensitivity = true;
+            // The count is optional: a next argument that looks like a number is one.
+            if (i + 1 < args.size() && LooksNumeric(args[i + 1])) {
+                const std::string& value = args[++i];
+                options.SensitivityTop = ParseCount(value);
+                if (!options.SensitivityTop) {
+                    error = "--sensitivity wants a positive whole number, not " + value;
+                    return std::nullopt;
+                }
+            }
+            continue;
+        }
         if (arg.size() > 1 && arg[0] == '-') {
             // The options that take a path.
             std::optional<std::string>* path = arg == "--save" ? &options.SaveTo
@@ -72,6 +124,7 @@ std::optional<ReportOptions> ParseReportOptions(const std::vector<std::string>& 
                 : arg == "--svg"                               ? &options.SvgDir
                 : arg == "--csv"                               ? &options.CsvDir
                 : arg == "--pdf"                               ? &options.PdfPath
+                : arg == "--compare"                           ? &options.CompareWith
                                                                : nullptr;
             if (arg != "--rating" && arg != "--high" && arg != "--low" && !path) {
                 error = "unknown option " + arg;

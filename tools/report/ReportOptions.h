@@ -3,6 +3,7 @@
 
 #include "analysis/Rating.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,11 @@ struct ReportOptions {
     std::optional<std::string> CsvDir;
     std::optional<std::string> SvgDir;
     std::optional<std::string> PdfPath;
+    // A second assessment to set beside the first.
+    std::optional<std::string> CompareWith;
+    // The sensitivity ranking, and how many of its first triples (all when absent).
+    bool Sensitivity = false;
+    std::optional<std::size_t> SensitivityTop;
     bool Help = false;
 };
 

@@ -1,13 +1,19 @@
 // vardun-report: the analysis of a data file without a window, for batch use and for
 // checking results. Prints one JSON object on stdout.
 #include "tools/report/ChartImages.h"
+#include "tools/report/CompareJson.h"
 #include "tools/report/CsvFiles.h"
 #include "tools/report/PdfReport.h"
 #include "tools/report/Report.h"
 #include "tools/report/ReportOptions.h"
+#include "tools/report/SensitivityJson.h"
 
+#include "analysis/Compare.h"
 #include "model/Data.h"
 #include "model/Messages.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <iostream>
 #include <string>
@@ -28,6 +34,16 @@ public:
 private:
     bool said_ = false;
 };
+
+// "--pdf /dev/stdout" sends the report down a pipe: the JSON then keeps off stdout, where
+// it would trail the PDF.
+bool IsStandardOutput(const std::string& path)
+{
+    struct stat target { };
+    struct stat out { };
+    return ::stat(path.c_str(), &target) == 0 && ::fstat(STDOUT_FILENO, &out) == 0 && target.st_dev == out.st_dev
+        && target.st_ino == out.st_ino;
+}
 
 int UsageError(const std::string& reason)
 {
@@ -63,6 +79,15 @@ int main(int argc, char** argv)
         rating = RatingRequest { *options->Rating, options->High.value_or(data.HighLevel),
             options->Low.value_or(data.LowLevel) };
     }
+    // Read before anything is written, so that a rejected second file leaves no outputs.
+    std::optional<CData> other;
+    if (options->CompareWith) {
+        other.emplace();
+        if (!other->LoadFromFile(*options->CompareWith, messages)) {
+            std::cerr << "vardun-report: " << *options->CompareWith << " was not loaded\n";
+            return 1;
+        }
+    }
     // The store as loaded; the walk below writes back only copies of what it read.
     if (options->SaveTo && !data.SaveToFile(*options->SaveTo, messages)) {
         if (!messages.Said())
@@ -77,10 +102,18 @@ int main(int argc, char** argv)
         return 1;
     if (options->CsvDir && !WriteCsvFiles(data, *options->CsvDir, rating, messages))
         return 1;
+    const bool pdfOnStdout = options->PdfPath && IsStandardOutput(*options->PdfPath);
     if (options->PdfPath && !WritePdfReport(data, options->Input, *options->PdfPath, rating, messages))
         return 1;
 
-    std::cout << DumpReport(BuildReport(data, rating)) << '\n';
+    ReportJson report = BuildReport(data, rating);
+    if (other)
+        report["compare"] = CompareJson(CompareAssessments(data, *other), *options->CompareWith);
+    // After the walk: the ranking reads the derived matrices.
+    if (options->Sensitivity)
+        report["sensitivity"] = SensitivityJson(data, options->SensitivityTop);
+    if (!pdfOnStdout)
+        std::cout << DumpReport(report) << '\n';
     std::cout.flush();
     if (!std::cout) {
         std::cerr << "vardun-report: the report could not be written\n";

@@ -1,7 +1,9 @@
 #include "analysis/ExportTables.h"
 
+#include "analysis/Damage.h"
 #include "analysis/Modes.h"
 #include "model/Data.h"
+#include "model/Texts.h"
 
 #include <algorithm>
 #include <limits>
@@ -61,19 +63,20 @@ std::string SelectedName(const CData& data, ItemKind kind, int k)
 CsvTable SourceTable(const CData& data, AnalysisMode mode, int source, const Matrix& values)
 {
     const SourceDescription& about = Describe(mode).Sources[static_cast<std::size_t>(source)];
-    return MatrixTable(data, about.Caption, about.Rows, about.Cols, values);
+    return MatrixTable(data, ModeText(about.Caption), about.Rows, about.Cols, values);
 }
 
 CsvTable ResultTable(const CData& data, const GraphWorkingData& work)
 {
     const ModeDescription& about = Describe(work.Mode);
     const CsvTable result
-        = MatrixTable(data, about.ResultCaption, about.ResultRows, about.ResultCols, work.ResultMatrix);
+        = MatrixTable(data, ModeText(about.ResultCaption), about.ResultRows, about.ResultCols, work.ResultMatrix);
     // Laid out as the result grid: the distribution over the rows in the first column, the
     // one over the columns in the bottom row. The chart's wall titles name the two.
     CsvTable table;
     table.Corner = result.Corner;
-    table.ColumnNames.push_back(std::string("Распределение Xi ") + about.RowsTitle);
+    table.ColumnNames.push_back(
+        FillIn(Translate("ExportTables", "Распределение Xi %1"), { ModeText(about.RowsTitle) }));
     table.ColumnNames.insert(table.ColumnNames.end(), result.ColumnNames.begin(), result.ColumnNames.end());
     table.RowNames = result.RowNames;
     for (std::size_t i = 0; i < result.RowNames.size(); ++i) {
@@ -86,7 +89,7 @@ CsvTable ResultTable(const CData& data, const GraphWorkingData& work)
     std::vector<float> bottom { kNoValue };
     for (std::size_t j = 0; j < result.ColumnNames.size(); ++j)
         bottom.push_back(At(work.ColumnDistribution, j));
-    table.RowNames.push_back(about.ColumnsTitle);
+    table.RowNames.push_back(ModeText(about.ColumnsTitle));
     table.Values.push_back(std::move(bottom));
     return table;
 }
@@ -99,11 +102,14 @@ CsvTable DamageTable(const CData& data, ItemKind kind, const Matrix& square)
 CsvTable CurveTable(const CData& data, const RatingSelection& selection, float high, float low)
 {
     CsvTable table;
-    table.Corner = "Эшелон: " + SelectedName(data, ItemKind::Layer, selection.Layer)
-        + ". Угроза: " + SelectedName(data, ItemKind::Threat, selection.Threat)
-        + ". МЗ: " + SelectedName(data, ItemKind::Mechanism, selection.Mechanism) + ".";
-    table.ColumnNames = { "Сдвиг ЧАУ", "Rm, уровень 1", "Re, уровень 1", "Rm, высокий уровень", "Re, высокий уровень",
-        "Rm, низкий уровень", "Re, низкий уровень" };
+    table.Corner = FillIn(Translate("ExportTables", "Эшелон: %1. Угроза: %2. МЗ: %3."),
+        { SelectedName(data, ItemKind::Layer, selection.Layer), SelectedName(data, ItemKind::Threat, selection.Threat),
+            SelectedName(data, ItemKind::Mechanism, selection.Mechanism) });
+    for (const char* column : { VARDUN_TEXT("ExportTables", "Сдвиг ЧАУ"), VARDUN_TEXT("ExportTables", "Rm, уровень 1"),
+             VARDUN_TEXT("ExportTables", "Re, уровень 1"), VARDUN_TEXT("ExportTables", "Rm, высокий уровень"),
+             VARDUN_TEXT("ExportTables", "Re, высокий уровень"), VARDUN_TEXT("ExportTables", "Rm, низкий уровень"),
+             VARDUN_TEXT("ExportTables", "Re, низкий уровень") })
+        table.ColumnNames.push_back(Translate("ExportTables", column));
 
     const RatingEvaluator evaluator(data, selection);
     std::vector<CurveSamples> curves;
@@ -118,5 +124,30 @@ CsvTable CurveTable(const CData& data, const RatingSelection& selection, float h
             row.push_back(curve[s].Value);
         table.Values.push_back(std::move(row));
     }
+    return table;
+}
+
+CsvTable SummaryTable(const CData& data)
+{
+    CsvTable table;
+    table.Corner = Translate("ExportTables", "Показатель");
+    table.ColumnNames.push_back(Translate("ExportTables", "Значение"));
+    auto add = [&table](std::string name, float value) {
+        table.RowNames.push_back(std::move(name));
+        table.Values.push_back({ value });
+    };
+    // As the MM and EE window names them.
+    add(Translate("ExportTables", "Рейтинговый показатель Rm"), RatingIndicator(data.MM));
+    add(Translate("ExportTables", "Рейтинговый показатель Re"), RatingIndicator(data.EE));
+    for (AnalysisMode mode : kAnalysisModes) {
+        const std::string number = std::to_string(ModeNumber(mode));
+        const CData::ThresholdPair& thresholds = data.ThresholdsOf(mode);
+        add(FillIn(Translate("ExportTables", "Режим %1: пороговое значение для малой величины"), { number }),
+            thresholds.Small);
+        add(FillIn(Translate("ExportTables", "Режим %1: пороговое значение для средней величины"), { number }),
+            thresholds.Medium);
+    }
+    add(Translate("ExportTables", "Высокий уровень потенциального ущерба"), data.HighLevel);
+    add(Translate("ExportTables", "Низкий уровень потенциального ущерба"), data.LowLevel);
     return table;
 }

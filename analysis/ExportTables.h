@@ -19,3 +19,6 @@ CsvTable ResultTable(const CData& data, const GraphWorkingData& work);
 CsvTable DamageTable(const CData& data, ItemKind kind, const Matrix& square);
 // The rating curves' samples of a selection at the current, high and low levels.
 CsvTable CurveTable(const CData& data, const RatingSelection& selection, float high, float low);
+// The assessment's figures in one column: Rm and Re of the store's MM and EE (computed
+// beforehand), each mode's two thresholds, and the high and low damage levels.
+CsvTable SummaryTable(const CData& data);

@@ -36,7 +36,6 @@ struct ModeDescription {
     ItemKind ResultCols;
     // A typed judgement lies between 0 and this.
     float SourceMaximum;
-    const char* RangeMessage;
     // The title of the result table, and the wall titles of the chart: the back wall
     // shows the distribution over the columns, the left wall the one over the rows.
     const char* ResultCaption;
@@ -45,6 +44,11 @@ struct ModeDescription {
 };
 
 const ModeDescription& Describe(AnalysisMode mode);
+// The largest value an element of the mode's result can take with judgements in their ranges
+// and these numbers of analysed items.
+float LargestResult(AnalysisMode mode, const AnalysedCounts& counts);
+// A caption or title of the table as the analyst reads it (the table keeps source texts).
+std::string ModeText(const char* source);
 
 // Copies of the two sources of a mode as the store holds them now.
 std::array<Matrix, 2> SourceMatricesOf(const CData& data, AnalysisMode mode);
@@ -60,6 +64,3 @@ enum class SourceValueCheck {
 SourceValueCheck CheckSourceValue(AnalysisMode mode, std::string_view text, float& value);
 // The analyst's message for a refused value; empty otherwise.
 std::string SourceValueMessage(AnalysisMode mode, SourceValueCheck check);
-
-// The message shown for any text that is no number.
-extern const char* const kInputErrorMessage;

@@ -1,8 +1,10 @@
 #include "analysis/Thresholds.h"
 #include "model/NumberText.h"
 
+#include "analysis/InputMessages.h"
 #include "analysis/Modes.h"
 #include "model/Data.h"
+#include "model/Texts.h"
 
 #include <cmath>
 
@@ -32,11 +34,13 @@ std::string ThresholdMessage(ThresholdCheck check)
     case ThresholdCheck::Accepted:
         return {};
     case ThresholdCheck::Missing:
-        return "Введите пороговые значения !";
+        return Translate("Thresholds", "Введите пороговые значения !");
     case ThresholdCheck::NotANumber:
-        return kInputErrorMessage;
+        return InputErrorMessage();
     case ThresholdCheck::NotIncreasing:
-        return "Пороговое значение для малой величины должно меньше чем пороговое значение для средней величины!";
+        // "должно меньше" is how the program has always put it.
+        return Translate("Thresholds",
+            "Пороговое значение для малой величины должно меньше чем пороговое значение для средней величины!");
     }
     return {};
 }

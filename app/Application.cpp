@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "model/Messages.h"
+#include "ui/widgets/Texts.h"
 
 #include <exception>
 #include <string>
@@ -8,6 +9,7 @@
 VardunApplication::VardunApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
+    InstallTextTranslator();
 }
 
 bool VardunApplication::notify(QObject* receiver, QEvent* event)
@@ -24,7 +26,7 @@ bool VardunApplication::notify(QObject* receiver, QEvent* event)
 
 void VardunApplication::ReportException(const char* what) const
 {
-    const std::string text = what && *what ? std::string(what) : std::string("Непредвиденная ошибка.");
+    const std::string text = what && *what ? std::string(what) : tr("Непредвиденная ошибка.").toStdString();
     if (messages_)
         messages_->ShowMessage(text);
 }

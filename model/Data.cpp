@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <utility>
 
 int IndexValue(const std::string& entry)
 {

@@ -127,7 +127,7 @@ std::optional<std::string> Parse(std::string_view bytes, CData& fresh)
     TextReader reader(bytes);
     std::string_view header;
     if (!reader.ReadLine(header) || Cp1251ToUtf8(header) != DataHeader)
-        return WrongFormatMessage;
+        return WrongFormatMessage();
     if (!ReadBody(reader, fresh))
         return WrongFormatAtLine(reader.Line());
     return std::nullopt;

@@ -30,7 +30,7 @@ bool ReadDictionaryText(std::string_view bytes, NameLists& lists, IMessageSink& 
     TextReader reader(bytes);
     std::string_view header;
     if (!reader.ReadLine(header) || Cp1251ToUtf8(header) != DictionaryHeader) {
-        messages.ShowMessage(WrongFormatMessage);
+        messages.ShowMessage(WrongFormatMessage());
         return false;
     }
     NameLists fresh;

@@ -5,19 +5,30 @@
 #include "model/Messages.h"
 #include "model/NumberText.h"
 #include "model/TextReader.h"
+#include "model/Texts.h"
 
-const char* const WrongFormatMessage = "Неправильный формат файл";
+// "файл" for "файла" is how the program has always put it; analysts know the message by it.
+std::string WrongFormatMessage()
+{
+    return Translate("Files", "Неправильный формат файл");
+}
 
 std::string WrongFormatAtLine(int line)
 {
-    return std::string(WrongFormatMessage) + " (строка " + std::to_string(line) + ")";
+    return FillIn(Translate("Files", "Неправильный формат файл (строка %1)"), { std::to_string(line) });
 }
 
-bool SaveText(const std::string& path, const std::optional<std::string>& text, IMessageSink& messages)
+std::string OutOfMemoryMessage()
 {
-    if (text && SaveFileBytes(path, *text))
+    return Translate("Files", "Недостаточно памяти для загрузки файла.");
+}
+
+bool SaveText(
+    const std::string& path, const std::optional<std::string>& text, IMessageSink& messages, const SaveOptions& options)
+{
+    if (text && SaveFileBytes(path, *text, options))
         return true;
-    messages.ShowMessage("Не удалось сохранить файл " + path + ".");
+    messages.ShowMessage(FillIn(Translate("Files", "Не удалось сохранить файл %1."), { path }));
     return false;
 }
 

@@ -2,6 +2,8 @@
 // and their name sections (a count line, then one name per line in code page 1251).
 #pragma once
 
+#include "model/FileBytes.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,13 +12,18 @@
 class IMessageSink;
 class TextReader;
 
-extern const char* const WrongFormatMessage;
+std::string WrongFormatMessage();
 // The wrong-format message naming the line where reading stopped.
 std::string WrongFormatAtLine(int line);
 
+// A file too large for the memory left: refused like a malformed one, never the end
+// of the program with the analyst's unsaved work in its windows.
+std::string OutOfMemoryMessage();
+
 // Saves the text a writer made (none when it refused the content) in place of the
 // file at `path`; on any failure tells the analyst and returns false.
-bool SaveText(const std::string& path, const std::optional<std::string>& text, IMessageSink& messages);
+bool SaveText(const std::string& path, const std::optional<std::string>& text, IMessageSink& messages,
+    const SaveOptions& options = {});
 
 // A fixed UTF-8 text of the program as a line of the file.
 void AppendFixedLine(std::string& out, std::string_view utf8);

@@ -117,6 +117,26 @@ TEST(DiagonalChart, FifteenBarsRunPastTheEndOfTheAxis)
     EXPECT_EQ(bars[14], (Bar { 600, 70 }));
 }
 
+// A larger matrix shows its first 15 elements, scaled by the largest of them: a bar past the
+// chart's edge, or a scale set by an element not drawn, would show nothing useful.
+TEST(DiagonalChart, SixteenElementsShowTheirFirstFifteen)
+{
+    std::vector<float> diagonal(16, 1.0f);
+    diagonal[3] = 2.0f;
+    diagonal[15] = 8.0f;
+    RecordingCanvas canvas;
+    const DiagonalChartLabels labels = DrawDiagonalChart(canvas, WithDiagonal(diagonal));
+    const auto bars = Bars(canvas);
+    ASSERT_EQ(bars.size(), 15u);
+    EXPECT_EQ(bars[3], (Bar { 380, 70 }));
+    EXPECT_EQ(bars[14], (Bar { 600, 130 }));
+    EXPECT_EQ(labels.Maximum, "2.00");
+    EXPECT_EQ(DottedLine(canvas).A, (Point { 380, 70 }));
+    // The rating is still the whole diagonal's.
+    // sqrt(14 x 1 + 2 x 2 + 8 x 8) = sqrt(82)
+    EXPECT_EQ(labels.Indicator, "9.06");
+}
+
 TEST(DiagonalChart, WithoutAPositiveElementThereIsNoScale)
 {
     // The largest element is searched from -1 up: nothing at or below -1 counts.

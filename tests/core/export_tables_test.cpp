@@ -228,3 +228,47 @@ TEST(CurveTable, SamplesOfTheEvaluatorAtTheThreeLevels)
     // Samples run from -10 in steps of 0.2 up to the last one below 10.
     EXPECT_NEAR(table.Values.back()[0], 9.8f, 1e-5f);
 }
+
+// Rm and Re are no cell of any other table: the summary has them beside the thresholds
+// and levels the analyst typed, every value a distinct one so that a row mixed up with
+// another is caught.
+TEST(SummaryTable, RatingsThresholdsAndLevelsEachInItsRow)
+{
+    CData d = RandomAssessment(4, 5);
+    for (AnalysisMode mode : kAnalysisModes) {
+        d.ThresholdsOf(mode).Small = 0.125f * static_cast<float>(ModeNumber(mode));
+        d.ThresholdsOf(mode).Medium = 1.5f * static_cast<float>(ModeNumber(mode));
+    }
+    d.HighLevel = 2.75f;
+    d.LowLevel = 0.375f;
+    ComputeAllModes(d);
+    ComputeDamageMatrices(d);
+    const float rm = RatingIndicator(d.MM);
+    const float re = RatingIndicator(d.EE);
+    ASSERT_NE(Bits(rm), Bits(re));
+
+    const CsvTable table = SummaryTable(d);
+    EXPECT_EQ(table.Corner, "Показатель");
+    EXPECT_EQ(table.ColumnNames, Names { "Значение" });
+    const std::vector<std::pair<std::string, float>> expected = {
+        { "Рейтинговый показатель Rm", rm },
+        { "Рейтинговый показатель Re", re },
+        { "Режим 1: пороговое значение для малой величины", 0.125f },
+        { "Режим 1: пороговое значение для средней величины", 1.5f },
+        { "Режим 2: пороговое значение для малой величины", 0.25f },
+        { "Режим 2: пороговое значение для средней величины", 3.0f },
+        { "Режим 3: пороговое значение для малой величины", 0.375f },
+        { "Режим 3: пороговое значение для средней величины", 4.5f },
+        { "Режим 4: пороговое значение для малой величины", 0.5f },
+        { "Режим 4: пороговое значение для средней величины", 6.0f },
+        { "Высокий уровень потенциального ущерба", 2.75f },
+        { "Низкий уровень потенциального ущерба", 0.375f },
+    };
+    ASSERT_EQ(table.RowNames.size(), expected.size());
+    ASSERT_EQ(table.Values.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(table.RowNames[i], expected[i].first);
+        ASSERT_EQ(table.Values[i].size(), 1u) << i;
+        EXPECT_EQ(Bits(table.Values[i][0]), Bits(expected[i].second)) << expected[i].first;
+    }
+}

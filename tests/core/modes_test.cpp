@@ -1,11 +1,15 @@
 #include "analysis/Modes.h"
 
+#include "analysis/Derived.h"
 #include "model/Data.h"
+#include "model/SourceMatrices.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
 
 TEST(CheckSourceValue, RangesByMode)
 {
@@ -70,5 +74,32 @@ TEST(ModeTable, SourceAndResultKindsMatchTheStoreShapes)
         // The product's rows are the first source's, its columns the second's.
         EXPECT_EQ(about.ResultRows, about.Sources[0].Rows);
         EXPECT_EQ(about.ResultCols, about.Sources[1].Cols);
+    }
+}
+
+// Every judgement at the top of its range gives each mode's largest result: what a
+// threshold field must be able to take.
+TEST(ModeTable, LargestResultIsWhatJudgementsAtTheirMaximumGive)
+{
+    for (const AnalysedCounts counts : { AnalysedCounts { 1, 1, 1 }, AnalysedCounts { 3, 8, 4 } }) {
+        CData data;
+        CheckList kinds[3];
+        for (ItemKind kind : kItemKinds)
+            for (int i = 0; i < counts.Of(kind); ++i)
+                kinds[static_cast<std::size_t>(kind)].push_back({ "item " + std::to_string(i), true });
+        data.PrepareForAnalysis(kinds[0], kinds[1], kinds[2]);
+        for (const SourceMatrixInfo& source : kSourceMatrices) {
+            Matrix& m = data.*source.Member;
+            for (int i = 0; i < m.Rows(); ++i)
+                for (int j = 0; j < m.Cols(); ++j)
+                    m(i, j) = source.Maximum;
+        }
+        for (const GraphWorkingData& work : ComputeAllModes(data)) {
+            float largest = 0.0f;
+            for (int i = 0; i < work.ResultMatrix.Rows(); ++i)
+                for (int j = 0; j < work.ResultMatrix.Cols(); ++j)
+                    largest = std::max(largest, work.ResultMatrix(i, j));
+            EXPECT_EQ(largest, LargestResult(work.Mode, counts)) << ModeNumber(work.Mode);
+        }
     }
 }

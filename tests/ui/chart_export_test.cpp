@@ -5,7 +5,7 @@
 #include "analysis/Derived.h"
 #include "model/FileBytes.h"
 #include "tests/core/support/TempFolder.h"
-#include "ui/export/ChartExport.h"
+#include "ui/export/ExportFormats.h"
 #include "ui/windows/MMEE.h"
 #include "ui/windows/Rating.h"
 
@@ -310,7 +310,7 @@ TEST_F(ChartExportTest, TheKindFollowsTheExtensionWhateverItsCase)
               { "e.PNG", &pngStart }, { "f.bmp", &pngStart }, { "g", &pngStart }, { "h.svg.png", &pngStart } };
     for (const auto& [name, start] : cases) {
         const std::string path = folder.Path(name);
-        EXPECT_TRUE(SaveChart(path, picture, dialogs)) << name;
+        EXPECT_TRUE(ExportChart(path, picture, dialogs)) << name;
         EXPECT_EQ(ReadBytes(path).substr(0, start->size()), *start) << name;
     }
     EXPECT_TRUE(dialogs.Messages.empty());

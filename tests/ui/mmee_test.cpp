@@ -187,7 +187,7 @@ TEST_F(MMEEWindowTest, ControlsStandWhereTheWindowPlacesThem)
         { "MM05", mmBox, { 277, 104 }, "0.5" },
         { "MM10", mmBox, { 277, 88 }, "1.0" },
         { "MM15", mmBox, { 277, 64 }, "1.5" },
-        { "MMMax", mmBox, { 304, 56 }, "MMmax" },
+        { "MMMax", mmBox, { 304, 56 }, "" },
         { "Label3", mmBox, { 328, 192 }, "1" },
         { "Label7", mmBox, { 406, 192 }, "5" },
         { "Label12", mmBox, { 502, 192 }, "10" },
@@ -198,7 +198,7 @@ TEST_F(MMEEWindowTest, ControlsStandWhereTheWindowPlacesThem)
         { "EE05", eeBox, { 277, 160 }, "0.5" },
         { "EE10", eeBox, { 277, 144 }, "1.0" },
         { "EE15", eeBox, { 277, 120 }, "1.5" },
-        { "EEMax", eeBox, { 304, 56 }, "EEmax" },
+        { "EEMax", eeBox, { 304, 56 }, "" },
         { "Label13", eeBox, { 328, 192 }, "1" },
         { "Label18", eeBox, { 424, 192 }, "6" },
         { "Label22", eeBox, { 502, 192 }, "10" },
@@ -212,9 +212,10 @@ TEST_F(MMEEWindowTest, ControlsStandWhereTheWindowPlacesThem)
         EXPECT_EQ(label->pos(), p.at);
         EXPECT_EQ(label->text(), QString::fromUtf8(p.text));
     }
-    // With the other numbers under the bars, eighteen labels in each box.
-    EXPECT_EQ(mmBox->findChildren<QLabel*>().size(), 18);
-    EXPECT_EQ(eeBox->findChildren<QLabel*>().size(), 18);
+    // With the other numbers under the bars and the notice of a long diagonal (hidden),
+    // nineteen labels in each box.
+    EXPECT_EQ(mmBox->findChildren<QLabel*>().size(), 19);
+    EXPECT_EQ(eeBox->findChildren<QLabel*>().size(), 19);
 
     for (auto [name, parent] : { std::pair { "MMGrid", mmBox }, std::pair { "EEGrid", eeBox } }) {
         SCOPED_TRACE(name);
@@ -391,7 +392,7 @@ TEST_F(MMEEWindowTest, RestoringTheWindowIsNoShowing)
     EXPECT_NE(GridTexts(*window, "MMGrid"), MatrixTexts(before));
 }
 
-TEST_F(MMEEWindowTest, TypingIntoACellChangesNothingElse)
+TEST_F(MMEEWindowTest, TheResultsAreReadOnly)
 {
     SetUpSmallAssessment();
     auto window = OpenWindow();
@@ -402,14 +403,14 @@ TEST_F(MMEEWindowTest, TypingIntoACellChangesNothingElse)
     MatrixGrid* grid = Child<MatrixGrid>(*window, "MMGrid");
     const QModelIndex cell = grid->Model().index(0, 1);
     grid->setCurrentIndex(cell);
-    grid->edit(cell);
-    auto* editor = grid->viewport()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    editor->selectAll();
-    QTest::keyClicks(editor, "7.5");
-    QTest::keyClick(editor, Qt::Key_Return);
+    // Neither a typed key, nor F2, nor a double click opens the cell.
+    QTest::keyClicks(grid, "7.5");
+    QTest::keyClick(grid, Qt::Key_F2);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
     QApplication::processEvents();
-    EXPECT_EQ(grid->Model().Text(0, 1), QStringLiteral("7.5"));
+    EXPECT_EQ(grid->viewport()->findChild<QLineEdit*>(), nullptr);
+    EXPECT_FALSE(grid->Model().flags(cell) & Qt::ItemIsEditable);
+    EXPECT_EQ(grid->Model().Text(0, 1), QStringLiteral("0.00"));
 
     EXPECT_EQ(MatrixTexts(store.MM), MatrixTexts(mm));
     EXPECT_EQ(MatrixTexts(store.ReliabilityME), MatrixTexts(reliability));
@@ -504,6 +505,33 @@ TEST_F(MMEEWindowTest, TheExampleAssessment)
     }
 }
 
+// Sixteen mechanisms: the MM chart shows its first 15 bars and says so; EE, with one layer,
+// shows all of its diagonal and no notice.
+TEST_F(MMEEWindowTest, ALongDiagonalShowsItsFirstFifteenBarsAndSaysSo)
+{
+    Matrix reliability;
+    reliability.Resize(16, 1);
+    Matrix weighted;
+    weighted.Resize(1, 16);
+    for (int m = 0; m < 16; ++m) {
+        reliability(m, 0) = 1.0f;
+        weighted(0, m) = m == 15 ? 9.0f : 1.0f;
+    }
+    store.ReliabilityME = reliability;
+    store.WeightedDamageEM = weighted;
+    auto window = OpenWindow();
+    QLabel* notices[2] = { nullptr, nullptr };
+    for (QLabel* label : window->findChildren<QLabel*>(QStringLiteral("PartialChartLabel")))
+        notices[label->parentWidget()->objectName() == QStringLiteral("MMGroupBox") ? 0 : 1] = label;
+    ASSERT_NE(notices[0], nullptr);
+    ASSERT_NE(notices[1], nullptr);
+    EXPECT_TRUE(notices[0]->isVisible());
+    EXPECT_EQ(notices[0]->text(), QStringLiteral("На графике показаны только первые 15 элементов диагонали."));
+    EXPECT_FALSE(notices[1]->isVisible());
+    // The 16th element, the largest, is not drawn and does not set the scale.
+    EXPECT_EQ(LabelText(*window, "MMMax"), QStringLiteral("1.00"));
+}
+
 TEST_F(MMEEWindowTest, BackNextAndTheFramesCloseControl)
 {
     SetUpSmallAssessment();
@@ -552,8 +580,8 @@ TEST_F(MMEEWindowTest, ReachesAssistiveTechnology)
         { "Label1", QAccessible::StaticText, "Рейтинговый показатель Rm:", "" },
         { "RMLabel", QAccessible::StaticText, "0.92", "Рейтинговый показатель Rm:" },
         { "RELabel", QAccessible::StaticText, "1.08", "Рейтинговый показатель Re:" },
-        { "MMMax", QAccessible::StaticText, "0.80", "MMmax" },
-        { "EEMax", QAccessible::StaticText, "1.00", "EEmax" },
+        { "MMMax", QAccessible::StaticText, "0.80", "Наибольший элемент диагонали MM" },
+        { "EEMax", QAccessible::StaticText, "1.00", "Наибольший элемент диагонали EE" },
         { "BackButton", QAccessible::Button, "Назад...", "" },
         { "NextButton", QAccessible::Button, "Далее ...", "" },
     };

@@ -12,7 +12,7 @@
 #include "ui/charts/MMEEChart.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
-#include "ui/export/ChartExport.h"
+#include "ui/export/ExportFormats.h"
 #include "ui/widgets/ChartView.h"
 #include "ui/windows/Comment.h"
 #include "ui/windows/Graph.h"
@@ -275,7 +275,7 @@ bool SaveBothDiagonalCharts(const ShownWindow& shown, const QString& path, IMess
             DrawDiagonalChart(shifted, *matrix);
         }
     };
-    return SaveChart(path.toStdString(), picture, messages);
+    return ExportChart(path.toStdString(), picture, messages);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "tools/report/OffscreenApplication.h"
 
+#include "ui/widgets/Texts.h"
 #include "ui/widgets/WindowFont.h"
 
 #include <QApplication>
@@ -19,4 +20,5 @@ void EnsureOffscreenApplication()
     static QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setFont(WindowFont());
+    InstallTextTranslator();
 }

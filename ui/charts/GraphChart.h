@@ -5,6 +5,8 @@
 // no labels, so a repaint simply draws it again.
 #pragma once
 
+#include "model/Texts.h"
+
 #include "ui/charts/Canvas.h"
 #include "ui/charts/ChartLabel.h"
 
@@ -30,7 +32,7 @@ inline constexpr FixedLabel kChartAxisLabels[] = {
     { "Label45", "X", { 728, 240 } },
     { "Label44", "Y", { 176, 464 } },
     { "Label42", "Z", { 416, 32 } },
-    { "Label43", "Распределение  Xi", { 264, 72 } },
+    { "Label43", VARDUN_TEXT("Charts", "Распределение  Xi"), { 264, 72 } },
 };
 inline constexpr Point kColumnsTitlePlace { 544, 62 };
 inline constexpr Point kRowsTitlePlace { 264, 88 };

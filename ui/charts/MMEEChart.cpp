@@ -6,6 +6,8 @@
 #include "model/Matrix.h"
 #include "ui/charts/Canvas.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kAxisX = 300;
@@ -24,6 +26,7 @@ DiagonalChartLabels DrawDiagonalChart(Canvas& canvas, const Matrix& matrix)
     DiagonalChartLabels labels;
     labels.Indicator = FormatFixed(RatingIndicator(matrix), 2);
     const Vector diagonal = matrix.Diagonal();
+    const int shown = std::min(diagonal.Size(), kDiagonalVisibleBars);
 
     PenScope pen(canvas, kBlackPen);
     canvas.MoveTo(kAxisX, 30);
@@ -35,7 +38,7 @@ DiagonalChartLabels DrawDiagonalChart(Canvas& canvas, const Matrix& matrix)
     // less) shows -1.00 as its maximum, with the dotted line from the first bar's place.
     float largest = kNoMaximum;
     int tallest = 0;
-    for (int i = 0; i < diagonal.Size(); ++i)
+    for (int i = 0; i < shown; ++i)
         if (diagonal(i) > largest) {
             largest = diagonal(i);
             tallest = i;
@@ -43,7 +46,7 @@ DiagonalChartLabels DrawDiagonalChart(Canvas& canvas, const Matrix& matrix)
 
     if (largest > 0) {
         BrushScope brush(canvas, { kBarColour });
-        for (int i = 0; i < diagonal.Size(); ++i)
+        for (int i = 0; i < shown; ++i)
             if (const auto h = PixelFrom(static_cast<double>(diagonal(i)) * kTallestBar / largest)) {
                 const int left = kFirstBarX + kBarStep * i;
                 canvas.Rectangle(left, kAxisY - *h, left + kBarStep + 1, kAxisY + 1);

@@ -4,14 +4,14 @@
 // are those of the group box that holds the matrix's grid.
 #pragma once
 
+#include "model/Data.h"
+#include "model/Kinds.h"
+#include "model/Texts.h"
 #include "ui/charts/Canvas.h"
 #include "ui/charts/ChartLabel.h"
 
 #include <array>
 #include <string>
-
-class Canvas;
-class Matrix;
 
 struct DiagonalChartLabels {
     // The rating indicator, the norm of the diagonal (RMLabel or RELabel).
@@ -32,5 +32,31 @@ inline constexpr int kDiagonalBarNumberTop = 192;
 inline constexpr int kDiagonalBarNumberLefts[] = { 328, 348, 366, 386, 406, 424, 444, 464, 484, 502 };
 inline constexpr Point kDiagonalKindPlace { 576, 168 };
 
-// Draws the chart of one matrix (MM in its group box, or EE in its own).
+// What the MM and EE boxes show beside their charts, for the window and the report alike.
+struct DiagonalBox {
+    const char* Caption;
+    const char* IndicatorCaption;
+    Matrix CData::*Source;
+    ItemKind Kind; // of the matrix's rows and columns
+    // Where the scale's 0 stands.
+    Point Zero;
+    const char* KindCaption;
+};
+// The inner quotation marks belong to both captions; the EE caption ends in Cyrillic letters
+// and the MM one in Latin ones, as the window has always shown them.
+inline constexpr DiagonalBox kDiagonalBoxes[] = {
+    { VARDUN_TEXT("Charts", "Матрица достоверного потенциального ущерба \"МЗ-МЗ\" MM"),
+        VARDUN_TEXT("Charts", "Рейтинговый показатель Rm:"), &CData::MM, ItemKind::Mechanism, { 285, 184 },
+        VARDUN_TEXT("Charts", "МЗ") },
+    { VARDUN_TEXT("Charts", "Матрица достоверного потенциального ущерба \"эшелоны-эшелоны\" ЕЕ"),
+        VARDUN_TEXT("Charts", "Рейтинговый показатель Re:"), &CData::EE, ItemKind::Layer, { 285, 192 },
+        VARDUN_TEXT("Charts", "Эшелон") },
+};
+
+// The chart shows the first 15 diagonal elements at most, as the distribution chart shows
+// 15 rows and columns: a 16th bar would stand beyond the chart's right edge.
+inline constexpr int kDiagonalVisibleBars = 15;
+
+// Draws the chart of one matrix (MM in its group box, or EE in its own); the scale and the
+// largest value are those of the bars shown.
 DiagonalChartLabels DrawDiagonalChart(Canvas& canvas, const Matrix& matrix);

@@ -5,6 +5,8 @@
 // Coordinates are the rating window's client coordinates.
 #pragma once
 
+#include "model/Texts.h"
+
 #include "analysis/Rating.h"
 #include "ui/charts/Canvas.h"
 #include "ui/charts/ChartLabel.h"
@@ -37,9 +39,9 @@ inline constexpr RatingChartFrame kReChart { RatingKind::Re, 350, 400, 270, 150 
 // stand before the first drawing (the drawing moves them up and down only).
 inline constexpr FixedLabel kRatingAxisTitles[] = {
     { "Label6", "Rm", { 16, 248 } },
-    { "Label9", "ЧАУ", { 272, 384 } },
+    { "Label9", VARDUN_TEXT("Charts", "ЧАУ"), { 272, 384 } },
     { "Label10", "Re", { 336, 248 } },
-    { "Label11", "ЧАУ", { 608, 384 } },
+    { "Label11", VARDUN_TEXT("Charts", "ЧАУ"), { 608, 384 } },
 };
 
 struct RatingLegendEntry {
@@ -52,25 +54,29 @@ struct RatingLegendEntry {
 };
 inline constexpr int kLegendSwatchSize = 10;
 inline constexpr RatingLegendEntry kRatingLegend[] = {
-    { "Image3", { 52, 422 }, kHighLevelColour, { "Label47", "-- Высокий уровень", { 72, 419 } }, "Высокий уровень" },
-    { "Image1", { 196, 422 }, kCurrentLevelColour, { "Label45", "-- Текущий уровень", { 216, 419 } },
-        "Текущий уровень" },
-    { "Image2", { 340, 422 }, kLowLevelColour, { "Label46", "-- Низкий уровень", { 360, 419 } }, "Низкий уровень" },
+    { "Image3", { 52, 422 }, kHighLevelColour, { "Label47", VARDUN_TEXT("Charts", "-- Высокий уровень"), { 72, 419 } },
+        VARDUN_TEXT("Charts", "Высокий уровень") },
+    { "Image1", { 196, 422 }, kCurrentLevelColour,
+        { "Label45", VARDUN_TEXT("Charts", "-- Текущий уровень"), { 216, 419 } },
+        VARDUN_TEXT("Charts", "Текущий уровень") },
+    { "Image2", { 340, 422 }, kLowLevelColour, { "Label46", VARDUN_TEXT("Charts", "-- Низкий уровень"), { 360, 419 } },
+        VARDUN_TEXT("Charts", "Низкий уровень") },
 };
 // The circle of the current frequency: a 13 x 14 picture at this top-left corner.
 inline constexpr Point kMarkerPlace { 480, 416 };
-inline constexpr FixedLabel kMarkerLabel { "Label12", "-- Текущий ЧАУ", { 496, 419 } };
-inline constexpr const char* kMarkerMeaning = "Текущий ЧАУ";
+inline constexpr FixedLabel kMarkerLabel { "Label12", VARDUN_TEXT("Charts", "-- Текущий ЧАУ"), { 496, 419 } };
+inline constexpr const char* kMarkerMeaning = VARDUN_TEXT("Charts", "Текущий ЧАУ");
 
 struct RatingValuePlaces {
     FixedLabel Minimum;
     std::array<FixedLabel, 2> Ticks;
     FixedLabel Current;
 };
+// The value labels are empty until a chart gives them their values.
 inline constexpr RatingValuePlaces kRmValuePlaces { { "MM0Label", "", { 8, 404 } },
-    { { { "MM1", "MM1", { 5, 344 } }, { "MM2", "MM2", { 5, 360 } } } }, { "MMlb", "MMlb", { 37, 368 } } };
+    { { { "MM1", "", { 5, 344 } }, { "MM2", "", { 5, 360 } } } }, { "MMlb", "", { 37, 368 } } };
 inline constexpr RatingValuePlaces kReValuePlaces { { "EE0Label", "", { 337, 404 } },
-    { { { "EE1", "EE1", { 320, 368 } }, { "EE2", "EE2", { 320, 344 } } } }, { "EElb", "EElb", { 352, 368 } } };
+    { { { "EE1", "", { 320, 368 } }, { "EE2", "", { 320, 344 } } } }, { "EElb", "", { 352, 368 } } };
 
 struct RatingAxisLabels {
     // The smallest value of the current level (MM0Label or EE0Label).
@@ -83,7 +89,7 @@ struct RatingAxisLabels {
 struct RatingChartLabels {
     RatingAxisLabels Axis;
     // The value at the current frequency beside its circle (MMlb or EElb); nothing when
-    // no circle was drawn, and then the label keeps what it had.
+    // no circle was drawn, and then the label shows nothing.
     std::optional<ChartLabel> Current;
 };
 

@@ -1,7 +1,9 @@
 #include "ui/dialogs/QtDialogs.h"
 
+#include "ui/widgets/Texts.h"
 #include "ui/windows/ChangeItem.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -29,21 +31,22 @@ std::optional<QString> RunFileDialog(QWidget* owner, const FileDialogOptions& op
 
 void QtDialogs::ShowMessage(const std::string& text)
 {
-    ShowOkBox(QStringLiteral("Ошибка"), text);
+    ShowOkBox(QCoreApplication::translate("QtDialogs", "Ошибка"), text);
 }
 
 void QtDialogs::ShowInformation(const std::string& text)
 {
-    ShowOkBox(QStringLiteral("Vardun 2.2"), text);
+    ShowOkBox(ProgramTitle(), text);
 }
 
 CloseAnswer QtDialogs::AskSaveChanges(QWidget* owner)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vardun 2.2"), QStringLiteral("Сохранить изменения ?"),
+    QMessageBox box(QMessageBox::NoIcon, ProgramTitle(),
+        QCoreApplication::translate("QtDialogs", "Сохранить изменения ?"),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+    box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("QtDialogs", "Да"));
+    box.button(QMessageBox::No)->setText(QCoreApplication::translate("QtDialogs", "Нет"));
+    box.button(QMessageBox::Cancel)->setText(QCoreApplication::translate("QtDialogs", "Отмена"));
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {

@@ -2,14 +2,12 @@
 // an SVG drawing made from the chart's own shapes and its labels' texts.
 #include "ui/export/ChartExport.h"
 
-#include "model/FileText.h"
-#include "ui/dialogs/Dialogs.h"
 #include "ui/widgets/ChartView.h"
 #include "ui/widgets/VectorCanvas.h"
 
 #include <QBuffer>
 #include <QByteArray>
-#include <QFileInfo>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
@@ -19,17 +17,9 @@
 
 namespace {
 
-const FileDialogOptions kChartDialog { QStringLiteral("Рисунок PNG (*.png)|*.png|Рисунок SVG (*.svg)|*.svg"),
-    QStringLiteral("png") };
-
 // Screen pixels are user units of the drawing; at this resolution a viewer shows the
 // drawing at the size the window shows the chart.
 constexpr int kSvgResolution = 96;
-
-bool IsSvgPath(const std::string& path)
-{
-    return QFileInfo(QString::fromStdString(path)).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
-}
 
 // The charts place their labels when they draw: they draw first if they are out of date,
 // so that what is written shows the labels where the chart puts them.
@@ -121,7 +111,7 @@ QByteArray SvgBytes(const ChartPicture& chart)
     // A group box's chart is named by its caption; the windows' charts by the window.
     const auto* group = qobject_cast<const QGroupBox*>(&surface);
     generator.setTitle(group && !group->title().isEmpty() ? group->title() : surface.window()->windowTitle());
-    generator.setDescription(QStringLiteral("График, сохранённый программой Vardun"));
+    generator.setDescription(QCoreApplication::translate("ChartExport", "График, сохранённый программой Vardun"));
 
     QPainter painter;
     if (!painter.begin(&generator))
@@ -143,21 +133,20 @@ QByteArray SvgBytes(const ChartPicture& chart)
 
 } // namespace
 
-void SaveChartAs(QWidget* owner, const ChartPicture& chart, IDialogs& dialogs)
+std::optional<std::string> ChartPng(const ChartPicture& chart)
 {
-    const std::optional<QString> path = dialogs.AskSaveFile(owner, kChartDialog);
-    if (!path)
-        return;
-    SaveChart(path->toStdString(), chart, dialogs);
+    if (!chart.Surface)
+        return std::nullopt;
+    PlaceLabels(*chart.Surface);
+    const QByteArray bytes = PngBytes(*chart.Surface);
+    return bytes.isEmpty() ? std::nullopt : std::optional(bytes.toStdString());
 }
 
-bool SaveChart(const std::string& path, const ChartPicture& chart, IMessageSink& messages)
+std::optional<std::string> ChartSvg(const ChartPicture& chart)
 {
-    QByteArray bytes;
-    if (chart.Surface) {
-        PlaceLabels(*chart.Surface);
-        bytes = IsSvgPath(path) ? SvgBytes(chart) : PngBytes(*chart.Surface);
-    }
-    // Nothing drawn is a failure like a failed write.
-    return SaveText(path, bytes.isEmpty() ? std::nullopt : std::optional(bytes.toStdString()), messages);
+    if (!chart.Surface)
+        return std::nullopt;
+    PlaceLabels(*chart.Surface);
+    const QByteArray bytes = SvgBytes(chart);
+    return bytes.isEmpty() ? std::nullopt : std::optional(bytes.toStdString());
 }

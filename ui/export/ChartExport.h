@@ -5,12 +5,11 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 class Canvas;
-class IDialogs;
-class IMessageSink;
 class QLabel;
 class QWidget;
 
@@ -24,7 +23,8 @@ struct ChartPicture {
     std::vector<QLabel*> Labels;
 };
 
-// Asks where to save; PNG or SVG by the file name's extension.
-void SaveChartAs(QWidget* owner, const ChartPicture& chart, IDialogs& dialogs);
-// False, with the save-failure message, when the file was not written.
-bool SaveChart(const std::string& path, const ChartPicture& chart, IMessageSink& messages);
+// The chart as a PNG picture of its surface at 1:1, labels and controls included; none when
+// nothing could be drawn.
+std::optional<std::string> ChartPng(const ChartPicture& chart);
+// The chart as an SVG drawing of its own shapes and its labels' texts.
+std::optional<std::string> ChartSvg(const ChartPicture& chart);

@@ -9,6 +9,7 @@
 #include "analysis/Modes.h"
 #include "analysis/Rating.h"
 #include "model/Data.h"
+#include "model/Texts.h"
 #include "ui/charts/GraphChart.h"
 #include "ui/charts/MMEEChart.h"
 #include "ui/charts/RatingChart.h"
@@ -16,6 +17,7 @@
 #include "ui/widgets/VectorCanvas.h"
 #include "ui/widgets/WindowFont.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 #include <algorithm>
@@ -36,6 +38,18 @@ struct Computed {
 QString Text(const std::string& text)
 {
     return QString::fromStdString(text);
+}
+
+// A name, or the file's, as the report prints it. A tab or another control character has
+// no glyph and cut the name short in the PDF ("тест" for "тест<tab>таб"): it prints as a
+// blank.
+QString NameText(const std::string& name)
+{
+    QString text = QString::fromStdString(name);
+    for (QChar& c : text)
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    return text;
 }
 
 QString Number(double value)
@@ -63,26 +77,39 @@ KindWords WordsOf(ItemKind kind)
 {
     switch (kind) {
     case ItemKind::Layer:
-        return { "Эшелоны", "эшелоны", "Эшелон" };
+        return { QT_TRANSLATE_NOOP("ReportContent", "Эшелоны"), QT_TRANSLATE_NOOP("ReportContent", "эшелоны"),
+            QT_TRANSLATE_NOOP("ReportContent", "Эшелон") };
     case ItemKind::Threat:
-        return { "Угрозы", "угрозы", "Угроза" };
+        return { QT_TRANSLATE_NOOP("ReportContent", "Угрозы"), QT_TRANSLATE_NOOP("ReportContent", "угрозы"),
+            QT_TRANSLATE_NOOP("ReportContent", "Угроза") };
     case ItemKind::Mechanism:
         break;
     }
-    return { "Механизмы защиты", "МЗ", "Механизм защиты" };
+    return { QT_TRANSLATE_NOOP("ReportContent", "Механизмы защиты"), QT_TRANSLATE_NOOP("ReportContent", "МЗ"),
+        QT_TRANSLATE_NOOP("ReportContent", "Механизм защиты") };
+}
+
+QString Words(const char* source)
+{
+    return QCoreApplication::translate("ReportContent", source);
+}
+
+QString ModeCaption(const char* source)
+{
+    return QString::fromStdString(ModeText(source));
 }
 
 // The k-th analysed name, or its number where a matrix is larger than the lists.
 QString NameOf(const CData& data, ItemKind kind, int k)
 {
     if (k >= 0 && static_cast<std::size_t>(k) < data.IndicesOf(kind).size())
-        return Text(data.AnalysedName(kind, k));
+        return NameText(data.AnalysedName(kind, k));
     return QStringLiteral("№ %1").arg(k + 1);
 }
 
 QString Corner(ItemKind rows, ItemKind columns)
 {
-    return QString::fromUtf8(WordsOf(rows).Short) + QStringLiteral(" \\ ") + QString::fromUtf8(WordsOf(columns).Short);
+    return Words(WordsOf(rows).Short) + QStringLiteral(" \\ ") + Words(WordsOf(columns).Short);
 }
 
 ReportTable MatrixTable(const CData& data, const Matrix& matrix, ItemKind rows, ItemKind columns, CellEmphasis emphasis)
@@ -112,13 +139,13 @@ ReportTable ResultTable(const CData& data, const GraphWorkingData& work)
     ReportTable table;
     table.Corner = Corner(about.ResultRows, about.ResultCols);
     table.Emphasis = CellEmphasis::FirstColumnAndLastRow;
-    table.ColumnHeads.push_back(QStringLiteral("Распределение Xi ") + QString::fromUtf8(about.RowsTitle));
+    table.ColumnHeads.push_back(
+        QCoreApplication::translate("ReportContent", "Распределение Xi %1").arg(ModeCaption(about.RowsTitle)));
     for (int j = 1; j < grid.ColumnCount; ++j)
         table.ColumnHeads.push_back(NameOf(data, about.ResultCols, j - 1));
     for (int i = 0; i < grid.RowCount; ++i) {
         const bool distribution = i == grid.RowCount - 1;
-        ReportTableRow row { distribution ? QString::fromUtf8(about.ColumnsTitle) : NameOf(data, about.ResultRows, i),
-            {} };
+        ReportTableRow row { distribution ? ModeCaption(about.ColumnsTitle) : NameOf(data, about.ResultRows, i), {} };
         for (int j = 0; j < grid.ColumnCount; ++j)
             row.Cells.push_back(Text(grid.At(j, i)));
         table.Rows.push_back(std::move(row));
@@ -202,33 +229,13 @@ struct KeyEntry {
 
 constexpr int kBandKeyTop = 540;
 constexpr KeyEntry kBandKey[] = {
-    { 200, kSmallBandColour, "ниже малого порога" },
-    { 370, kMediumBandColour, "между порогами" },
-    { 510, kLargeBandColour, "выше среднего порога" },
+    { 200, kSmallBandColour, QT_TRANSLATE_NOOP("ReportContent", "ниже малого порога") },
+    { 370, kMediumBandColour, QT_TRANSLATE_NOOP("ReportContent", "между порогами") },
+    { 510, kLargeBandColour, QT_TRANSLATE_NOOP("ReportContent", "выше среднего порога") },
 };
 
 // The MM and EE window's group box: the chart and its labels, right of the grid.
 constexpr QRect kDiagonalChartArea { 262, 20, 384, 189 };
-// Bars 320 + 20 i .. 340 + 20 i; the group box ends at 646.
-constexpr int kVisibleBars = 16;
-
-struct DiagonalLayout {
-    const char* Caption;
-    const char* IndicatorCaption;
-    Matrix CData::*Source;
-    ItemKind Kind;
-    QPoint Zero;
-    const char* KindCaption;
-};
-
-// The inner quotation marks belong to both captions; the EE caption ends in Cyrillic
-// letters and the MM one in Latin ones, as the window shows them.
-const DiagonalLayout kDiagonals[] = {
-    { "Матрица достоверного потенциального ущерба \"МЗ-МЗ\" MM", "Рейтинговый показатель Rm:", &CData::MM,
-        ItemKind::Mechanism, { 285, 184 }, "МЗ" },
-    { "Матрица достоверного потенциального ущерба \"эшелоны-эшелоны\" ЕЕ", "Рейтинговый показатель Re:", &CData::EE,
-        ItemKind::Layer, { 285, 192 }, "Эшелон" },
-};
 
 // The rating window's chart area, from the axis titles to the legend.
 constexpr QRect kRatingChartArea { 0, 236, 646, 204 };
@@ -240,9 +247,15 @@ void Label(Canvas& canvas, int x, int y, const std::string& caption)
     canvas.TextOut(x, y, caption, kWhite);
 }
 
+// A text of the charts, as the windows show it.
+std::string ChartText(const char* source)
+{
+    return QCoreApplication::translate("Charts", source).toStdString();
+}
+
 void Label(Canvas& canvas, const FixedLabel& label)
 {
-    Label(canvas, label.At.X, label.At.Y, label.Caption);
+    Label(canvas, label.At.X, label.At.Y, ChartText(label.Caption));
 }
 
 void Swatch(Canvas& canvas, const QRect& box, Rgb colour)
@@ -279,22 +292,22 @@ ReportChart ModeChart(const std::shared_ptr<const Computed>& computed, AnalysisM
             const ModeDescription& about = Describe(mode);
             for (const FixedLabel& label : kChartAxisLabels)
                 Label(canvas, label);
-            Label(canvas, kColumnsTitlePlace.X, kColumnsTitlePlace.Y, about.ColumnsTitle);
-            Label(canvas, kRowsTitlePlace.X, kRowsTitlePlace.Y, about.RowsTitle);
+            Label(canvas, kColumnsTitlePlace.X, kColumnsTitlePlace.Y, ModeText(about.ColumnsTitle));
+            Label(canvas, kRowsTitlePlace.X, kRowsTitlePlace.Y, ModeText(about.RowsTitle));
             for (int k = 0; k < kChartCells; ++k) {
                 Label(canvas, kColumnNumberLabels[k]);
                 Label(canvas, kRowNumberLabels[k]);
             }
             for (const KeyEntry& key : kBandKey) {
                 Swatch(canvas, QRect(key.X, kBandKeyTop + 2, 10, 10), key.Colour);
-                Label(canvas, key.X + 16, kBandKeyTop, key.Caption);
+                Label(canvas, key.X + 16, kBandKeyTop, Words(key.Caption).toStdString());
             }
         });
     };
     return chart;
 }
 
-ReportChart DiagonalChart(const std::shared_ptr<const Computed>& computed, const DiagonalLayout& layout)
+ReportChart DiagonalChart(const std::shared_ptr<const Computed>& computed, const DiagonalBox& layout)
 {
     ReportChart chart;
     chart.Source = QRectF(kDiagonalChartArea);
@@ -306,10 +319,10 @@ ReportChart DiagonalChart(const std::shared_ptr<const Computed>& computed, const
             for (const ChartLabel& scale : labels.Scale)
                 if (scale.Visible)
                     Label(canvas, kDiagonalScaleLeft, scale.Top, scale.Caption);
-            Label(canvas, layout.Zero.x(), layout.Zero.y(), "0");
+            Label(canvas, layout.Zero.X, layout.Zero.Y, "0");
             for (int k = 0; k < static_cast<int>(std::size(kDiagonalBarNumberLefts)); ++k)
                 Label(canvas, kDiagonalBarNumberLefts[k], kDiagonalBarNumberTop, std::to_string(k + 1));
-            Label(canvas, kDiagonalKindPlace.X, kDiagonalKindPlace.Y, layout.KindCaption);
+            Label(canvas, kDiagonalKindPlace.X, kDiagonalKindPlace.Y, ChartText(layout.KindCaption));
         });
     };
     return chart;
@@ -359,6 +372,8 @@ bool SelectionFits(const CData& data, const RatingSelection& selection)
 }
 
 class Builder {
+    Q_DECLARE_TR_FUNCTIONS(ReportContent)
+
 public:
     Builder(const CData& assessment, const ReportRequest& request, QDate date)
         : request_(request)
@@ -393,10 +408,10 @@ private:
 
     void TitleSection()
     {
-        Add(TextStyle::Title, QStringLiteral("Отчёт об оценке защищённости"));
-        const QString file = request_.FileName.empty() ? QStringLiteral("без имени") : Text(request_.FileName);
+        Add(TextStyle::Title, tr("Отчёт об оценке защищённости"));
+        const QString file = request_.FileName.empty() ? tr("без имени") : NameText(request_.FileName);
         Add(TextStyle::Body,
-            QStringLiteral("Файл данных: %1\nДата: %2\nАнализируются эшелонов: %3, угроз: %4, механизмов защиты: %5.")
+            tr("Файл данных: %1\nДата: %2\nАнализируются эшелонов: %3, угроз: %4, механизмов защиты: %5.")
                 .arg(file, DateText(date_))
                 .arg(Data().LayerCount)
                 .arg(Data().ThreatCount)
@@ -405,24 +420,21 @@ private:
 
     void ListsSection()
     {
-        Add(TextStyle::Heading, QStringLiteral("1. Эшелоны, угрозы и механизмы защиты"));
-        Add(TextStyle::Note, QStringLiteral("[x] — элемент участвует в анализе, [ ] — не участвует."));
+        Add(TextStyle::Heading, tr("1. Эшелоны, угрозы и механизмы защиты"));
+        Add(TextStyle::Note, tr("[x] — элемент участвует в анализе, [ ] — не участвует."));
         for (ItemKind kind : kItemKinds) {
             const std::vector<std::string>& names = Data().NamesOf(kind);
             std::set<int> analysed;
             for (const std::string& entry : Data().IndicesOf(kind))
                 analysed.insert(IndexValue(entry));
             Add(TextStyle::Subheading,
-                QStringLiteral("%1: в анализе %2 из %3")
-                    .arg(QString::fromUtf8(WordsOf(kind).Plural))
-                    .arg(analysed.size())
-                    .arg(names.size()));
+                tr("%1: в анализе %2 из %3").arg(Words(WordsOf(kind).Plural)).arg(analysed.size()).arg(names.size()));
             QStringList lines;
             for (std::size_t k = 0; k < names.size(); ++k)
                 lines.push_back((analysed.count(static_cast<int>(k)) ? QStringLiteral("[x] ") : QStringLiteral("[ ] "))
-                    + Text(names[k]));
+                    + NameText(names[k]));
             if (lines.isEmpty())
-                lines.push_back(QStringLiteral("(список пуст)"));
+                lines.push_back(tr("(список пуст)"));
             Add(TextStyle::Body, lines.join(QLatin1Char('\n')));
         }
     }
@@ -432,15 +444,16 @@ private:
     {
         const SourceDescription& source = about.Sources[k];
         if (*source.Caption) {
-            QString caption = QString::fromUtf8(source.Caption);
+            QString caption = ModeCaption(source.Caption);
             if (caption.endsWith(QLatin1Char(':')))
                 caption.chop(1);
             return caption;
         }
         for (AnalysisMode mode : kAnalysisModes)
             if (Describe(mode).Result == source.Member)
-                return QString::fromUtf8(Describe(mode).ResultCaption)
-                    + QStringLiteral(" (результат режима %1)").arg(ModeNumber(mode));
+                return tr("%1 (результат режима %2)")
+                    .arg(ModeCaption(Describe(mode).ResultCaption))
+                    .arg(ModeNumber(mode));
         return QString();
     }
 
@@ -449,58 +462,59 @@ private:
         const ModeDescription& about = Describe(mode);
         const GraphWorkingData& work = computed_->Works[ModeIndex(mode)];
         Add(TextStyle::Heading,
-            QStringLiteral("%1. Режим %2: %3")
+            tr("%1. Режим %2: %3")
                 .arg(ModeNumber(mode) + 1)
                 .arg(ModeNumber(mode))
-                .arg(QString::fromUtf8(about.ResultCaption)));
+                .arg(ModeCaption(about.ResultCaption)));
         for (std::size_t k = 0; k < about.Sources.size(); ++k) {
             Add(TextStyle::Subheading, SourceCaption(about, k));
             blocks_.push_back(MatrixTable(
                 Data(), work.SourceMatrices[k], about.Sources[k].Rows, about.Sources[k].Cols, CellEmphasis::None));
         }
-        Add(TextStyle::Subheading, QStringLiteral("Результат: ") + QString::fromUtf8(about.ResultCaption));
+        Add(TextStyle::Subheading, tr("Результат: %1").arg(ModeCaption(about.ResultCaption)));
         const CData::ThresholdPair& thresholds = Data().ThresholdsOf(mode);
         Add(TextStyle::Body,
-            QStringLiteral("Пороговое значение для малой величины: %1\nПороговое значение для средней величины: %2")
+            tr("Пороговое значение для малой величины: %1\nПороговое значение для средней величины: %2")
                 .arg(Number(thresholds.Small), Number(thresholds.Medium)),
             true);
         blocks_.push_back(ResultTable(Data(), work));
 
-        Add(TextStyle::Subheading, QStringLiteral("График распределения"));
+        Add(TextStyle::Subheading, tr("График распределения"));
         blocks_.push_back(ModeChart(computed_, mode));
         if (work.ResultMatrix.Rows() > kChartCells || work.ResultMatrix.Cols() > kChartCells)
             Add(TextStyle::Note,
-                QStringLiteral("На графике показаны только первые %1 строк и %1 столбцов результата.")
-                    .arg(kChartCells));
+                tr("На графике показаны только первые %1 строк и %1 столбцов результата.").arg(kChartCells));
     }
 
     void DamageSection()
     {
-        Add(TextStyle::Heading, QStringLiteral("6. Матрицы достоверного потенциального ущерба MM и EE"));
-        for (const DiagonalLayout& layout : kDiagonals) {
+        Add(TextStyle::Heading, tr("6. Матрицы достоверного потенциального ущерба MM и EE"));
+        for (const DiagonalBox& layout : kDiagonalBoxes) {
             const Matrix& matrix = Data().*layout.Source;
-            Add(TextStyle::Subheading, QString::fromUtf8(layout.Caption));
+            Add(TextStyle::Subheading, QString::fromStdString(ChartText(layout.Caption)));
             blocks_.push_back(MatrixTable(Data(), matrix, layout.Kind, layout.Kind, CellEmphasis::Diagonal));
             Add(TextStyle::Body,
-                QString::fromUtf8(layout.IndicatorCaption) + QLatin1Char(' ') + Number(RatingIndicator(matrix)), true);
+                QString::fromStdString(ChartText(layout.IndicatorCaption)) + QLatin1Char(' ')
+                    + Number(RatingIndicator(matrix)),
+                true);
             blocks_.push_back(DiagonalChart(computed_, layout));
-            if (matrix.Rows() > kVisibleBars)
+            if (matrix.Rows() > kDiagonalVisibleBars)
                 Add(TextStyle::Note,
-                    QStringLiteral("На графике показаны только первые %1 элементов диагонали.").arg(kVisibleBars));
+                    tr("На графике показаны только первые %1 элементов диагонали.").arg(kDiagonalVisibleBars));
         }
     }
 
     void RatingSection()
     {
         const RatingSelection& selection = *request_.Rating;
-        Add(TextStyle::Heading, QStringLiteral("7. Рейтинговые показатели в зависимости от ЧАУ"));
+        Add(TextStyle::Heading, tr("7. Рейтинговые показатели в зависимости от ЧАУ"));
         const std::pair<ItemKind, int> chosen[] = { { ItemKind::Layer, selection.Layer },
             { ItemKind::Threat, selection.Threat }, { ItemKind::Mechanism, selection.Mechanism } };
         QStringList lines;
         for (const auto& [kind, k] : chosen)
-            lines.push_back(QString::fromUtf8(WordsOf(kind).One) + QStringLiteral(": ") + NameOf(Data(), kind, k));
-        lines.push_back(QStringLiteral("Высокий уровень потенциального ущерба: ") + Number(request_.High));
-        lines.push_back(QStringLiteral("Низкий уровень потенциального ущерба: ") + Number(request_.Low));
+            lines.push_back(Words(WordsOf(kind).One) + QStringLiteral(": ") + NameOf(Data(), kind, k));
+        lines.push_back(tr("Высокий уровень потенциального ущерба: %1").arg(Number(request_.High)));
+        lines.push_back(tr("Низкий уровень потенциального ущерба: %1").arg(Number(request_.Low)));
         Add(TextStyle::Body, lines.join(QLatin1Char('\n')), true);
         blocks_.push_back(RatingChart(computed_, request_));
     }

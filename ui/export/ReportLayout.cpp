@@ -3,6 +3,7 @@
 #include "ui/export/ReportLayout.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QHash>
@@ -297,12 +298,15 @@ QString ColumnCaption(const ColumnBlock& block, int columns, bool split, bool co
 {
     QString caption;
     if (split && block.Count == 1)
-        caption = QStringLiteral("Столбец %1 из %2").arg(block.First + 1).arg(columns);
+        caption = QCoreApplication::translate("ReportLayout", "Столбец %1 из %2").arg(block.First + 1).arg(columns);
     else if (split)
-        caption
-            = QStringLiteral("Столбцы %1–%2 из %3").arg(block.First + 1).arg(block.First + block.Count).arg(columns);
+        caption = QCoreApplication::translate("ReportLayout", "Столбцы %1–%2 из %3")
+                      .arg(block.First + 1)
+                      .arg(block.First + block.Count)
+                      .arg(columns);
     if (continued)
-        caption += caption.isEmpty() ? QStringLiteral("(продолжение)") : QStringLiteral(" (продолжение)");
+        caption += (caption.isEmpty() ? QString() : QStringLiteral(" "))
+            + QCoreApplication::translate("ReportLayout", "(продолжение)");
     return caption;
 }
 
@@ -670,7 +674,7 @@ void PaintReportPage(QPainter& painter, const std::vector<ReportBlock>& blocks, 
     }
 
     const TextWidths& widths = fonts.Widths.Of(TextStyle::Body);
-    const QString footer = QStringLiteral("Страница %1 из %2").arg(number).arg(count);
+    const QString footer = QCoreApplication::translate("ReportLayout", "Страница %1 из %2").arg(number).arg(count);
     const double baseline = geometry.Page.height() - geometry.Margins.bottom() / 2 + widths.Ascent() / 2;
     painter.setFont(ReportFont(TextStyle::Body));
     painter.setPen(Qt::black);

@@ -70,7 +70,6 @@ void ChartView::paintEvent(QPaintEvent* event)
 void ChartView::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);
-    connect(
-        menu.addAction(QStringLiteral("Сохранить график...")), &QAction::triggered, this, &ChartView::saveRequested);
+    connect(menu.addAction(tr("Сохранить график...")), &QAction::triggered, this, &ChartView::saveRequested);
     menu.exec(event->globalPos());
 }

@@ -2,6 +2,8 @@
 
 #include "ui/widgets/WindowFont.h"
 
+#include <QCoreApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -14,6 +16,21 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     button->setFont(WindowFont());
     // Enter is handled by the window: the focused button, else the default one.
     button->setAutoDefault(false);
+    return button;
+}
+
+QPushButton* MakeButton(QWidget* parent, const ButtonPlace& place, const char* context)
+{
+    return MakeButton(parent, place.Name, QCoreApplication::translate(context, place.Caption), place.At);
+}
+
+QPushButton* MakeCloseButton(QDialog* window, const QRect& geometry)
+{
+    auto* button = new QPushButton(QCoreApplication::translate("Controls", "Закрыть"), window);
+    button->setObjectName(QStringLiteral("CloseButton"));
+    button->setGeometry(geometry);
+    button->setDefault(true);
+    QObject::connect(button, &QPushButton::clicked, window, &QWidget::hide);
     return button;
 }
 
@@ -30,7 +47,13 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, QPo
 
 QLabel* MakeLabel(QWidget* parent, const FixedLabel& label, bool opaque)
 {
-    return MakeLabel(parent, label.Name, QString::fromUtf8(label.Caption), { label.At.X, label.At.Y }, opaque);
+    return MakeLabel(
+        parent, label.Name, QCoreApplication::translate("Charts", label.Caption), { label.At.X, label.At.Y }, opaque);
+}
+
+QLabel* MakeLabel(QWidget* parent, const LabelPlace& place, const char* context, bool opaque)
+{
+    return MakeLabel(parent, place.Name, QCoreApplication::translate(context, place.Caption), place.At, opaque);
 }
 
 void SetLabelText(QLabel* label, const QString& text)

@@ -1,6 +1,7 @@
 #include "ui/widgets/WizardWindow.h"
 
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/Texts.h"
 #include "ui/widgets/WindowFont.h"
 #include "ui/windows/Navigation.h"
 
@@ -13,7 +14,7 @@ WizardWindow::WizardWindow(IWizardNavigation& navigation, QSize clientSize, QWid
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , navigation_(navigation)
 {
-    setWindowTitle(QStringLiteral("Vardun 2.2"));
+    setWindowTitle(ProgramTitle());
     setFont(WindowFont());
     // With no menu or status bar the central widget is the whole client area.
     setFixedSize(clientSize);

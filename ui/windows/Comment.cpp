@@ -3,6 +3,7 @@
 #include "analysis/Modes.h"
 #include "model/Data.h"
 #include "ui/charts/GraphChart.h"
+#include "ui/widgets/Controls.h"
 #include "ui/widgets/WindowFont.h"
 
 #include <QColor>
@@ -31,9 +32,9 @@ struct LegendRow {
     const char* SwatchName;
     Rgb Colour;
     const char* LabelName;
-    const char16_t* Text;
+    const char* Text;
     // What the swatch is announced as: the legend without its dashes.
-    const char16_t* Meaning;
+    const char* Meaning;
     int Top;
 };
 
@@ -44,19 +45,13 @@ constexpr int kLegendLeft = 40;
 constexpr int kSwatchDrop = 3;
 
 constexpr LegendRow kLegend[] = {
-    { "Image1", kSmallBandColour, "Label45", u"-- Малая величина", u"Малая величина", 227 },
-    { "Image2", kMediumBandColour, "Label46", u"-- Средняя величина", u"Средняя величина", 243 },
-    { "Image3", kLargeBandColour, "Label47", u"-- Большая величина", u"Большая величина", 259 },
+    { "Image1", kSmallBandColour, "Label45", QT_TRANSLATE_NOOP("TCommentForm", "-- Малая величина"),
+        QT_TRANSLATE_NOOP("TCommentForm", "Малая величина"), 227 },
+    { "Image2", kMediumBandColour, "Label46", QT_TRANSLATE_NOOP("TCommentForm", "-- Средняя величина"),
+        QT_TRANSLATE_NOOP("TCommentForm", "Средняя величина"), 243 },
+    { "Image3", kLargeBandColour, "Label47", QT_TRANSLATE_NOOP("TCommentForm", "-- Большая величина"),
+        QT_TRANSLATE_NOOP("TCommentForm", "Большая величина"), 259 },
 };
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint place)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->move(place);
-    label->adjustSize();
-    return label;
-}
 
 QPlainTextEdit* MakeMemo(QWidget* parent, const char* name, const QRect& place, QLabel* label)
 {
@@ -102,7 +97,7 @@ TCommentForm::TCommentForm(const CData& store, QWidget* parent)
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , store_(store)
 {
-    setWindowTitle(QStringLiteral("Комментарии к графику"));
+    setWindowTitle(tr("Комментарии к графику"));
     setFont(WindowFont());
     // Resizable, but the controls keep their places: no layout.
     resize(kClientSize);
@@ -112,9 +107,9 @@ TCommentForm::TCommentForm(const CData& store, QWidget* parent)
     setPalette(colours);
 
     // Created in tab order: the two memos, then the button.
-    QLabel* xLabel = MakeLabel(this, "Label1", QStringLiteral("По оси X"), kXLabel);
+    QLabel* xLabel = MakeLabel(this, "Label1", tr("По оси X"), kXLabel);
     xMemo_ = MakeMemo(this, "XMemo", kXMemo, xLabel);
-    QLabel* yLabel = MakeLabel(this, "Label2", QStringLiteral("По оси Y"), kYLabel);
+    QLabel* yLabel = MakeLabel(this, "Label2", tr("По оси Y"), kYLabel);
     yMemo_ = MakeMemo(this, "YMemo", kYMemo, yLabel);
 
     for (const LegendRow& row : kLegend) {
@@ -124,17 +119,11 @@ TCommentForm::TCommentForm(const CData& store, QWidget* parent)
         swatch->setObjectName(QString::fromLatin1(row.SwatchName));
         swatch->setGeometry(kSwatchLeft, row.Top + kSwatchDrop, kSwatchSize, kSwatchSize);
         swatch->setPixmap(square);
-        swatch->setAccessibleName(QString::fromUtf16(row.Meaning));
-        MakeLabel(this, row.LabelName, QString::fromUtf16(row.Text), { kLegendLeft, row.Top });
+        swatch->setAccessibleName(tr(row.Meaning));
+        MakeLabel(this, row.LabelName, tr(row.Text), { kLegendLeft, row.Top });
     }
 
-    auto* closeButton = new QPushButton(QStringLiteral("Закрыть"), this);
-    closeButton->setObjectName(QStringLiteral("CloseButton"));
-    closeButton->setGeometry(kCloseButton);
-    // Enter presses it as the default button; Esc and the frame's close control reject the
-    // dialog, which hides it the same way.
-    closeButton->setDefault(true);
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::hide);
+    MakeCloseButton(this, kCloseButton);
 }
 
 void TCommentForm::ShowComments(AnalysisMode mode)

@@ -1,5 +1,7 @@
 #include "ui/windows/GraphControl.h"
 
+#include "ui/widgets/Controls.h"
+#include "ui/widgets/Texts.h"
 #include "ui/widgets/WindowFont.h"
 
 #include <QApplication>
@@ -109,7 +111,7 @@ TGraphCtrl::TGraphCtrl(QWidget* parent)
     : QDialog(parent,
         Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setWindowTitle(QStringLiteral("Vardun 2.2"));
+    setWindowTitle(ProgramTitle());
     setFont(WindowFont());
     setFixedSize(kClientSize);
     move(kDesignPosition);
@@ -121,7 +123,7 @@ TGraphCtrl::TGraphCtrl(QWidget* parent)
     group->setObjectName(QStringLiteral("GroupBox2"));
     group->setGeometry(kTableGroup);
     // It has no caption to be announced by.
-    group->setAccessibleName(QStringLiteral("Ячейки графика"));
+    group->setAccessibleName(tr("Ячейки графика"));
 
     // Created after the group box, so that it is destroyed after the boxes that use it.
     auto* boxStyle = new SmallCheckBoxStyle(QApplication::style()->name());
@@ -133,8 +135,7 @@ TGraphCtrl::TGraphCtrl(QWidget* parent)
             box->setObjectName(QStringLiteral("CheckBox") + NumberText(kChartCells * row + column + 1));
             box->setStyle(boxStyle);
             box->setGeometry(kColumnLefts[column], kRowTops[row], kBoxSize, kBoxSize);
-            box->setAccessibleName(QStringLiteral("Строка ") + NumberText(row + 1) + QStringLiteral(", столбец ")
-                + NumberText(column + 1));
+            box->setAccessibleName(tr("Строка %1, столбец %2").arg(NumberText(row + 1), NumberText(column + 1)));
             box->setEnabled(false);
             // toggled rather than clicked: a box toggled through assistive technology
             // changes the chart as well.
@@ -150,13 +151,7 @@ TGraphCtrl::TGraphCtrl(QWidget* parent)
         MakeNumberLabel(group, kColumnNumbers[i], i + 1, columnNumberFont);
     }
 
-    auto* closeButton = new QPushButton(QStringLiteral("Закрыть"), this);
-    closeButton->setObjectName(QStringLiteral("CloseButton"));
-    closeButton->setGeometry(kCloseButton);
-    // Enter presses it as the default button; Esc and the title bar's close button reject
-    // the dialog, which hides it the same way.
-    closeButton->setDefault(true);
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::hide);
+    MakeCloseButton(this, kCloseButton);
 }
 
 void TGraphCtrl::ShowForMode(AnalysisMode mode)

@@ -11,7 +11,7 @@
 #include "ui/charts/MMEEChart.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
-#include "ui/export/ChartExport.h"
+#include "ui/export/ExportFormats.h"
 #include "ui/widgets/Frames.h"
 #include "ui/widgets/MatrixGrid.h"
 #include "ui/widgets/QtCanvas.h"
@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -40,49 +41,52 @@ constexpr QPoint kIndicatorCaption { 8, 184 };
 constexpr QPoint kIndicator { 168, 184 };
 constexpr QPoint kMaximum { kDiagonalMaximumPlace.X, kDiagonalMaximumPlace.Y };
 constexpr QPoint kKindCaption { kDiagonalKindPlace.X, kDiagonalKindPlace.Y };
-
-constexpr QRect kBackButton { 168, 432, 75, 25 };
-constexpr QRect kNextButton { 376, 432, 91, 25 };
+// Above the bars, which reach up to y = 70.
+constexpr QPoint kPartialNotice { 330, 20 };
 
 constexpr const char* kScaleCaptions[] = { "0.5", "1.0", "1.5" };
 constexpr const char* kBarNumbers[] = { "1", "2", "3", "4", "5", "6", "7", "8", "9", "10" };
 
+// The names of a box's controls, with their places where the shared box does not give them.
 struct ChartBoxLayout {
+    const DiagonalBox& Box;
     const char* GroupName;
-    const char16_t* Caption;
     QRect Group;
     const char* GridName;
     const char* IndicatorCaptionName;
-    const char16_t* IndicatorCaption;
     const char* IndicatorName;
     const char* ZeroName;
-    QPoint Zero;
     const char* ScaleNames[3];
     int ScaleTops[3]; // where they stand until the first chart is drawn
     const char* MaximumName;
-    const char* MaximumCaption;
+    // What the largest element's value is, for assistive technology.
+    const char* MaximumMeaning;
     const char* BarNumberNames[10];
     const char* KindCaptionName;
-    const char16_t* KindCaption;
-    Matrix CData::*Source;
-    ItemKind Kind; // of the matrix's rows and columns
 };
 
-// The inner quotation marks belong to both captions; the EE caption ends in Cyrillic
-// letters and the MM one in Latin ones, as the window has always shown them.
 const ChartBoxLayout kLayouts[] = {
-    { "MMGroupBox", u"Матрица достоверного потенциального ущерба \"МЗ-МЗ\" MM", { 0, 0, 646, 209 }, "MMGrid", "Label1",
-        u"Рейтинговый показатель Rm:", "RMLabel", "Label0", { 285, 184 }, { "MM05", "MM10", "MM15" }, { 104, 88, 64 },
-        "MMMax", "MMmax",
+    { kDiagonalBoxes[0], "MMGroupBox", { 0, 0, 646, 209 }, "MMGrid", "Label1", "RMLabel", "Label0",
+        { "MM05", "MM10", "MM15" }, { 104, 88, 64 }, "MMMax",
+        QT_TRANSLATE_NOOP("TMMEEForm", "Наибольший элемент диагонали MM"),
         { "Label3", "Label4", "Label5", "Label6", "Label7", "Label8", "Label9", "Label10", "Label11", "Label12" },
-        "Label24", u"МЗ", &CData::MM, ItemKind::Mechanism },
-    { "EEGroupBox", u"Матрица достоверного потенциального ущерба \"эшелоны-эшелоны\" ЕЕ", { 0, 209, 646, 209 },
-        "EEGrid", "Label2", u"Рейтинговый показатель Re:", "RELabel", "Label26", { 285, 192 },
-        { "EE05", "EE10", "EE15" }, { 160, 144, 120 }, "EEMax", "EEmax",
+        "Label24" },
+    { kDiagonalBoxes[1], "EEGroupBox", { 0, 209, 646, 209 }, "EEGrid", "Label2", "RELabel", "Label26",
+        { "EE05", "EE10", "EE15" }, { 160, 144, 120 }, "EEMax",
+        QT_TRANSLATE_NOOP("TMMEEForm", "Наибольший элемент диагонали EE"),
         { "Label13", "Label14", "Label15", "Label16", "Label17", "Label18", "Label19", "Label20", "Label21",
             "Label22" },
-        "Label25", u"Эшелон", &CData::EE, ItemKind::Layer },
+        "Label25" },
 };
+
+const ButtonPlace kBackButton { "BackButton", QT_TRANSLATE_NOOP("TMMEEForm", "Назад..."), { 168, 432, 75, 25 } };
+// The space before the dots is how this button has always read.
+const ButtonPlace kNextButton { "NextButton", QT_TRANSLATE_NOOP("TMMEEForm", "Далее ..."), { 376, 432, 91, 25 } };
+
+QString ChartText(const char* source)
+{
+    return QCoreApplication::translate("Charts", source);
+}
 
 // A group box with a chart drawn over its own painting; the controls inside it paint
 // over both.
@@ -101,7 +105,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override
     {
         QMenu menu(this);
-        QObject::connect(menu.addAction(QStringLiteral("Сохранить график...")), &QAction::triggered, this, save_);
+        QObject::connect(menu.addAction(QCoreApplication::translate("TMMEEForm", "Сохранить график...")),
+            &QAction::triggered, this, save_);
         menu.exec(event->globalPos());
     }
 
@@ -135,8 +140,6 @@ QColor CellColour(int row, int column)
     return row == column ? QColor(0, 0, 255) : QColor(Qt::black);
 }
 
-const FileDialogOptions kCsvDialog { QStringLiteral("Таблица CSV (*.csv)|*.csv"), QStringLiteral("csv") };
-
 } // namespace
 
 TMMEEForm::TMMEEForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation, QWidget* parent)
@@ -152,9 +155,8 @@ TMMEEForm::TMMEEForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNav
     for (int box = 0; box < kBoxes; ++box)
         BuildChartBox(static_cast<Box>(box));
 
-    backButton_ = MakeButton(Client(), "BackButton", QStringLiteral("Назад..."), kBackButton);
-    // The space before the dots is how this button has always read.
-    nextButton_ = MakeButton(Client(), "NextButton", QStringLiteral("Далее ..."), kNextButton);
+    backButton_ = MakeButton(Client(), kBackButton, "TMMEEForm");
+    nextButton_ = MakeButton(Client(), kNextButton, "TMMEEForm");
     connect(backButton_, &QPushButton::clicked, this, &TMMEEForm::BackButtonClick);
     connect(nextButton_, &QPushButton::clicked, this, &TMMEEForm::NextButtonClick);
 }
@@ -163,7 +165,7 @@ void TMMEEForm::BuildChartBox(Box box)
 {
     const ChartBoxLayout& layout = kLayouts[box];
     ChartBox& controls = boxes_[box];
-    const QString caption = QString::fromUtf16(layout.Caption);
+    const QString caption = ChartText(layout.Box.Caption);
 
     auto* group = new ChartGroupBox(
         caption, Client(), [this, box](Canvas& canvas) { DrawChart(box, canvas); }, [this, box] { SaveChart(box); });
@@ -176,31 +178,30 @@ void TMMEEForm::BuildChartBox(Box box)
     controls.Grid->setGeometry(kGrid);
     controls.Grid->SetOwnerDrawn(true);
     controls.Grid->Model().SetCellColour(CellColour);
-    // Cells may be typed into; nothing reads them back, and the next showing fills them
-    // again from the matrix.
-    controls.Grid->Model().SetEditable(true);
-    controls.Grid->setEditTriggers(
-        QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    // Results: read, selected and copied, never typed into.
     controls.Grid->Model().Reset(3, 3);
     // A screen reader names the grid by its group, as a sighted user does.
     controls.Grid->setAccessibleName(caption);
     connect(controls.Grid, &MatrixGrid::exportRequested, this, [this, box] { ExportGrid(box); });
 
-    const QString indicatorCaption = QString::fromUtf16(layout.IndicatorCaption);
+    const QString indicatorCaption = ChartText(layout.Box.IndicatorCaption);
     MakeLabel(group, layout.IndicatorCaptionName, indicatorCaption, kIndicatorCaption);
     controls.Indicator = MakeLabel(group, layout.IndicatorName, QString(), kIndicator);
     controls.Indicator->setAccessibleDescription(indicatorCaption);
-    MakeLabel(group, layout.ZeroName, QStringLiteral("0"), layout.Zero);
+    MakeLabel(group, layout.ZeroName, QStringLiteral("0"), { layout.Box.Zero.X, layout.Box.Zero.Y });
     for (int p = 0; p < 3; ++p)
         controls.Scale[static_cast<std::size_t>(p)] = MakeLabel(group, layout.ScaleNames[p],
             QString::fromLatin1(kScaleCaptions[p]), { kDiagonalScaleLeft, layout.ScaleTops[p] });
-    const QString maximumCaption = QString::fromLatin1(layout.MaximumCaption);
-    controls.Maximum = MakeLabel(group, layout.MaximumName, maximumCaption, kMaximum);
-    controls.Maximum->setAccessibleDescription(maximumCaption);
+    // Empty until the chart gives it its value.
+    controls.Maximum = MakeLabel(group, layout.MaximumName, QString(), kMaximum);
+    controls.Maximum->setAccessibleDescription(tr(layout.MaximumMeaning));
     for (int n = 0; n < 10; ++n)
         MakeLabel(group, layout.BarNumberNames[n], QString::fromLatin1(kBarNumbers[n]),
             { kDiagonalBarNumberLefts[n], kDiagonalBarNumberTop });
-    MakeLabel(group, layout.KindCaptionName, QString::fromUtf16(layout.KindCaption), kKindCaption);
+    MakeLabel(group, layout.KindCaptionName, ChartText(layout.Box.KindCaption), kKindCaption);
+    controls.PartialNotice = MakeLabel(group, "PartialChartLabel",
+        tr("На графике показаны только первые %1 элементов диагонали.").arg(kDiagonalVisibleBars), kPartialNotice);
+    controls.PartialNotice->hide();
     // The box's labels go with its chart: the rating's caption says what its value is.
     for (QLabel* label : group->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         controls.ChartLabels.push_back(label);
@@ -208,15 +209,12 @@ void TMMEEForm::BuildChartBox(Box box)
 
 void TMMEEForm::ExportGrid(Box box)
 {
-    const auto path = dialogs_.AskSaveFile(this, kCsvDialog);
-    if (!path)
-        return;
-    SaveCsv(path->toStdString(), DamageTable(store_, kLayouts[box].Kind, store_.*kLayouts[box].Source), dialogs_);
+    ExportTableAs(this, DamageTable(store_, kLayouts[box].Box.Kind, store_.*kLayouts[box].Box.Source), dialogs_);
 }
 
 void TMMEEForm::SaveChart(Box box)
 {
-    SaveChartAs(this,
+    ExportChartAs(this,
         { boxes_[box].Group, [this, box](Canvas& canvas) { DrawChart(box, canvas); }, boxes_[box].ChartLabels },
         dialogs_);
 }
@@ -243,17 +241,18 @@ void TMMEEForm::FormShow()
 
 void TMMEEForm::FillGrid(Box box)
 {
-    const Matrix& matrix = store_.*kLayouts[box].Source;
+    const Matrix& matrix = store_.*kLayouts[box].Box.Source;
     MatrixGridModel& model = boxes_[box].Grid->Model();
     model.Reset(matrix.Rows(), matrix.Cols());
     for (int i = 0; i < matrix.Rows(); ++i)
         for (int j = 0; j < matrix.Cols(); ++j)
             model.SetText(i, j, QString::fromStdString(FormatFixed(matrix(i, j), 2)));
+    boxes_[box].PartialNotice->setVisible(matrix.Rows() > kDiagonalVisibleBars);
 }
 
 void TMMEEForm::DrawChart(Box box, Canvas& canvas)
 {
-    ApplyChartLabels(box, DrawDiagonalChart(canvas, store_.*kLayouts[box].Source));
+    ApplyChartLabels(box, DrawDiagonalChart(canvas, store_.*kLayouts[box].Box.Source));
 }
 
 void TMMEEForm::ApplyChartLabels(Box box, const DiagonalChartLabels& labels)

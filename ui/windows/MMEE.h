@@ -38,6 +38,8 @@ private:
         QLabel* Indicator = nullptr;
         QLabel* Maximum = nullptr;
         std::array<QLabel*, 3> Scale {};
+        // Says that the chart shows only the first elements of a long diagonal.
+        QLabel* PartialNotice = nullptr;
         // Every label of the chart: what an exported drawing writes beside it.
         std::vector<QLabel*> ChartLabels;
     };

@@ -2,13 +2,14 @@
 #include "model/NumberText.h"
 
 #include "analysis/Format.h"
+#include "analysis/InputMessages.h"
 #include "analysis/Modes.h"
 #include "model/Data.h"
 #include "ui/charts/RatingChart.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
 #include "ui/export/AssessmentReport.h"
-#include "ui/export/ChartExport.h"
+#include "ui/export/ExportFormats.h"
 #include "ui/widgets/ChartView.h"
 #include "ui/widgets/CheckListStyle.h"
 #include "ui/widgets/Controls.h"
@@ -21,6 +22,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
@@ -50,12 +52,6 @@ constexpr double kHighLevelUpper = 5.0;
 constexpr double kLowLevelLower = 0.0;
 constexpr double kLowLevelUpper = 1.0;
 
-struct LabelPlace {
-    const char* Name;
-    const char16_t* Caption;
-    QPoint At;
-};
-
 struct ListPlace {
     ItemKind Kind;
     LabelPlace Label;
@@ -66,10 +62,12 @@ struct ListPlace {
 // In tab order; panel coordinates. "Анализируеммые" is misspelt on purpose: it is the
 // caption the analysts have always read.
 constexpr ListPlace kLists[] = {
-    { ItemKind::Layer, { "Label1", u"Анализируеммые эшелоны", { 6, 8 } }, "LayersList", { 5, 25, 310, 65 } },
-    { ItemKind::Mechanism, { "Label3", u"Анализируеммые механизмы", { 7, 96 } }, "MechanismsList",
-        { 5, 113, 310, 65 } },
-    { ItemKind::Threat, { "Label2", u"Анализируеммые угрозы", { 325, 8 } }, "ThreatsList", { 323, 25, 321, 65 } },
+    { ItemKind::Layer, { "Label1", QT_TRANSLATE_NOOP("TRatingForm", "Анализируеммые эшелоны"), { 6, 8 } }, "LayersList",
+        { 5, 25, 310, 65 } },
+    { ItemKind::Mechanism, { "Label3", QT_TRANSLATE_NOOP("TRatingForm", "Анализируеммые механизмы"), { 7, 96 } },
+        "MechanismsList", { 5, 113, 310, 65 } },
+    { ItemKind::Threat, { "Label2", QT_TRANSLATE_NOOP("TRatingForm", "Анализируеммые угрозы"), { 325, 8 } },
+        "ThreatsList", { 323, 25, 321, 65 } },
 };
 
 struct EditPlace {
@@ -79,39 +77,59 @@ struct EditPlace {
 };
 
 // Panel coordinates. "ущеба" is misspelt on purpose, as the analysts have always read it.
-constexpr EditPlace kCurrentLevelPlace { { "Label7", u"Текущий уровень потенциального ущеба", { 336, 97 } }, "Edit4",
-    { 549, 93, 66, 21 } };
-constexpr EditPlace kHighLevelPlace { { "Label4", u"Высокий уровень потенциального ущеба", { 336, 123 } },
-    "HighLevelEdit", { 549, 117, 66, 21 } };
-constexpr EditPlace kLowLevelPlace { { "Label5", u"Низкий уровень потенциального ущеба", { 336, 147 } }, "LowLevelEdit",
-    { 549, 141, 66, 21 } };
+constexpr EditPlace kCurrentLevelPlace {
+    { "Label7", QT_TRANSLATE_NOOP("TRatingForm", "Текущий уровень потенциального ущеба"), { 336, 97 } }, "Edit4",
+    { 549, 93, 66, 21 }
+};
+constexpr EditPlace kHighLevelPlace {
+    { "Label4", QT_TRANSLATE_NOOP("TRatingForm", "Высокий уровень потенциального ущеба"), { 336, 123 } },
+    "HighLevelEdit", { 549, 117, 66, 21 }
+};
+constexpr EditPlace kLowLevelPlace {
+    { "Label5", QT_TRANSLATE_NOOP("TRatingForm", "Низкий уровень потенциального ущеба"), { 336, 147 } }, "LowLevelEdit",
+    { 549, 141, 66, 21 }
+};
 
-constexpr QRect kComputeButton { 384, 168, 97, 25 }; // in the panel
-constexpr QRect kBackButton { 120, 448, 97, 25 };
-constexpr QRect kSaveButton { 280, 448, 129, 25 };
-constexpr QRect kFinishButton { 480, 448, 97, 25 };
-constexpr QRect kReportButton { 10, 448, 97, 25 };
+// In the panel.
+const ButtonPlace kComputeButton { "ComputeButton", QT_TRANSLATE_NOOP("TRatingForm", "Графики"), { 384, 168, 97, 25 } };
+// Below the chart area.
+const ButtonPlace kBackButton { "BackButton", QT_TRANSLATE_NOOP("TRatingForm", "Назад ..."), { 120, 448, 97, 25 } };
+const ButtonPlace kSaveButton { "SaveButton", QT_TRANSLATE_NOOP("TRatingForm", "Сохранить данные..."),
+    { 280, 448, 129, 25 } };
+const ButtonPlace kFinishButton { "FinishButton", QT_TRANSLATE_NOOP("TRatingForm", "Завершить ..."),
+    { 480, 448, 97, 25 } };
+// Not in the window's first design: left of Back, where the row of buttons has room.
+const ButtonPlace kReportButton { "ReportButton", QT_TRANSLATE_NOOP("TRatingForm", "Отчёт..."), { 10, 448, 97, 25 } };
 
 // The chart area below the panel. "ретинговых" is misspelt on purpose, as the analysts
 // have always read it.
-constexpr LabelPlace kTitle { "Label8", u"Графики зависимости ретинговых показателей от ЧАУ", { 8, 216 } };
+constexpr LabelPlace kTitle { "Label8",
+    QT_TRANSLATE_NOOP("TRatingForm", "Графики зависимости ретинговых показателей от ЧАУ"), { 8, 216 } };
 // The marker of the current frequency, drawn as the charts draw theirs, in a box a little
 // larger than the picture, which keeps its size and sits in the box's top-left corner.
 constexpr QRect kMarkerImage { kMarkerPlace.X, kMarkerPlace.Y, 14, 16 };
 constexpr QSize kMarkerPicture { 13, 14 };
 
-const FileDialogOptions kReportDialog { QStringLiteral("Отчёт PDF (*.pdf)|*.pdf"), QStringLiteral("pdf") };
-const FileDialogOptions kSaveDataDialog { QStringLiteral("Файлы данных Vardun 2.2 (*.sav)|*.sav"),
-    QStringLiteral("sav") };
-
-QString Text(const char16_t* text)
+FileDialogOptions ReportDialog()
 {
-    return QString::fromUtf16(text);
+    return { QCoreApplication::translate("TRatingForm", "Отчёт PDF (*.pdf)|*.pdf"), QStringLiteral("pdf") };
+}
+// With a blank before the bracket, unlike the main window's save dialog: each window's
+// text as the analysts have always seen it.
+FileDialogOptions SaveDataDialog()
+{
+    return { QCoreApplication::translate("TRatingForm", "Файлы данных Vardun 2.2 (*.sav)|*.sav"),
+        QStringLiteral("sav") };
 }
 
 QLabel* MakePlacedLabel(QWidget* parent, const LabelPlace& place, bool opaque = false)
 {
-    return MakeLabel(parent, place.Name, Text(place.Caption), place.At, opaque);
+    return MakeLabel(parent, place, "TRatingForm", opaque);
+}
+
+QString ChartText(const char* source)
+{
+    return QCoreApplication::translate("Charts", source);
 }
 
 QLineEdit* MakeEdit(QWidget* parent, const EditPlace& place)
@@ -160,11 +178,10 @@ QPixmap MarkerPicture()
 std::optional<std::string> LevelError(const QString& text, double lower, double upper)
 {
     const std::optional<double> value = ParseTypedNumber(text.toStdString());
-    // "Ошика" is misspelt on purpose: the message the analysts have always read.
     if (!value)
-        return std::string("Ошика при вводе данных.");
+        return InputErrorMessage();
     if (!(*value >= lower && *value <= upper))
-        return "Значение должно находиться в интервале [" + FormatFixed(lower, 6) + ".." + FormatFixed(upper, 6) + "].";
+        return RangeMessage(FormatFixed(lower, 6), FormatFixed(upper, 6));
     return std::nullopt;
 }
 
@@ -193,15 +210,14 @@ TRatingForm::TRatingForm(
 
     // Controls are created in tab order: Qt's focus chain follows creation.
     BuildPanel();
-    backButton_ = MakeButton(Client(), "BackButton", QStringLiteral("Назад ..."), kBackButton);
-    saveButton_ = MakeButton(Client(), "SaveButton", QStringLiteral("Сохранить данные..."), kSaveButton);
+    backButton_ = MakeButton(Client(), kBackButton, "TRatingForm");
+    saveButton_ = MakeButton(Client(), kSaveButton, "TRatingForm");
     saveButton_->setEnabled(false);
-    finishButton_ = MakeButton(Client(), "FinishButton", QStringLiteral("Завершить ..."), kFinishButton);
+    finishButton_ = MakeButton(Client(), kFinishButton, "TRatingForm");
     finishButton_->setDefault(true);
     SetDefaultButton(finishButton_);
     SetCancelButton(finishButton_);
-    // Not in the window's first design: left of Back, where the row of buttons has room.
-    reportButton_ = MakeButton(Client(), "ReportButton", QStringLiteral("Отчёт..."), kReportButton);
+    reportButton_ = MakeButton(Client(), kReportButton, "TRatingForm");
     BuildChartArea();
     for (QLabel* label : Client()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         chartLabels_.push_back(label);
@@ -267,7 +283,7 @@ void TRatingForm::BuildPanel()
         connect(level->Edit, &QLineEdit::textChanged, this, [this, level] { ValidateLevelEdit(*level); });
     }
 
-    computeButton_ = MakeButton(panel, "ComputeButton", QStringLiteral("Графики"), kComputeButton);
+    computeButton_ = MakeButton(panel, kComputeButton, "TRatingForm");
     computeButton_->setEnabled(false);
 }
 
@@ -285,20 +301,27 @@ void TRatingForm::BuildChartArea()
 
     for (const RatingLegendEntry& entry : kRatingLegend) {
         const QRect swatch(entry.Swatch.X, entry.Swatch.Y, kLegendSwatchSize, kLegendSwatchSize);
-        MakeImage(
-            Client(), entry.SwatchName, swatch, Swatch(swatch.size(), entry.Colour), QString::fromUtf8(entry.Meaning));
+        MakeImage(Client(), entry.SwatchName, swatch, Swatch(swatch.size(), entry.Colour), ChartText(entry.Meaning));
         MakeLabel(Client(), entry.Label, true);
     }
-    MakeImage(Client(), "Image4", kMarkerImage, MarkerPicture(), QString::fromUtf8(kMarkerMeaning));
+    MakeImage(Client(), "Image4", kMarkerImage, MarkerPicture(), ChartText(kMarkerMeaning));
     MakeLabel(Client(), kMarkerLabel, true);
 
     const std::pair<ValueLabels*, const RatingValuePlaces*> charts[]
         = { { &rmLabels_, &kRmValuePlaces }, { &reLabels_, &kReValuePlaces } };
-    for (const auto& [labels, places] : charts) {
+    const char* const indicators[] = { "Rm", "Re" };
+    for (std::size_t k = 0; k < std::size(charts); ++k) {
+        const auto& [labels, places] = charts[k];
+        const QString indicator = QString::fromLatin1(indicators[k]);
+        // A screen reader hears what a bare number stands for.
         labels->Minimum = MakeLabel(Client(), places->Minimum, true);
-        for (std::size_t u = 0; u < labels->Ticks.size(); ++u)
+        labels->Minimum->setAccessibleDescription(tr("%1: наименьшее значение на графике").arg(indicator));
+        for (std::size_t u = 0; u < labels->Ticks.size(); ++u) {
             labels->Ticks[u] = MakeLabel(Client(), places->Ticks[u], true);
+            labels->Ticks[u]->setAccessibleDescription(tr("%1: отметка шкалы").arg(indicator));
+        }
         labels->Current = MakeLabel(Client(), places->Current, true);
+        labels->Current->setAccessibleDescription(tr("%1 при текущей ЧАУ").arg(indicator));
     }
 }
 
@@ -420,9 +443,11 @@ void TRatingForm::ShowChartLabels(const ValueLabels& controls, const RatingChart
     SetLabelText(controls.Minimum, QString::fromStdString(labels.Axis.Minimum));
     for (std::size_t u = 0; u < controls.Ticks.size(); ++u)
         PlaceLabel(controls.Ticks[u], labels.Axis.Ticks[u]);
-    // Without a circle at the current frequency the label keeps what it had.
+    // Without a circle at the current frequency there is no value to show.
     if (labels.Current)
         PlaceLabel(controls.Current, *labels.Current);
+    else
+        controls.Current->hide();
 }
 
 void TRatingForm::ComputeButtonClick()
@@ -443,12 +468,12 @@ void TRatingForm::ComputeButtonClick()
 
 void TRatingForm::SaveChart()
 {
-    SaveChartAs(this, { Client(), [this](Canvas& canvas) { FormPaint(canvas); }, chartLabels_ }, dialogs_);
+    ExportChartAs(this, { Client(), [this](Canvas& canvas) { FormPaint(canvas); }, chartLabels_ }, dialogs_);
 }
 
 void TRatingForm::ReportButtonClick()
 {
-    const auto path = dialogs_.AskSaveFile(this, kReportDialog);
+    const auto path = dialogs_.AskSaveFile(this, ReportDialog());
     if (!path)
         return;
     ReportRequest request;
@@ -467,7 +492,7 @@ void TRatingForm::ReportButtonClick()
 
 void TRatingForm::SaveButtonClick()
 {
-    const auto path = dialogs_.AskSaveFile(this, kSaveDataDialog);
+    const auto path = dialogs_.AskSaveFile(this, SaveDataDialog());
     if (!path)
         return;
     // A failed save has said so and leaves the assessment counted as unsaved.

@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/StartupDictionary.h"
 #include "ui/document/Document.h"
 #include "ui/windows/About.h"
 #include "ui/windows/Comment.h"
@@ -16,13 +17,25 @@ Program::Program(AssessmentDocument& document, IDialogs& dialogs)
 {
     sequence_.SetMainWindow(mainForm_.get());
     sequence_.SetAboutForm(aboutForm_.get());
+    // The link leads to the guide's beginning, where its contents are.
+    QObject::connect(aboutForm_.get(), &TAboutForm::guideRequested, &help_, [this] { help_.ShowSection({}); });
 }
 
 Program::~Program() = default;
 
 void Program::Start()
 {
-    // A missing or wrong start-up dictionary has shown its message; the lists stay empty.
-    mainForm_->LoadDictionary("default.dic");
+    Start(StartupFiles { std::nullopt, StartupDictionaryFolders() });
+}
+
+void Program::Start(const StartupFiles& files)
+{
+    if (files.DataFile) {
+        // The file brings its own lists; the start-up dictionary's would only be replaced.
+        mainForm_->LoadDataFile(*files.DataFile);
+    } else {
+        // A missing or wrong start-up dictionary has shown its message; the lists stay empty.
+        mainForm_->LoadDictionary(FindStartupDictionary(files.DictionaryFolders));
+    }
     mainForm_->show();
 }

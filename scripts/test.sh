@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh build desktop
+bash scripts/deps.sh build desktop checks
 
 # Every source file as the repository's .clang-format writes it.
 git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror

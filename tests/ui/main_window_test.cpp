@@ -14,6 +14,7 @@
 #include <QtTest/qtestspontaneevent.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -177,7 +178,7 @@ TEST_F(MainWindowTest, ACheckBoxClickMarksTheListsChangedAndTheDataUnsaved)
 {
     auto window = OpenMainWindow(navigation);
     Add(*window, kLayers, QStringLiteral("Периметр"));
-    EXPECT_TRUE(document.IsSaved()) << "adding a name changes no data";
+    document.SetSaved(true); // adding marks the data unsaved itself
 
     ClickCheckBox(*window, kLayers, 0);
     EXPECT_FALSE(document.IsSaved());
@@ -210,11 +211,13 @@ TEST_F(MainWindowTest, ChangeRenamesTheSelectedItemAndKeepsItsPlaceMarkAndSelect
     EXPECT_EQ(Names(*window, kThreats), (std::vector<std::string> { "Вирус", "Сетевой червь", "Троян" }));
     EXPECT_EQ(CheckedRows(*window, kThreats), std::vector<int> { 1 });
     EXPECT_EQ(SelectedRows(*window, kThreats), std::vector<int> { 1 });
-    EXPECT_TRUE(document.IsSaved()) << "a rename is no check-box click";
+    EXPECT_FALSE(document.IsSaved()) << "a rename is the analyst's work";
 
+    document.SetSaved(true);
     dialogs.NameAnswers.push_back(std::nullopt);
     QTest::mouseClick(change, Qt::LeftButton);
     EXPECT_EQ(Names(*window, kThreats)[1], "Сетевой червь");
+    EXPECT_TRUE(document.IsSaved()) << "a cancelled rename changes nothing";
 }
 
 TEST_F(MainWindowTest, AfterADeleteNothingIsSelectedAndChangeAndDeleteDoNothing)
@@ -337,7 +340,7 @@ TEST_F(MainWindowTest, ADictionaryReplacesTheListsUncheckedAndLeavesButtonsAndFl
 {
     WriteDictionary("big.dic", { Numbered("Эшелон ", 20), { "Вирус" }, {} });
     auto window = OpenWithEverythingChecked();
-    const bool saved = document.IsSaved();
+    document.SetSaved(true);
 
     dialogs.FileAnswers.push_back(QString::fromStdString(PathOf("big.dic")));
     QTest::mouseClick(Button(*window, "LoadDicButton"), Qt::LeftButton);
@@ -349,7 +352,7 @@ TEST_F(MainWindowTest, ADictionaryReplacesTheListsUncheckedAndLeavesButtonsAndFl
         EXPECT_TRUE(CheckedRows(*window, kind).empty());
     EXPECT_TRUE(Button(*window, "NextButton")->isEnabled());
     EXPECT_TRUE(KindButton(*window, "Add", kLayers)->isEnabled()) << "until the window is shown again";
-    EXPECT_EQ(document.IsSaved(), saved);
+    EXPECT_FALSE(document.IsSaved()) << "the lists the analyst had are gone";
     EXPECT_TRUE(window->ListsChanged());
 
     window->hide();
@@ -357,10 +360,12 @@ TEST_F(MainWindowTest, ADictionaryReplacesTheListsUncheckedAndLeavesButtonsAndFl
     EXPECT_FALSE(KindButton(*window, "Add", kLayers)->isEnabled());
 
     // A file that is no dictionary changes nothing.
+    document.SetSaved(true);
     dialogs.FileAnswers.push_back(QString::fromStdString(PathOf("missing.dic")));
     QTest::mouseClick(Button(*window, "LoadDicButton"), Qt::LeftButton);
     EXPECT_EQ(dialogs.Messages.back(), "Не удалось загрузить файл " + PathOf("missing.dic") + ".");
     EXPECT_EQ(Names(*window, kLayers).size(), 20u);
+    EXPECT_TRUE(document.IsSaved());
 }
 
 TEST_F(MainWindowTest, SavedListsReadBackAsTheyWere)
@@ -498,6 +503,7 @@ TEST_F(MainWindowTest, ClosingAsksAboutUnsavedChangesOnlyWhenThereAreAny)
         dialogs = ScriptedDialogs();
         auto window = OpenMainWindow(navigation);
         Add(*window, kLayers, QStringLiteral("Периметр"));
+        document.SetSaved(true);
         if (c.unsaved)
             ClickCheckBox(*window, kLayers, 0);
         if (c.answer)
@@ -513,6 +519,122 @@ TEST_F(MainWindowTest, ClosingAsksAboutUnsavedChangesOnlyWhenThereAreAny)
         EXPECT_EQ(QFile::exists(QString::fromStdString(PathOf("closing.sav"))), c.written) << c.what;
         EXPECT_TRUE(dialogs.FileAnswers.empty()) << c.what;
     }
+}
+
+// Names added, renamed or deleted and lists from a dictionary are the analyst's work: they
+// used to be lost at exit without the close question. What changes no name marks nothing.
+TEST_F(MainWindowTest, EveryEditOfTheListsIsUnsavedAndClosingAsksAboutIt)
+{
+    WriteDictionary("other.dic", { { "Шлюз" }, { "Вирус" }, {} });
+    struct Case {
+        const char* what;
+        std::function<void(TMainForm&)> act;
+        bool edits;
+    };
+    const Case cases[] = {
+        { "add", [this](TMainForm& w) { Add(w, kThreats, QStringLiteral("Червь")); }, true },
+        { "cancelled add",
+            [this](TMainForm& w) {
+                dialogs.NameAnswers.push_back(std::nullopt);
+                QTest::mouseClick(KindButton(w, "Add", kThreats), Qt::LeftButton);
+            },
+            false },
+        { "rename of an unchecked item",
+            [this](TMainForm& w) {
+                Select(w, kLayers, 2);
+                dialogs.NameAnswers.push_back(QStringLiteral("Шлюз"));
+                QTest::mouseClick(KindButton(w, "Change", kLayers), Qt::LeftButton);
+            },
+            true },
+        { "cancelled rename",
+            [this](TMainForm& w) {
+                Select(w, kLayers, 2);
+                dialogs.NameAnswers.push_back(std::nullopt);
+                QTest::mouseClick(KindButton(w, "Change", kLayers), Qt::LeftButton);
+            },
+            false },
+        { "delete",
+            [](TMainForm& w) {
+                Select(w, kMechanisms, 0);
+                QTest::mouseClick(KindButton(w, "Delete", kMechanisms), Qt::LeftButton);
+            },
+            true },
+        { "delete with nothing selected",
+            [](TMainForm& w) {
+                List(w, kMechanisms)->clearSelection();
+                QTest::mouseClick(KindButton(w, "Delete", kMechanisms), Qt::LeftButton);
+            },
+            false },
+        { "dictionary",
+            [this](TMainForm& w) {
+                dialogs.FileAnswers.push_back(QString::fromStdString(PathOf("other.dic")));
+                QTest::mouseClick(Button(w, "LoadDicButton"), Qt::LeftButton);
+            },
+            true },
+        { "dictionary refused",
+            [this](TMainForm& w) {
+                dialogs.FileAnswers.push_back(QString::fromStdString(PathOf("missing.dic")));
+                QTest::mouseClick(Button(w, "LoadDicButton"), Qt::LeftButton);
+            },
+            false },
+        { "dictionary dialog cancelled",
+            [this](TMainForm& w) {
+                dialogs.FileAnswers.push_back(std::nullopt);
+                QTest::mouseClick(Button(w, "LoadDicButton"), Qt::LeftButton);
+            },
+            false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dialogs = ScriptedDialogs();
+        auto window = OpenWithEverythingChecked();
+        AddAll(*window, kLayers, { QStringLiteral("Резерв") });
+        document.SetSaved(true);
+
+        c.act(*window);
+        EXPECT_EQ(document.IsSaved(), !c.edits);
+
+        if (c.edits)
+            dialogs.CloseAnswers.push_back(CloseAnswer::Cancel);
+        QTest::mouseClick(Button(*window, "ExitButton"), Qt::LeftButton);
+        EXPECT_EQ(dialogs.CloseQuestions, c.edits ? 1 : 0);
+        EXPECT_EQ(window->isVisible(), c.edits);
+        EXPECT_TRUE(dialogs.NameAnswers.empty());
+        EXPECT_TRUE(dialogs.FileAnswers.empty());
+    }
+}
+
+// After a data load the store is the file's; a name edited afterwards goes into the file
+// the close question saves, with the judgements of its item.
+TEST_F(MainWindowTest, ANameEditedAfterADataLoadIsInTheFileClosingSaves)
+{
+    WriteDataFile("assessment.sav", { { "Периметр", true }, { "Сеть", false } }, { { "Вирус", true } },
+        { { "Антивирус", true } });
+    auto window = OpenMainWindow(navigation);
+    dialogs.FileAnswers.push_back(QString::fromStdString(PathOf("assessment.sav")));
+    QTest::mouseClick(Button(*window, "LoadButton"), Qt::LeftButton);
+    ASSERT_TRUE(window->DataLoaded());
+    store.ET(0, 0) = 7.0f; // a judgement the analysis windows wrote
+    ASSERT_TRUE(document.IsSaved());
+
+    Select(*window, kLayers, 1);
+    dialogs.NameAnswers.push_back(QStringLiteral("Шлюз"));
+    QTest::mouseClick(KindButton(*window, "Change", kLayers), Qt::LeftButton);
+    Add(*window, kThreats, QStringLiteral("Червь"));
+
+    dialogs.CloseAnswers.push_back(CloseAnswer::Yes);
+    dialogs.FileAnswers.push_back(QString::fromStdString(PathOf("closing.sav")));
+    QTest::mouseClick(Button(*window, "ExitButton"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.CloseQuestions, 1);
+    EXPECT_FALSE(window->isVisible());
+    CData closing;
+    ASSERT_TRUE(closing.LoadFromFile(PathOf("closing.sav"), dialogs));
+    EXPECT_EQ(closing.LayerNames, (std::vector<std::string> { "Периметр", "Шлюз" }));
+    EXPECT_EQ(closing.LayerIndices, std::vector<std::string> { "0" });
+    EXPECT_EQ(closing.ThreatNames, (std::vector<std::string> { "Вирус", "Червь" }));
+    EXPECT_EQ(closing.ThreatIndices, std::vector<std::string> { "0" });
+    ASSERT_EQ(closing.ET.Rows(), 1);
+    EXPECT_EQ(closing.ET(0, 0), 7.0f) << "the analysed items keep their judgements";
 }
 
 TEST_F(MainWindowTest, TabWalksTheControlsInTheirOrder)

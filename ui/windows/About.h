@@ -1,4 +1,4 @@
-// TAboutForm: the about box, shown modally from the main window.
+// TAboutForm: the about box, shown modally from the main window, with a link to the guide.
 #pragma once
 
 #include <QDialog>
@@ -8,4 +8,8 @@ class TAboutForm : public QDialog {
 
 public:
     explicit TAboutForm(QWidget* parent = nullptr);
+
+signals:
+    // The analyst followed the link to the user guide.
+    void guideRequested();
 };

@@ -7,11 +7,13 @@
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/Frames.h"
 #include "ui/widgets/NameListDelegate.h"
+#include "ui/widgets/Texts.h"
 #include "ui/widgets/WindowFont.h"
 #include "ui/windows/Navigation.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -40,17 +42,46 @@ struct ListLayout {
     const char* NoCheckedItem;
 };
 
+// Panel coordinates, in the order of the item kinds.
 const ListLayout kLayouts[] = {
-    { "GroupBox1", "Иерархия уровней", { 5, 2, 484, 121 }, "AddLayerButton", "ChangeLayerButton", "DeleteLayerButton",
-        "LayersList", { 13, 25 }, { 109, 11, 369, 105 }, "Добавить новый эшелон.", "Изменение названия эшелона.",
-        "Для анализа отметьте хотя бы один эшелон." },
-    { "ThreatsGroupBox", "Угрозы", { 5, 123, 484, 121 }, "AddThreatButton", "ChangeThreatButton", "DeleteThreatButton",
-        "ThreatsList", { 11, 24 }, { 108, 11, 370, 105 }, "Добавить новую угрозу.", "Изменение названия угрозы.",
-        "Для анализа отметьте хотя бы одну угрозу." },
-    { "MechanismsGroupBox", "Механизмы", { 5, 244, 484, 121 }, "AddMechanismButton", "ChangeMechanismButton",
-        "DeleteMechanismButton", "MechanismsList", { 11, 25 }, { 108, 11, 370, 105 }, "Добавить новый механизм.",
-        "Изменение названия механизма.", "Для анализа отметьте хотя бы один механизм защиты." },
+    { "GroupBox1", QT_TRANSLATE_NOOP("TMainForm", "Иерархия уровней"), { 5, 2, 484, 121 }, "AddLayerButton",
+        "ChangeLayerButton", "DeleteLayerButton", "LayersList", { 13, 25 }, { 109, 11, 369, 105 },
+        QT_TRANSLATE_NOOP("TMainForm", "Добавить новый эшелон."),
+        QT_TRANSLATE_NOOP("TMainForm", "Изменение названия эшелона."),
+        QT_TRANSLATE_NOOP("TMainForm", "Для анализа отметьте хотя бы один эшелон.") },
+    { "ThreatsGroupBox", QT_TRANSLATE_NOOP("TMainForm", "Угрозы"), { 5, 123, 484, 121 }, "AddThreatButton",
+        "ChangeThreatButton", "DeleteThreatButton", "ThreatsList", { 11, 24 }, { 108, 11, 370, 105 },
+        QT_TRANSLATE_NOOP("TMainForm", "Добавить новую угрозу."),
+        QT_TRANSLATE_NOOP("TMainForm", "Изменение названия угрозы."),
+        QT_TRANSLATE_NOOP("TMainForm", "Для анализа отметьте хотя бы одну угрозу.") },
+    { "MechanismsGroupBox", QT_TRANSLATE_NOOP("TMainForm", "Механизмы"), { 5, 244, 484, 121 }, "AddMechanismButton",
+        "ChangeMechanismButton", "DeleteMechanismButton", "MechanismsList", { 11, 25 }, { 108, 11, 370, 105 },
+        QT_TRANSLATE_NOOP("TMainForm", "Добавить новый механизм."),
+        QT_TRANSLATE_NOOP("TMainForm", "Изменение названия механизма."),
+        QT_TRANSLATE_NOOP("TMainForm", "Для анализа отметьте хотя бы один механизм защиты.") },
 };
+// A list's three buttons, from its FirstButton down.
+constexpr QSize kListButton { 84, 25 };
+constexpr int kListButtonStep = 32;
+const char* const kListButtonCaptions[] = { QT_TRANSLATE_NOOP("TMainForm", "Добавить..."),
+    QT_TRANSLATE_NOOP("TMainForm", "Изменить..."), QT_TRANSLATE_NOOP("TMainForm", "Удалить") };
+
+constexpr QSize kClientSize { 624, 406 };
+constexpr QPoint kWindowPlace { 151, 99 };
+constexpr QRect kPanel { 2, 2, 495, 403 };
+// In the panel.
+const ButtonPlace kLoadDicButton { "LoadDicButton", QT_TRANSLATE_NOOP("TMainForm", "Загрузить списки ..."),
+    { 123, 369, 130, 27 } };
+const ButtonPlace kSaveDicButton { "SaveDicButton", QT_TRANSLATE_NOOP("TMainForm", "Сохранить списки..."),
+    { 283, 368, 130, 27 } };
+// In the client area.
+const ButtonPlace kAboutButton { "AboutButton", QT_TRANSLATE_NOOP("TMainForm", "О программе..."), { 512, 8, 97, 25 } };
+const ButtonPlace kSaveButton { "SaveButton", QT_TRANSLATE_NOOP("TMainForm", "Сохранить данные..."),
+    { 504, 104, 113, 25 } };
+const ButtonPlace kLoadButton { "LoadButton", QT_TRANSLATE_NOOP("TMainForm", "Загрузить данные..."),
+    { 504, 137, 113, 25 } };
+const ButtonPlace kNextButton { "NextButton", QT_TRANSLATE_NOOP("TMainForm", "Далее..."), { 519, 169, 83, 25 } };
+const ButtonPlace kExitButton { "ExitButton", QT_TRANSLATE_NOOP("TMainForm", "Выход"), { 526, 201, 68, 24 } };
 
 // The table is in the order of the item kinds.
 const ListLayout& LayoutOf(ItemKind kind)
@@ -58,11 +89,21 @@ const ListLayout& LayoutOf(ItemKind kind)
     return kLayouts[static_cast<std::size_t>(kind)];
 }
 
-const FileDialogOptions kOpenDataDialog { QStringLiteral("Файлы данных Vardun 2.1|*.sav"), QStringLiteral("sav") };
-const FileDialogOptions kSaveDataDialog { QStringLiteral("Файлы данных Vardun 2.2(*.sav)|*.sav"),
-    QStringLiteral("sav") };
-const FileDialogOptions kDictionaryDialog { QStringLiteral("Vardun 2.1 Файл словаря(*.dic)|*.dic"),
-    QStringLiteral("dic") };
+// The file types as the analysts have always seen them: the open and dictionary dialogs
+// still name version 2.1, and the save dialog's text has no blank before its bracket,
+// unlike the rating window's.
+FileDialogOptions OpenDataDialog()
+{
+    return { QCoreApplication::translate("TMainForm", "Файлы данных Vardun 2.1|*.sav"), QStringLiteral("sav") };
+}
+FileDialogOptions SaveDataDialog()
+{
+    return { QCoreApplication::translate("TMainForm", "Файлы данных Vardun 2.2(*.sav)|*.sav"), QStringLiteral("sav") };
+}
+FileDialogOptions DictionaryDialog()
+{
+    return { QCoreApplication::translate("TMainForm", "Vardun 2.1 Файл словаря(*.dic)|*.dic"), QStringLiteral("dic") };
+}
 
 // Leaves the list with no current and no selected item, so a later Change or Delete
 // finds nothing to work on.
@@ -83,10 +124,10 @@ TMainForm::TMainForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNav
     , dialogs_(dialogs)
     , navigation_(navigation)
 {
-    setWindowTitle(QStringLiteral("Vardun 2.2"));
+    setWindowTitle(ProgramTitle());
     setFont(WindowFont());
-    setFixedSize(624, 406);
-    move(151, 99);
+    setFixedSize(kClientSize);
+    move(kWindowPlace);
     // With no menu or status bar the central widget is the whole client area.
     auto* client = new QWidget(this);
     setCentralWidget(client);
@@ -98,20 +139,20 @@ TMainForm::TMainForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNav
     // Controls are created in tab order: Qt's focus chain follows creation.
     auto* panel = new BevelPanel(client);
     panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setGeometry(2, 2, 495, 403);
+    panel->setGeometry(kPanel);
 
     for (ItemKind kind : kItemKinds)
         BuildListGroup(kind, panel);
 
-    loadDicButton_ = MakeButton(panel, "LoadDicButton", QStringLiteral("Загрузить списки ..."), { 123, 369, 130, 27 });
-    saveDicButton_ = MakeButton(panel, "SaveDicButton", QStringLiteral("Сохранить списки..."), { 283, 368, 130, 27 });
-    aboutButton_ = MakeButton(client, "AboutButton", QStringLiteral("О программе..."), { 512, 8, 97, 25 });
-    saveButton_ = MakeButton(client, "SaveButton", QStringLiteral("Сохранить данные..."), { 504, 104, 113, 25 });
-    loadButton_ = MakeButton(client, "LoadButton", QStringLiteral("Загрузить данные..."), { 504, 137, 113, 25 });
-    nextButton_ = MakeButton(client, "NextButton", QStringLiteral("Далее..."), { 519, 169, 83, 25 });
+    loadDicButton_ = MakeButton(panel, kLoadDicButton, "TMainForm");
+    saveDicButton_ = MakeButton(panel, kSaveDicButton, "TMainForm");
+    aboutButton_ = MakeButton(client, kAboutButton, "TMainForm");
+    saveButton_ = MakeButton(client, kSaveButton, "TMainForm");
+    loadButton_ = MakeButton(client, kLoadButton, "TMainForm");
+    nextButton_ = MakeButton(client, kNextButton, "TMainForm");
     nextButton_->setEnabled(false);
     nextButton_->setDefault(true);
-    exitButton_ = MakeButton(client, "ExitButton", QStringLiteral("Выход"), { 526, 201, 68, 24 });
+    exitButton_ = MakeButton(client, kExitButton, "TMainForm");
 
     connect(loadDicButton_, &QPushButton::clicked, this, &TMainForm::LoadDicButtonClick);
     connect(saveDicButton_, &QPushButton::clicked, this, &TMainForm::SaveDicButtonClick);
@@ -127,19 +168,18 @@ void TMainForm::BuildListGroup(ItemKind kind, QWidget* parent)
     const ListLayout& layout = LayoutOf(kind);
     ListControls& controls = ListsOf(kind);
 
-    controls.Group = new FramedGroupBox(QString::fromUtf8(layout.Caption), parent);
+    controls.Group = new FramedGroupBox(tr(layout.Caption), parent);
     controls.Group->setObjectName(QString::fromLatin1(layout.GroupName));
     controls.Group->setGeometry(layout.Group);
     controls.Group->setFont(GroupCaptionFont());
 
-    const QPoint at = layout.FirstButton;
-    controls.AddButton
-        = MakeButton(controls.Group, layout.AddName, QStringLiteral("Добавить..."), { at.x(), at.y(), 84, 25 });
-    controls.ChangeButton
-        = MakeButton(controls.Group, layout.ChangeName, QStringLiteral("Изменить..."), { at.x(), at.y() + 32, 84, 25 });
+    const char* const names[] = { layout.AddName, layout.ChangeName, layout.DeleteName };
+    QPushButton** buttons[] = { &controls.AddButton, &controls.ChangeButton, &controls.DeleteButton };
+    for (int k = 0; k < 3; ++k) {
+        const QPoint at = layout.FirstButton + QPoint(0, k * kListButtonStep);
+        *buttons[k] = MakeButton(controls.Group, names[k], tr(kListButtonCaptions[k]), { at, kListButton });
+    }
     controls.ChangeButton->setEnabled(false);
-    controls.DeleteButton
-        = MakeButton(controls.Group, layout.DeleteName, QStringLiteral("Удалить"), { at.x(), at.y() + 64, 84, 25 });
     controls.DeleteButton->setEnabled(false);
 
     controls.List = new QListWidget(controls.Group);
@@ -151,7 +191,7 @@ void TMainForm::BuildListGroup(ItemKind kind, QWidget* parent)
     controls.List->setStyle(checkListStyle_);
     controls.List->setItemDelegate(new NameListDelegate(controls.List));
     // A screen reader names the list by its group, as a sighted user does.
-    controls.List->setAccessibleName(QString::fromUtf8(layout.Caption));
+    controls.List->setAccessibleName(tr(layout.Caption));
 
     connect(controls.AddButton, &QPushButton::clicked, this, [this, kind] { AddButtonClick(kind); });
     connect(controls.ChangeButton, &QPushButton::clicked, this, [this, kind] { ChangeButtonClick(kind); });
@@ -231,12 +271,19 @@ void TMainForm::ListCheckToggled(ItemKind kind, QListWidgetItem* item)
     document_.MarkModified();
 }
 
+void TMainForm::ListsEdited()
+{
+    namesEdited_ = true;
+    document_.MarkModified();
+}
+
 void TMainForm::AddButtonClick(ItemKind kind)
 {
-    const auto name = dialogs_.AskName(this, QString::fromUtf8(LayoutOf(kind).AddPrompt), QString());
+    const auto name = dialogs_.AskName(this, tr(LayoutOf(kind).AddPrompt), QString());
     if (name) {
         const QSignalBlocker blocker(ListsOf(kind).List);
         ListsOf(kind).List->scrollToItem(AppendCheckItem(ListsOf(kind).List, *name));
+        ListsEdited();
     }
     ApplyAddButtonRule(kind);
 }
@@ -247,11 +294,12 @@ void TMainForm::ChangeButtonClick(ItemKind kind)
     if (selected.isEmpty())
         return;
     QListWidgetItem* item = selected.front();
-    const auto name = dialogs_.AskName(this, QString::fromUtf8(LayoutOf(kind).ChangePrompt), item->text());
+    const auto name = dialogs_.AskName(this, tr(LayoutOf(kind).ChangePrompt), item->text());
     if (name) {
         // Position, check mark and selection stay.
         const QSignalBlocker blocker(ListsOf(kind).List);
         item->setText(*name);
+        ListsEdited();
     }
 }
 
@@ -263,19 +311,23 @@ void TMainForm::DeleteButtonClick(ItemKind kind)
         const QSignalBlocker blocker(list);
         delete list->takeItem(list->row(selected.front()));
         ClearSelection(list);
+        ListsEdited();
     }
     ApplyAddButtonRule(kind);
 }
 
 void TMainForm::LoadDicButtonClick()
 {
-    if (const auto path = dialogs_.AskOpenFile(this, kDictionaryDialog))
-        LoadDictionary(path->toStdString());
+    // Start-up's dictionary is where the program begins; one loaded here replaces the
+    // analyst's lists.
+    const auto path = dialogs_.AskOpenFile(this, DictionaryDialog());
+    if (path && LoadDictionary(path->toStdString()))
+        ListsEdited();
 }
 
 void TMainForm::SaveDicButtonClick()
 {
-    const auto path = dialogs_.AskSaveFile(this, kDictionaryDialog);
+    const auto path = dialogs_.AskSaveFile(this, DictionaryDialog());
     if (!path)
         return;
     const NameLists lists { Names(ItemKind::Layer), Names(ItemKind::Threat), Names(ItemKind::Mechanism) };
@@ -285,12 +337,15 @@ void TMainForm::SaveDicButtonClick()
 
 void TMainForm::LoadButtonClick()
 {
-    const auto path = dialogs_.AskOpenFile(this, kOpenDataDialog);
-    if (!path)
-        return;
+    if (const auto path = dialogs_.AskOpenFile(this, OpenDataDialog()))
+        LoadDataFile(path->toStdString());
+}
+
+bool TMainForm::LoadDataFile(const std::string& path)
+{
     // A rejected file has shown its message and left the store as it was; so do the lists.
-    if (!document_.Load(path->toStdString(), dialogs_))
-        return;
+    if (!document_.Load(path, dialogs_))
+        return false;
 
     for (ItemKind kind : kItemKinds) {
         ReplaceItems(kind, store_.NamesOf(kind));
@@ -303,8 +358,10 @@ void TMainForm::LoadButtonClick()
         ApplyAddButtonRule(kind);
     }
     dataLoaded_ = true;
+    namesEdited_ = false;
     listsChanged_ = true;
     nextButton_->setEnabled(true);
+    return true;
 }
 
 void TMainForm::SaveButtonClick()
@@ -314,20 +371,22 @@ void TMainForm::SaveButtonClick()
 
 bool TMainForm::SaveData()
 {
-    const auto path = dialogs_.AskSaveFile(this, kSaveDataDialog);
+    const auto path = dialogs_.AskSaveFile(this, SaveDataDialog());
     if (!path)
         return false;
-    PrepareStoreFromLists();
+    // The file holds what the window shows, names edited since a data load too: the
+    // loaded store lacks them (Next, as always, keeps it until the next Next).
+    PrepareStoreFromLists(dataLoaded_ && !namesEdited_);
     // A failed save has reported itself and leaves the changes counted as unsaved.
     return document_.Save(path->toStdString(), dialogs_);
 }
 
-void TMainForm::PrepareStoreFromLists()
+void TMainForm::PrepareStoreFromLists(bool keepLoadedStore)
 {
     // Right after a data load the store already holds these lists, with their values.
     // Whether the analysis windows must be built again is decided at Next, as always:
     // the flags stay as they are.
-    if (!dataLoaded_)
+    if (!keepLoadedStore)
         store_.PrepareForAnalysis(Items(ItemKind::Layer), Items(ItemKind::Threat), Items(ItemKind::Mechanism));
 }
 
@@ -337,11 +396,11 @@ void TMainForm::NextButtonClick()
     // file may mark nothing); the analysis needs an item of each kind.
     for (ItemKind kind : kItemKinds) {
         if (!HasCheckedItem(ListsOf(kind).List)) {
-            dialogs_.ShowMessage(LayoutOf(kind).NoCheckedItem);
+            dialogs_.ShowMessage(tr(LayoutOf(kind).NoCheckedItem).toStdString());
             return;
         }
     }
-    PrepareStoreFromLists();
+    PrepareStoreFromLists(dataLoaded_);
     const bool rebuild = listsChanged_;
     listsChanged_ = false;
     dataLoaded_ = false;

@@ -40,6 +40,9 @@ public:
     // Replaces the three lists by a dictionary's, all unchecked; false (with the loader's
     // message) when the file was not read.
     bool LoadDictionary(const std::string& path);
+    // Loads a data file as "Загрузить данные..." does once a file is chosen: the lists and
+    // check marks become the file's; false (with the loader's message) when it was refused.
+    bool LoadDataFile(const std::string& path);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -60,6 +63,8 @@ private:
     void ApplyAddButtonRule(ItemKind kind);
     void ListSelectionChanged(ItemKind kind);
     void ListCheckToggled(ItemKind kind, QListWidgetItem* item);
+    // A name was added, renamed or deleted, or a dictionary replaced the lists.
+    void ListsEdited();
     void AddButtonClick(ItemKind kind);
     void ChangeButtonClick(ItemKind kind);
     void DeleteButtonClick(ItemKind kind);
@@ -69,9 +74,9 @@ private:
     void SaveButtonClick();
     void NextButtonClick();
     bool CloseQuery();
-    // Brings the store in line with the lists before a save, as Next does, so that the
-    // file holds what the window shows.
-    void PrepareStoreFromLists();
+    // Brings the store in line with the lists, for Next and before a save, unless the
+    // store loaded from a file is to be kept.
+    void PrepareStoreFromLists(bool keepLoadedStore);
     bool SaveData();
 
     CheckList Items(ItemKind kind) const;
@@ -85,6 +90,8 @@ private:
 
     bool listsChanged_ = true;
     bool dataLoaded_ = false;
+    // A name added, renamed or deleted, or a dictionary loaded, since the last data load.
+    bool namesEdited_ = false;
 
     QStyle* checkListStyle_ = nullptr;
     std::array<ListControls, kItemKinds.size()> lists_;

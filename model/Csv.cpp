@@ -24,18 +24,14 @@ bool LooksLikeFormula(std::string_view text)
     return !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
 }
 
-void AppendName(std::string& out, std::string_view name)
+// Every field is quoted, numbers and empty cells too. LibreOffice's and Gnumeric's import
+// split at commas, semicolons and tabs at once unless told otherwise, and would cut an
+// unquoted "0,84" in two; a tab or another control character inside a name must not end
+// its cell either.
+void AppendField(std::string& out, std::string_view text)
 {
-    std::string field;
-    if (LooksLikeFormula(name))
-        field += '\'';
-    field += name;
-    if (field.find_first_of("\";\r\n") == std::string::npos) {
-        out += field;
-        return;
-    }
     out += '"';
-    for (char c : field) {
+    for (char c : text) {
         if (c == '"')
             out += '"';
         out += c;
@@ -43,19 +39,40 @@ void AppendName(std::string& out, std::string_view name)
     out += '"';
 }
 
+void AppendName(std::string& out, std::string_view name)
+{
+    if (!LooksLikeFormula(name)) {
+        AppendField(out, name);
+        return;
+    }
+    std::string field(1, '\'');
+    field += name;
+    AppendField(out, field);
+}
+
 // The shortest text that reads back as the same float. Not-a-number and the infinities
 // leave the cell empty, as the JSON report writes them as null: a spreadsheet's sums
 // and charts skip an empty cell, where a word would break them.
 void AppendNumber(std::string& out, float value)
 {
-    if (!std::isfinite(value))
-        return;
     char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    if (error != std::errc())
-        return;
-    for (const char* p = buffer; p != end; ++p)
-        out += *p == '.' ? kDecimalSeparator : *p;
+    std::size_t length = 0;
+    if (std::isfinite(value)) {
+        const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+        if (error == std::errc())
+            length = static_cast<std::size_t>(end - buffer);
+    }
+    std::replace(buffer, buffer + length, '.', kDecimalSeparator);
+    AppendField(out, std::string_view(buffer, length));
+}
+
+// The cells that make a short line as wide as the widest one.
+void AppendEmptyFields(std::string& out, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        out += kFieldSeparator;
+        AppendField(out, {});
+    }
 }
 
 } // namespace
@@ -75,12 +92,11 @@ std::string CsvText(const CsvTable& table)
         out += kFieldSeparator;
         AppendName(out, name);
     }
-    out.append(width - 1 - table.ColumnNames.size(), kFieldSeparator);
+    AppendEmptyFields(out, width - 1 - table.ColumnNames.size());
     out += kLineEnd;
 
     for (std::size_t i = 0; i < rows; ++i) {
-        if (i < table.RowNames.size())
-            AppendName(out, table.RowNames[i]);
+        AppendName(out, i < table.RowNames.size() ? std::string_view(table.RowNames[i]) : std::string_view());
         std::size_t written = 0;
         if (i < table.Values.size()) {
             for (float value : table.Values[i]) {
@@ -89,7 +105,7 @@ std::string CsvText(const CsvTable& table)
             }
             written = table.Values[i].size();
         }
-        out.append(width - 1 - written, kFieldSeparator);
+        AppendEmptyFields(out, width - 1 - written);
         out += kLineEnd;
     }
     return out;

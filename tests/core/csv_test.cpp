@@ -23,12 +23,26 @@ std::uint32_t Bits(float f)
     return std::bit_cast<std::uint32_t>(f);
 }
 
-CsvRecords Read(const std::string& text)
+// The separators of the imports the file must survive: the dialect's own alone, and with
+// the comma and the tab that LibreOffice's import ticks by default (Gnumeric's guess
+// splits at commas as well).
+const char* const kImports[] = { ";", ",;\t", ",;", ";\t" };
+
+CsvRecords Read(const std::string& text, std::string_view separators = ";")
 {
     std::string error;
-    const std::optional<CsvRecords> records = ReadStrictCsv(text, &error);
+    const std::optional<CsvRecords> records = ReadStrictCsv(text, &error, separators);
     EXPECT_TRUE(records.has_value()) << error << "\n" << text;
     return records.value_or(CsvRecords {});
+}
+
+// Every import reads the cells the dialect's own reader reads.
+CsvRecords ReadEveryWay(const std::string& text)
+{
+    const CsvRecords records = Read(text);
+    for (const char* separators : kImports)
+        EXPECT_EQ(Read(text, separators), records) << "separators \"" << separators << "\"";
+    return records;
 }
 
 CsvTable OneCell(float value)
@@ -66,6 +80,11 @@ TEST(StrictCsvReader, RefusesMalformedInput)
     };
     for (const std::string& text : bad)
         EXPECT_FALSE(ReadStrictCsv(text)) << text;
+
+    // Several separators at once split where any of them stands, outside quotes only.
+    const std::string mixed = bom + "a,b;c\td;\"e,f\tg\"\r\n";
+    EXPECT_EQ(*ReadStrictCsv(mixed, nullptr, ",;\t"), (CsvRecords { { "a", "b", "c", "d", "e,f\tg" } }));
+    EXPECT_EQ(*ReadStrictCsv(mixed, nullptr, ";"), (CsvRecords { { "a,b", "c\td", "e,f\tg" } }));
 }
 
 TEST(Csv, ExactBytesOfASmallTable)
@@ -73,8 +92,8 @@ TEST(Csv, ExactBytesOfASmallTable)
     const CsvTable table { "Угол", { "Столбец 1", "Столбец 2" }, { "Строка" }, { { 1.0f, 0.5f } } };
     EXPECT_EQ(CsvText(table),
         "\xEF\xBB\xBF"
-        "Угол;Столбец 1;Столбец 2\r\n"
-        "Строка;1;0,5\r\n");
+        "\"Угол\";\"Столбец 1\";\"Столбец 2\"\r\n"
+        "\"Строка\";\"1\";\"0,5\"\r\n");
 }
 
 TEST(Csv, RoundTripGivesNamesAndFloatsBackBitForBit)
@@ -92,11 +111,15 @@ TEST(Csv, RoundTripGivesNamesAndFloatsBackBitForBit)
             row.push_back(awkward[k]);
         table.Values.push_back(row);
     }
-    const CsvRecords records = Read(CsvText(table));
+    // Numbers with a decimal comma and names holding separators and control characters
+    // come back the same whichever separators the spreadsheet splits at.
+    table.ColumnNames[1] = "Антивирус, сканер\tпочты";
+    const CsvRecords records = ReadEveryWay(CsvText(table));
     ASSERT_EQ(records.size(), 3u);
     const std::size_t width = 1 + table.Values[0].size(); // wider than the names
-    EXPECT_EQ(
-        records[0], (std::vector<std::string> { table.Corner, "Межсетевой экран", "Антивирус", "", "", "", "", "" }));
+    EXPECT_EQ(records[0],
+        (std::vector<std::string> {
+            table.Corner, "Межсетевой экран", "Антивирус, сканер\tпочты", "", "", "", "", "" }));
     ASSERT_EQ(records[0].size(), width);
     for (std::size_t r = 0; r < 2; ++r) {
         EXPECT_EQ(records[r + 1][0], table.RowNames[r]);
@@ -134,7 +157,7 @@ TEST(Csv, ValuesThatAreNotFiniteAreEmptyCells)
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     const CsvTable table { "K", { "a", "b", "c", "d" }, { "r" }, { { nan, inf, -inf, 2.0f } } };
-    const CsvRecords records = Read(CsvText(table));
+    const CsvRecords records = ReadEveryWay(CsvText(table));
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[1], (std::vector<std::string> { "r", "", "", "", "2" }));
 }
@@ -144,39 +167,45 @@ TEST(Csv, ValuesThatAreNotFiniteAreEmptyCells)
 TEST(Csv, RaggedTablesGiveEvenRecords)
 {
     const CsvTable table { "K", { "a", "b" }, { "r1", "r2", "r3" }, { { 1.0f }, {} } };
-    const CsvRecords records = Read(CsvText(table));
+    const CsvRecords records = ReadEveryWay(CsvText(table));
     const CsvRecords expected = { { "K", "a", "b" }, { "r1", "1", "" }, { "r2", "", "" }, { "r3", "", "" } };
     EXPECT_EQ(records, expected);
     const CsvTable unnamed { "K", { "a" }, {}, { { 1.0f }, { 2.0f } } };
     EXPECT_EQ(Read(CsvText(unnamed)), (CsvRecords { { "K", "a" }, { "", "1" }, { "", "2" } }));
 }
 
-TEST(Csv, NamesAreQuotedOnlyWhenTheyMustBe)
+// Quoting every field keeps a spreadsheet from cutting a decimal comma, a separator, a
+// tab or any other control character out of its cell.
+TEST(Csv, EveryFieldIsQuoted)
 {
     struct Case {
         std::string Name;
         std::string Field; // as written between the separators
     };
     const Case cases[] = {
-        { "Вирус", "Вирус" },
-        { "a,b", "a,b" },
+        { "Вирус", "\"Вирус\"" },
+        { "", "\"\"" },
+        { "a,b", "\"a,b\"" },
         { "a;b", "\"a;b\"" },
+        { "тест\tтаб", "\"тест\tтаб\"" },
         { "say \"hi\"", "\"say \"\"hi\"\"\"" },
         { "two\r\nlines", "\"two\r\nlines\"" },
         { "lf\nonly", "\"lf\nonly\"" },
         { "cr\ronly", "\"cr\ronly\"" },
         { "\"", "\"\"\"\"" },
+        { std::string("nul\0bell\a", 9), std::string("\"nul\0bell\a\"", 11) },
+        { "esc\x1B[0m\x7F", "\"esc\x1B[0m\x7F\"" },
     };
     for (const Case& c : cases) {
         const std::string text = CsvText({ "K", { c.Name }, {}, {} });
         EXPECT_EQ(text,
             "\xEF\xBB\xBF"
-            "K;" + c.Field
-                + "\r\n")
+            "\"K\";"
+                + c.Field + "\r\n")
             << c.Name;
         // The same name in every place a name goes comes back as it was.
-        const CsvRecords records = Read(CsvText({ c.Name, { c.Name }, { c.Name }, { { 1.0f } } }));
-        EXPECT_EQ(records, (CsvRecords { { c.Name, c.Name }, { c.Name, "1" } })) << c.Name;
+        const CsvRecords records = ReadEveryWay(CsvText({ c.Name, { c.Name }, { c.Name }, { { 0.84f } } }));
+        EXPECT_EQ(records, (CsvRecords { { c.Name, c.Name }, { c.Name, "0,84" } })) << c.Name;
     }
 }
 
@@ -195,7 +224,7 @@ TEST(Csv, NamesThatLookLikeFormulasAreShownAsText)
         { "'quoted", "'quoted" },
     };
     for (const auto& [name, shown] : cases) {
-        const CsvRecords records = Read(CsvText({ name, { name }, { name }, { { -2.5f } } }));
+        const CsvRecords records = ReadEveryWay(CsvText({ name, { name }, { name }, { { -2.5f } } }));
         EXPECT_EQ(records, (CsvRecords { { shown, shown }, { shown, "-2,5" } })) << name;
     }
 }

@@ -1,9 +1,16 @@
 #include "model/FileBytes.h"
+#include "model/FileText.h"
+#include "tests/core/support/RecordingSink.h"
 #include "tests/core/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -31,6 +38,13 @@ public:
 private:
     mode_t old_;
 };
+
+mode_t KindOf(const std::string& path)
+{
+    struct stat info { };
+    EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
+    return info.st_mode & S_IFMT;
+}
 
 std::vector<std::string> FolderEntries(const TempFolder& folder)
 {
@@ -193,4 +207,125 @@ TEST(FileBytes, AFileOfAnotherKindIsNotReadWhole)
     // A file shorter than the expected beginning is read whole.
     ASSERT_TRUE(SaveFileBytes(path, "HEA"));
     EXPECT_EQ(ReadFileBytes(path, "HEADER"), "HEA");
+}
+
+// A device node or a pipe replaced by a plain file breaks whatever else uses it (as root,
+// "--save /dev/null" replaced the device); a save must refuse such a target.
+TEST(FileBytes, ATargetThatIsNoRegularFileIsRefusedAndLeftAlone)
+{
+    TempFolder folder;
+    ASSERT_EQ(::mkfifo(folder.Path("pipe").c_str(), 0666), 0);
+    std::filesystem::create_symlink("pipe", folder.Root() / "link-to-pipe");
+    std::filesystem::create_directory(folder.Root() / "folder");
+    std::vector<std::string> targets = { "pipe", "link-to-pipe", "folder" };
+    // A /dev/null of our own: making one needs root.
+    const bool device = ::mknod(folder.Path("null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0;
+    if (device)
+        targets.push_back("null");
+    const std::vector<std::string> before = FolderEntries(folder);
+
+    for (const std::string& name : targets) {
+        SCOPED_TRACE(name);
+        const std::string path = folder.Path(name);
+        const mode_t kind = KindOf(path);
+        // No reader ever opens the pipe: a save that tried to write it would hang here.
+        EXPECT_FALSE(SaveFileBytes(path, "new"));
+        RecordingSink sink;
+        EXPECT_FALSE(SaveText(path, std::string("new"), sink));
+        EXPECT_EQ(sink.Messages, std::vector<std::string> { "Не удалось сохранить файл " + path + "." });
+        EXPECT_EQ(KindOf(path), kind);
+    }
+    EXPECT_EQ(KindOf(folder.Path("pipe")), static_cast<mode_t>(S_IFIFO));
+    if (device)
+        EXPECT_EQ(KindOf(folder.Path("null")), static_cast<mode_t>(S_IFCHR));
+    EXPECT_EQ(FolderEntries(folder), before);
+}
+
+// A tool's output named on its command line may be a pipe or a terminal ("--pdf
+// /dev/stdout | ..."): with the option the bytes go straight into it.
+TEST(FileBytes, AStreamTakesTheBytesWhenTheOptionsAllowIt)
+{
+    TempFolder folder;
+    const std::string pipe = folder.Path("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    SaveOptions streams;
+    streams.WriteStreams = true;
+    {
+        // The reader is there first, so the writer's open does not wait; the bytes fit
+        // in the pipe's buffer, so the write does not either.
+        const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(reader, 0);
+        EXPECT_TRUE(SaveFileBytes(pipe, AllBytes, streams));
+        std::string got(AllBytes.size() + 16, '\0');
+        const ssize_t read = ::read(reader, got.data(), got.size());
+        ::close(reader);
+        ASSERT_GE(read, 0);
+        got.resize(static_cast<std::size_t>(read));
+        EXPECT_EQ(got, AllBytes);
+    }
+    EXPECT_EQ(KindOf(pipe), static_cast<mode_t>(S_IFIFO));
+
+    // A device the same way; the node stays.
+    EXPECT_TRUE(SaveFileBytes("/dev/null", "gone", streams));
+    EXPECT_EQ(KindOf("/dev/null"), static_cast<mode_t>(S_IFCHR));
+
+    // A folder is no stream, and a regular file is still replaced whole.
+    EXPECT_FALSE(SaveFileBytes(folder.Root().string(), "x", streams));
+    const std::string file = folder.Path("file.pdf");
+    WriteBytes(file, "old");
+    ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+    EXPECT_TRUE(SaveFileBytes(file, "new", streams));
+    EXPECT_EQ(ReadBytes(file), "new");
+    EXPECT_EQ(ModeOf(file), 0640u);
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string> { "file.pdf", "pipe" }));
+}
+
+// A save killed at its worst moment (everything written, nothing named yet) leaves the
+// folder as it was: no hidden temporary file, the old file whole.
+TEST(FileBytes, ASaveKilledBeforeItsEndLeavesNothingBehind)
+{
+    const std::string big(8u << 20, 'n');
+    for (const bool existing : { true, false }) {
+        SCOPED_TRACE(existing ? "replacing a file" : "a new file");
+        TempFolder folder;
+        const std::string path = folder.Path("data.sav");
+        if (existing)
+            WriteBytes(path, "old");
+        const std::vector<std::string> before = FolderEntries(folder);
+
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(ready[0]);
+            SaveOptions options;
+            options.AfterWrite = [&ready] {
+                const char written = 'w';
+                if (::write(ready[1], &written, 1) != 1)
+                    ::_exit(3);
+                for (;;)
+                    ::pause();
+            };
+            SaveFileBytes(path, big, options);
+            ::_exit(2); // the hook never returns
+        }
+        ::close(ready[1]);
+        pollfd wait { ready[0], POLLIN, 0 };
+        char got = 0;
+        const bool paused = ::poll(&wait, 1, 60000) == 1 && ::read(ready[0], &got, 1) == 1 && got == 'w';
+        ::close(ready[0]);
+        if (paused)
+            // The contents are all written and flushed, yet the folder shows none of it.
+            EXPECT_EQ(FolderEntries(folder), before);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(paused) << "the save never reached its end";
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+
+        EXPECT_EQ(FolderEntries(folder), before);
+        if (existing)
+            EXPECT_EQ(ReadBytes(path), "old");
+    }
 }

@@ -112,9 +112,9 @@ protected:
     // Every file of `dir` against the store of `file` and the JSON the same run printed.
     static void ExpectFiles(const fs::path& dir, const fs::path& file, const ReportJson& r, bool withRating)
     {
-        std::set<std::string> expected
-            = { "source-MT.csv", "source-TE.csv", "source-ET.csv", "source-TM.csv", "source-EF.csv", "source-FM.csv",
-                  "result-mode1.csv", "result-mode2.csv", "result-mode3.csv", "result-mode4.csv", "MM.csv", "EE.csv" };
+        std::set<std::string> expected = { "source-MT.csv", "source-TE.csv", "source-ET.csv", "source-TM.csv",
+            "source-EF.csv", "source-FM.csv", "result-mode1.csv", "result-mode2.csv", "result-mode3.csv",
+            "result-mode4.csv", "MM.csv", "EE.csv", "summary.csv" };
         if (withRating)
             expected.insert("rating-curves.csv");
         EXPECT_EQ(FilesIn(dir), expected);
@@ -183,6 +183,22 @@ protected:
                     return CellIs(field, r[square.Name][i][j]);
                 },
                 square.Name);
+
+        // Rm, Re, the thresholds and the levels as the JSON has them.
+        const CsvRecords summary = ReadCsv(dir / "summary.csv");
+        ASSERT_EQ(summary.size(), 13u);
+        EXPECT_EQ(summary[0], (std::vector<std::string> { "Показатель", "Значение" }));
+        std::vector<ReportJson> figures = { r["Rm"], r["Re"] };
+        for (std::size_t k = 0; k < 4; ++k)
+            for (std::size_t which = 0; which < 2; ++which)
+                figures.push_back(r["thresholds"][k][which]);
+        figures.push_back(r["high_level"]);
+        figures.push_back(r["low_level"]);
+        for (std::size_t i = 0; i < figures.size(); ++i)
+            EXPECT_TRUE(CellIs(summary[i + 1][1], figures[i])) << summary[i + 1][0];
+        EXPECT_EQ(summary[1][0], "Рейтинговый показатель Rm");
+        EXPECT_EQ(summary[2][0], "Рейтинговый показатель Re");
+        EXPECT_EQ(summary[10][0], "Режим 4: пороговое значение для средней величины");
 
         if (!withRating)
             return;
@@ -270,6 +286,6 @@ TEST_F(ReportCsv, FailuresAreReportedWithTheirFiles)
     EXPECT_EQ(run.Out, "");
     EXPECT_EQ(run.Err, "Не удалось сохранить файл " + mm + ".\n");
     EXPECT_EQ(ReadBytes(mm), "old");
-    EXPECT_EQ(FilesIn(dir).size(), 12u);
+    EXPECT_EQ(FilesIn(dir).size(), 13u);
     EXPECT_TRUE(ReadCsv(dir / "EE.csv").size() > 1);
 }

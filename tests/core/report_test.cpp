@@ -22,6 +22,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -308,6 +309,20 @@ TEST_F(ReportTool, FailedSaveIsReported)
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Out, "");
     EXPECT_NE(run.Err, "");
+}
+
+// A data file is never written into a pipe or a device: "--save" of one is refused and
+// the node stays (as root, "--save /dev/null" used to replace the device).
+TEST_F(ReportTool, SavingOverAPipeIsRefused)
+{
+    const fs::path pipe = Path("pipe.sav");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
+    // Refused before anything opens the pipe, which has no reader.
+    const ToolRun run = Report({ kSample.string(), "--save", pipe.string() });
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "Не удалось сохранить файл " + pipe.string() + ".\n");
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(pipe)));
 }
 
 TEST_F(ReportTool, UsageErrors)

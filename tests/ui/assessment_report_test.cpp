@@ -228,6 +228,23 @@ TEST_F(ExampleReport, TheRatingSectionNamesTheSelectionAndTheLevelsOnlyWhenAsked
     ExpectPageNumbers(text, static_cast<int>(Plan(data, ExampleRequest(true)).size()));
 }
 
+// A tab or another control character in a name prints as a blank: it used to end the
+// name's text in the PDF ("тест" for "тест<tab>таб").
+TEST_F(ExampleReport, ControlCharactersInNamesPrintAsBlanks)
+{
+    const int layer = IndexValue(data.LayerIndices[1]);
+    const int mechanism = IndexValue(data.MechanismIndices[3]);
+    data.LayerNames[static_cast<std::size_t>(layer)] = "тест\tтаб";
+    data.MechanismNames[static_cast<std::size_t>(mechanism)] = "звонок\aи\x1Fразделитель\x7Fконец";
+    READ_PDF_TEXT(text, Write(ExampleRequest(true)));
+    // The list, the tables and the rating section.
+    EXPECT_TRUE(text.contains(QStringLiteral("[x] тест таб"))) << text.toStdString();
+    EXPECT_GE(Occurrences(text, QStringLiteral("тест таб")), 3);
+    EXPECT_TRUE(text.contains(QStringLiteral("Эшелон: тест таб")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Механизм защиты: звонок и разделитель конец")));
+    EXPECT_GE(Occurrences(text, QStringLiteral("звонок и разделитель конец")), 3);
+}
+
 TEST_F(ExampleReport, ChartsAreVectorDrawingsThatShowTheBands)
 {
     const ReportRequest request = ExampleRequest(true);
@@ -538,6 +555,38 @@ TEST(ReportToolPdf, WritesTheReportOfTheFileWithTheRequestedCurves)
     // --high as given, the low level from the file.
     EXPECT_TRUE(section.contains(QStringLiteral("Высокий уровень потенциального ущерба: 1.50")));
     EXPECT_TRUE(section.contains(QStringLiteral("Низкий уровень потенциального ущерба: 0.50")));
+}
+
+// "--pdf /dev/stdout" feeds a pipe: the report alone comes out, without the JSON after it;
+// a data file is never written that way.
+TEST(ReportToolPdf, StandardOutputPipedTakesTheReportAlone)
+{
+    QProcess tool; // its standard output is a pipe
+    tool.start(kTool, { Q(kExample), QStringLiteral("--pdf"), QStringLiteral("/dev/stdout") });
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    const QByteArray pdf = tool.readAllStandardOutput();
+    EXPECT_TRUE(pdf.startsWith("%PDF-")) << pdf.left(40).toStdString();
+    EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF")) << pdf.right(40).toStdString();
+
+    TempFolder folder;
+    const std::string path = folder.Path("piped.pdf");
+    WriteBytes(path, pdf.toStdString());
+    READ_PDF_TEXT(text, path);
+    EXPECT_TRUE(text.contains(QStringLiteral("Файл данных: example.sav")));
+    ExpectPageNumbers(text, static_cast<int>(Plan(LoadExample(), ExampleRequest(false)).size()));
+}
+
+TEST(ReportToolPdf, ADataFileIsNotSavedIntoStandardOutput)
+{
+    QProcess tool;
+    tool.start(kTool, { Q(kExample), QStringLiteral("--save"), QStringLiteral("/dev/stdout") });
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_EQ(tool.readAllStandardOutput(), QByteArray());
+    EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardError())
+                    .contains(QStringLiteral("Не удалось сохранить файл /dev/stdout.")));
+    EXPECT_TRUE(std::filesystem::is_symlink("/dev/stdout"));
 }
 
 TEST(ReportToolPdf, AnUnwritablePathFailsWithTheMessage)

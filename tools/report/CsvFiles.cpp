@@ -46,6 +46,7 @@ bool WriteCsvFiles(
     ComputeDamageMatrices(data);
     save("MM.csv", DamageTable(data, ItemKind::Mechanism, data.MM));
     save("EE.csv", DamageTable(data, ItemKind::Layer, data.EE));
+    save("summary.csv", SummaryTable(data));
     if (rating)
         save("rating-curves.csv", CurveTable(data, rating->Selection, rating->High, rating->Low));
     return written;

@@ -1,5 +1,6 @@
 // Every table of an assessment as CSV files for spreadsheets: the six sources, the four
-// results with their distributions, MM and EE, and the rating curves of a selection.
+// results with their distributions, MM and EE, a summary (Rm, Re, the thresholds and the
+// levels), and the rating curves of a selection.
 #pragma once
 
 #include "tools/report/Report.h"

@@ -19,5 +19,8 @@ bool WritePdfReport(const CData& loaded, const std::string& inputName, const std
         request.High = rating->High;
         request.Low = rating->Low;
     }
-    return WriteAssessmentReport(path, loaded, request, messages);
+    // One file named on the command line: "--pdf /dev/stdout" may feed a pipe.
+    SaveOptions options;
+    options.WriteStreams = true;
+    return WriteAssessmentReport(path, loaded, request, messages, options);
 }

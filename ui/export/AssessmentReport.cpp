@@ -5,9 +5,11 @@
 #include "model/FileText.h"
 #include "ui/export/ReportContent.h"
 #include "ui/export/ReportLayout.h"
+#include "ui/widgets/Texts.h"
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDate>
 #include <QPageLayout>
 #include <QPageSize>
@@ -28,8 +30,8 @@ bool PaintPdf(QByteArray& bytes, const std::vector<ReportBlock>& blocks, const s
     QPdfWriter writer(&buffer);
     writer.setResolution(kResolution);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-    writer.setTitle(QStringLiteral("Отчёт об оценке защищённости"));
-    writer.setCreator(QStringLiteral("Vardun 2.2"));
+    writer.setTitle(QCoreApplication::translate("ReportContent", "Отчёт об оценке защищённости"));
+    writer.setCreator(ProgramTitle());
 
     QPainter painter;
     if (!painter.begin(&writer))
@@ -47,12 +49,12 @@ bool PaintPdf(QByteArray& bytes, const std::vector<ReportBlock>& blocks, const s
 
 } // namespace
 
-bool WriteAssessmentReport(
-    const std::string& path, const CData& assessment, const ReportRequest& request, IMessageSink& messages)
+bool WriteAssessmentReport(const std::string& path, const CData& assessment, const ReportRequest& request,
+    IMessageSink& messages, const SaveOptions& options)
 {
     const std::vector<ReportBlock> blocks = AssessmentReportBlocks(assessment, request, QDate::currentDate());
     const std::vector<ReportPage> pages = LayOutReport(blocks, kA4Report);
     QByteArray bytes;
     const bool painted = PaintPdf(bytes, blocks, pages) && !bytes.isEmpty();
-    return SaveText(path, painted ? std::optional(bytes.toStdString()) : std::nullopt, messages);
+    return SaveText(path, painted ? std::optional(bytes.toStdString()) : std::nullopt, messages, options);
 }

@@ -2,6 +2,7 @@
 // and result, the charts as vector drawings and the rating curves of one selection.
 #pragma once
 
+#include "model/FileBytes.h"
 #include "ui/export/ReportRequest.h"
 
 #include <string>
@@ -11,5 +12,6 @@ class IMessageSink;
 
 // Writes the report of `assessment` (its source matrices and thresholds; every result is
 // computed for the report) crash-safe; false with a message when it was not written.
-bool WriteAssessmentReport(
-    const std::string& path, const CData& assessment, const ReportRequest& request, IMessageSink& messages);
+// `options` say whether a stream (a pipe, /dev/stdout) may take it.
+bool WriteAssessmentReport(const std::string& path, const CData& assessment, const ReportRequest& request,
+    IMessageSink& messages, const SaveOptions& options = {});

@@ -1,7 +1,9 @@
 // A strict reader of the spreadsheet CSV the program writes, for tests: a UTF-8 byte-order
 // mark, ";" between fields, every record ended by CR LF, quoting exactly as RFC 4180 has
 // it, and the same number of fields in every record. Anything else is refused with the
-// reason, so a test that reads a file back also proves the file is well formed.
+// reason, so a test that reads a file back also proves the file is well formed. Other
+// separators, or several at once, read the file as a spreadsheet's import would with
+// those boxes ticked (LibreOffice's default is ",", ";" and a tab).
 #pragma once
 
 #include <charconv>
@@ -12,8 +14,10 @@
 
 using CsvRecords = std::vector<std::vector<std::string>>;
 
-inline std::optional<CsvRecords> ReadStrictCsv(std::string_view bytes, std::string* error = nullptr)
+inline std::optional<CsvRecords> ReadStrictCsv(
+    std::string_view bytes, std::string* error = nullptr, std::string_view separators = ";")
 {
+    auto isSeparator = [separators](char c) { return separators.find(c) != std::string_view::npos; };
     auto refuse = [error](const std::string& reason, std::size_t at) -> std::optional<CsvRecords> {
         if (error)
             *error = reason + " at byte " + std::to_string(at);
@@ -47,7 +51,7 @@ inline std::optional<CsvRecords> ReadStrictCsv(std::string_view bytes, std::stri
                 field += bytes[i++];
             }
         } else {
-            while (i < bytes.size() && bytes[i] != ';' && bytes[i] != '\r') {
+            while (i < bytes.size() && !isSeparator(bytes[i]) && bytes[i] != '\r') {
                 if (bytes[i] == '"')
                     return refuse("quote inside an unquoted field", i);
                 if (bytes[i] == '\n')
@@ -58,12 +62,12 @@ inline std::optional<CsvRecords> ReadStrictCsv(std::string_view bytes, std::stri
         record.push_back(std::move(field));
         if (i == bytes.size())
             return refuse("last record not ended by CR LF", i);
-        if (bytes[i] == ';') {
+        if (isSeparator(bytes[i])) {
             ++i;
             continue;
         }
         if (bytes.substr(i, 2) != "\r\n")
-            return refuse("field not followed by ';' or CR LF", i);
+            return refuse("field not followed by a separator or CR LF", i);
         i += 2;
         if (!records.empty() && record.size() != records.front().size())
             return refuse("record of " + std::to_string(record.size()) + " fields after ones of "

@@ -520,4 +520,66 @@ TEST_F(GraphWindowTest, AssistiveTechnologyFindsTheWindowItsControlsAndTheCells)
     EXPECT_EQ(cell->text(QAccessible::Name), QStringLiteral("0.75"));
 }
 
+// Back, Next or closing take the chart cell selection window away with its window; showing
+// the window again brings it back.
+TEST_F(GraphWindowTest, TheChartCellSelectionGoesAndComesBackWithItsWindow)
+{
+    Prepare(1, 1, 1);
+    TGraphForm& window = Open(AnalysisMode::Reliability);
+    QTest::mouseClick(Child<QPushButton>(window, "GraphCtrlButton"), Qt::LeftButton);
+    ASSERT_TRUE(window.ChartSettingsWindow().isVisible());
+    window.hide();
+    EXPECT_FALSE(window.ChartSettingsWindow().isVisible());
+    window.show();
+    EXPECT_TRUE(window.ChartSettingsWindow().isVisible());
+
+    // Closed by the analyst, it stays closed.
+    window.ChartSettingsWindow().hide();
+    window.hide();
+    window.show();
+    EXPECT_FALSE(window.ChartSettingsWindow().isVisible());
+}
+
+// A mode-4 threshold of hundreds of thousands shows from its first digit, whole in its
+// tooltip, and can be typed: each mode's field takes as many characters as its results need.
+TEST_F(GraphWindowTest, LongThresholdsShowTheirStartAndCanBeTyped)
+{
+    Prepare(2, 8, 2);
+    store.ThresholdsOf(AnalysisMode::WeightedDamage) = { 15900.0f, 449000.0f };
+    TGraphForm& window = Open(AnalysisMode::WeightedDamage);
+    for (int k : { 1, 2 }) {
+        QLineEdit* edit = Threshold(window, k);
+        const QString whole = k == 1 ? QStringLiteral("15900.0") : QStringLiteral("449000.0");
+        EXPECT_EQ(edit->text(), whole);
+        EXPECT_EQ(edit->cursorPosition(), 0);
+        EXPECT_EQ(edit->toolTip(), whole);
+    }
+
+    // Mode 4 with 8 threats reaches 640000: eight characters with the decimal.
+    QLineEdit* medium = Threshold(window, 2);
+    medium->clear();
+    QTest::keyClicks(medium, "640000.05");
+    EXPECT_EQ(medium->text(), QStringLiteral("640000.0"));
+    EXPECT_EQ(medium->toolTip(), QStringLiteral("640000.0"));
+
+    // Mode 1's results are at most 1: four characters, as always.
+    TGraphForm& reliability = Open(AnalysisMode::Reliability);
+    QLineEdit* small = Threshold(reliability, 1);
+    small->clear();
+    QTest::keyClicks(small, "0.255");
+    EXPECT_EQ(small->text(), QStringLiteral("0.25"));
+}
+
+// A result too long for its cell is whole in the cell's tooltip.
+TEST_F(GraphWindowTest, ResultCellsCarryTheirWholeValueInATooltip)
+{
+    Prepare(1, 1, 1);
+    TGraphForm& window = Open(AnalysisMode::Reliability);
+    MatrixGrid* results = Results(window);
+    results->Model().SetText(0, 0, QStringLiteral("5480888.50"));
+    EXPECT_EQ(
+        results->Model().data(results->Model().index(0, 0), Qt::ToolTipRole).toString(), QStringLiteral("5480888.50"));
+    EXPECT_FALSE(results->Model().data(results->Model().index(1, 1), Qt::ToolTipRole).isValid());
+}
+
 } // namespace

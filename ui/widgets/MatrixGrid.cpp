@@ -69,6 +69,11 @@ QVariant MatrixGridModel::data(const QModelIndex& index, int role) const
     case Qt::EditRole:
     case Qt::AccessibleTextRole:
         return Text(index.row(), index.column());
+    case Qt::ToolTipRole: {
+        // A long number (mode 4 reaches millions) may not fit its cell.
+        const QString text = Text(index.row(), index.column());
+        return text.isEmpty() ? QVariant() : QVariant(text);
+    }
     case Qt::ForegroundRole:
         if (colour_)
             return colour_(index.row(), index.column());
@@ -161,7 +166,7 @@ protected:
                 const auto& key = *static_cast<QKeyEvent*>(event);
                 // The window's undo and paste, not the editor's own, so that the grid's
                 // history is one: the open cell is closed and the window acts.
-                if (grid_->RequestWindowCommand(key))
+                if (grid_->RequestWindowCommand(key) || grid_->LeaveByTab(key))
                     return true;
                 if (!grid_->LetsThrough(key, line->text()))
                     return true;
@@ -295,6 +300,24 @@ bool MatrixGrid::RequestWindowCommand(const QKeyEvent& event)
     return true;
 }
 
+bool MatrixGrid::LeaveByTab(const QKeyEvent& event)
+{
+    if (event.key() != Qt::Key_Tab && event.key() != Qt::Key_Backtab)
+        return false;
+    const bool forward = event.key() == Qt::Key_Tab && !(event.modifiers() & Qt::ShiftModifier);
+    const QModelIndex current = currentIndex();
+    const bool atEdge = !current.isValid()
+        || (forward ? current.row() == model_.rowCount() - 1 && current.column() == model_.columnCount() - 1
+                    : current.row() == 0 && current.column() == 0);
+    if (!atEdge && !(event.modifiers() & Qt::ControlModifier))
+        return false;
+    // From the grid itself, not from an open cell inside it.
+    FinishEditing();
+    setFocus(Qt::OtherFocusReason);
+    QWidget::focusNextPrevChild(forward);
+    return true;
+}
+
 void MatrixGrid::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);
@@ -302,12 +325,11 @@ void MatrixGrid::contextMenuEvent(QContextMenuEvent* event)
         menu.addAction(action);
     if (!windowActions_.isEmpty())
         menu.addSeparator();
-    QAction* copy = menu.addAction(QStringLiteral("Копировать\tCtrl+C"));
+    QAction* copy = menu.addAction(tr("Копировать\tCtrl+C"));
     copy->setEnabled(selectionModel() && selectionModel()->hasSelection());
     connect(copy, &QAction::triggered, this, [this] { CopySelection(); });
     menu.addSeparator();
-    connect(
-        menu.addAction(QStringLiteral("Экспорт в CSV...")), &QAction::triggered, this, &MatrixGrid::exportRequested);
+    connect(menu.addAction(tr("Экспорт в CSV...")), &QAction::triggered, this, &MatrixGrid::exportRequested);
     menu.exec(event->globalPos());
 }
 
@@ -317,7 +339,7 @@ void MatrixGrid::keyPressEvent(QKeyEvent* event)
         CopySelection();
         return;
     }
-    if (RequestWindowCommand(*event))
+    if (RequestWindowCommand(*event) || LeaveByTab(*event))
         return;
     const QModelIndex current = currentIndex();
     if (!LetsThrough(*event, model_.Text(current.row(), current.column())))

@@ -92,6 +92,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // Tab moves from cell to cell and leaves the grid after its last cell, Shift+Tab before
+    // its first; with Ctrl they leave at once, as in Qt's other item views. True when the key
+    // took the focus out of the grid.
+    bool LeaveByTab(const QKeyEvent& event);
     // Emits the request for a window command's key; false for any other key.
     bool RequestWindowCommand(const QKeyEvent& event);
     friend class MatrixGridDelegate;

@@ -18,6 +18,8 @@ public:
     // `fullLength` characters or more and nothing is selected.
     NumberKeyFilter(QLineEdit* edit, int fullLength);
 
+    void SetFullLength(int fullLength) { fullLength_ = fullLength; }
+
     static bool IsNumberCharacter(QChar c)
     {
         return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');

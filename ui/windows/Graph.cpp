@@ -4,10 +4,11 @@
 #include "analysis/Format.h"
 #include "analysis/Modes.h"
 #include "analysis/Thresholds.h"
+#include "model/Texts.h"
 #include "ui/charts/GraphChart.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
-#include "ui/export/ChartExport.h"
+#include "ui/export/ExportFormats.h"
 #include "ui/widgets/ChartView.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/MatrixGrid.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHideEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
@@ -40,13 +42,46 @@ namespace {
 constexpr QSize kClientSize { 791, 533 };
 constexpr QSize kSourceCell { 40, 18 };
 constexpr QSize kResultCell { 50, 18 };
-// Typing stops at five characters in a cell and four in a threshold field.
+// Typing stops at five characters in a cell, and at four in a threshold field unless the
+// mode's results need more (mode 4's reach millions).
 constexpr int kCellFullLength = 5;
 constexpr int kThresholdFullLength = 4;
 // Hints longer than this would run into the chart; the whole text is in the tooltip.
 constexpr int kHintWidth = 400;
 constexpr QColor kDistributionColour { 0, 0, 255 };
-const FileDialogOptions kCsvDialog { QStringLiteral("Таблица CSV (*.csv)|*.csv"), QStringLiteral("csv") };
+
+// Client coordinates, in tab order.
+const LabelPlace kSourcesLabel { "Label1", QT_TRANSLATE_NOOP("TGraphForm", "Исходные матрицы:"), { 4, 8 } };
+constexpr QRect kSourceComboBox { 109, 4, 308, 21 };
+const LabelPlace kThresholdLabel1 { "ThresholdLabel1",
+    QT_TRANSLATE_NOOP("TGraphForm", "Пороговое значение для малой величины"), { 450, 6 } };
+constexpr QRect kThresholdEdit1 { 680, 3, 40, 21 };
+const LabelPlace kThresholdLabel2 { "ThresholdLabel2",
+    QT_TRANSLATE_NOOP("TGraphForm", "Пороговое значение для средней величины"), { 451, 32 } };
+constexpr QRect kThresholdEdit2 { 680, 27, 40, 21 };
+constexpr QRect kSourceGrid { 1, 27, 220, 130 };
+constexpr QPoint kColLabel { 2, 160 };
+constexpr QPoint kRowLabel { 2, 176 };
+const ButtonPlace kComputingButton { "ComputingButton", QT_TRANSLATE_NOOP("TGraphForm", "Расчёт"),
+    { 67, 196, 75, 22 } };
+constexpr QPoint kResultTitleLabel { 2, 222 };
+constexpr QRect kResGrid { 1, 237, 220, 130 };
+const ButtonPlace kCommentButton { "CommentButton", QT_TRANSLATE_NOOP("TGraphForm", "Комментарии"),
+    { 656, 448, 121, 25 } };
+const ButtonPlace kBackButton { "BackButton", QT_TRANSLATE_NOOP("TGraphForm", "Назад..."), { 560, 496, 75, 25 } };
+const ButtonPlace kNextButton { "NextButton", QT_TRANSLATE_NOOP("TGraphForm", "Далее..."), { 664, 496, 75, 25 } };
+const ButtonPlace kGraphCtrlButton { "GraphCtrlButton", QT_TRANSLATE_NOOP("TGraphForm", "Настройка графика"),
+    { 656, 416, 121, 25 } };
+// Under the result grid, shown for a result larger than the chart.
+constexpr QRect kPartialChartLabel { 2, 372, 200, 30 };
+// The design's wall titles, replaced by the mode's at set-up.
+const FixedLabel kColumnsTitle { "XZLabel", VARDUN_TEXT("Charts", "Распределение Xi по МЗ"), kColumnsTitlePlace };
+const FixedLabel kRowsTitle { "YZLabel", VARDUN_TEXT("Charts", "по угрозам"), kRowsTitlePlace };
+
+QString ModeCaption(const char* source)
+{
+    return QString::fromStdString(ModeText(source));
+}
 
 bool SameBits(float a, float b)
 {
@@ -124,7 +159,16 @@ QLineEdit* MakeThresholdEdit(QWidget* parent, const char* name, const QRect& geo
     edit->setGeometry(geometry);
     edit->setAccessibleName(accessibleName);
     new NumberKeyFilter(edit, kThresholdFullLength);
+    // A value longer than the field shows its start, and whole in the tooltip.
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& text) { edit->setToolTip(text); });
     return edit;
+}
+
+// Shows a threshold from its first digit: the field is narrower than mode 4's values.
+void SetThresholdText(QLineEdit* edit, float value)
+{
+    edit->setText(QString::fromStdString(FormatFixed(value, 1)));
+    edit->setCursorPosition(0);
 }
 
 } // namespace
@@ -151,25 +195,24 @@ TGraphForm::~TGraphForm() = default;
 void TGraphForm::BuildControls()
 {
     QWidget* client = Client();
-    auto* sourcesLabel = MakeLabel(client, "Label1", QStringLiteral("Исходные матрицы:"), { 4, 8 }, true);
+    auto* sourcesLabel = MakeLabel(client, kSourcesLabel, "TGraphForm", true);
 
     // Created in tab order: Qt's focus chain follows creation.
     sourceComboBox_ = new QComboBox(client);
     sourceComboBox_->setObjectName(QStringLiteral("MassivComboBox"));
-    sourceComboBox_->setGeometry(109, 4, 308, 21);
+    sourceComboBox_->setGeometry(kSourceComboBox);
     sourceComboBox_->setAccessibleName(sourcesLabel->text());
     connect(sourceComboBox_, &QComboBox::activated, this, &TGraphForm::MassivComboBoxChange);
+    sourceComboBox_->installEventFilter(this);
 
-    auto* threshold1Label = MakeLabel(
-        client, "ThresholdLabel1", QStringLiteral("Пороговое значение для малой величины"), { 450, 6 }, true);
-    thresholdEdit1_ = MakeThresholdEdit(client, "ThresholdEdit1", { 680, 3, 40, 21 }, threshold1Label->text());
-    auto* threshold2Label = MakeLabel(
-        client, "ThresholdLabel2", QStringLiteral("Пороговое значение для средней величины"), { 451, 32 }, true);
-    thresholdEdit2_ = MakeThresholdEdit(client, "ThresholdEdit2", { 680, 27, 40, 21 }, threshold2Label->text());
+    auto* threshold1Label = MakeLabel(client, kThresholdLabel1, "TGraphForm", true);
+    thresholdEdit1_ = MakeThresholdEdit(client, "ThresholdEdit1", kThresholdEdit1, threshold1Label->text());
+    auto* threshold2Label = MakeLabel(client, kThresholdLabel2, "TGraphForm", true);
+    thresholdEdit2_ = MakeThresholdEdit(client, "ThresholdEdit2", kThresholdEdit2, threshold2Label->text());
 
     sourceGrid_ = new MatrixGrid(kSourceCell, client);
     sourceGrid_->setObjectName(QStringLiteral("MassivGrid"));
-    sourceGrid_->setGeometry(1, 27, 220, 130);
+    sourceGrid_->setGeometry(kSourceGrid);
     sourceGrid_->setAccessibleName(sourcesLabel->text());
     sourceGrid_->Model().Reset(1, 1);
     sourceGrid_->Model().SetEditable(true);
@@ -182,15 +225,15 @@ void TGraphForm::BuildControls()
     connect(sourceGrid_, &MatrixGrid::pasteRequested, this, &TGraphForm::PasteFromClipboard);
     connect(sourceGrid_, &MatrixGrid::undoRequested, history_, &QUndoStack::undo);
     connect(sourceGrid_, &MatrixGrid::redoRequested, history_, &QUndoStack::redo);
-    auto* undo = new QAction(QStringLiteral("Отменить\tCtrl+Z"), sourceGrid_);
+    auto* undo = new QAction(tr("Отменить\tCtrl+Z"), sourceGrid_);
     undo->setEnabled(false);
     connect(history_, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
     connect(undo, &QAction::triggered, history_, &QUndoStack::undo);
-    auto* redo = new QAction(QStringLiteral("Повторить\tCtrl+Y"), sourceGrid_);
+    auto* redo = new QAction(tr("Повторить\tCtrl+Y"), sourceGrid_);
     redo->setEnabled(false);
     connect(history_, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
     connect(redo, &QAction::triggered, history_, &QUndoStack::redo);
-    auto* paste = new QAction(QStringLiteral("Вставить\tCtrl+V"), sourceGrid_);
+    auto* paste = new QAction(tr("Вставить\tCtrl+V"), sourceGrid_);
     connect(paste, &QAction::triggered, this, &TGraphForm::PasteFromClipboard);
     sourceGrid_->SetWindowActions({ undo, redo, paste });
     connect(sourceGrid_, &MatrixGrid::exportRequested, this, [this] { ExportGrid(false); });
@@ -200,16 +243,16 @@ void TGraphForm::BuildControls()
                 MassivGridSelectCell(current.column(), current.row());
         });
 
-    colLabel_ = MakeLabel(client, "ColLabel", QString(), { 2, 160 });
-    rowLabel_ = MakeLabel(client, "RowLabel", QString(), { 2, 176 });
+    colLabel_ = MakeLabel(client, "ColLabel", QString(), kColLabel);
+    rowLabel_ = MakeLabel(client, "RowLabel", QString(), kRowLabel);
 
-    computingButton_ = MakeButton(client, "ComputingButton", QStringLiteral("Расчёт"), { 67, 196, 75, 22 });
+    computingButton_ = MakeButton(client, kComputingButton, "TGraphForm");
     connect(computingButton_, &QPushButton::clicked, this, &TGraphForm::ComputingButtonClick);
 
-    resultTitleLabel_ = MakeLabel(client, "ResMassivLabel", QString(), { 2, 222 }, true);
+    resultTitleLabel_ = MakeLabel(client, "ResMassivLabel", QString(), kResultTitleLabel, true);
     resGrid_ = new MatrixGrid(kResultCell, client);
     resGrid_->setObjectName(QStringLiteral("ResGrid"));
-    resGrid_->setGeometry(1, 237, 220, 130);
+    resGrid_->setGeometry(kResGrid);
     resGrid_->SetOwnerDrawn(true);
     resGrid_->Model().Reset(3, 3);
     connect(resGrid_, &MatrixGrid::exportRequested, this, [this] { ExportGrid(true); });
@@ -218,15 +261,14 @@ void TGraphForm::BuildControls()
         return column == 0 || row == resGrid_->Model().rowCount() - 1 ? kDistributionColour : QColor(Qt::black);
     });
 
-    commentButton_ = MakeButton(client, "CommentButton", QStringLiteral("Комментарии"), { 656, 448, 121, 25 });
+    commentButton_ = MakeButton(client, kCommentButton, "TGraphForm");
     connect(commentButton_, &QPushButton::clicked, this, [this] { commentForm_.ShowComments(Mode()); });
-    backButton_ = MakeButton(client, "BackButton", QStringLiteral("Назад..."), { 560, 496, 75, 25 });
+    backButton_ = MakeButton(client, kBackButton, "TGraphForm");
     connect(backButton_, &QPushButton::clicked, this, [this] { Navigation().Back(this); });
-    nextButton_ = MakeButton(client, "NextButton", QStringLiteral("Далее..."), { 664, 496, 75, 25 });
+    nextButton_ = MakeButton(client, kNextButton, "TGraphForm");
     nextButton_->setEnabled(false);
     connect(nextButton_, &QPushButton::clicked, this, [this] { Navigation().Next(this); });
-    graphCtrlButton_
-        = MakeButton(client, "GraphCtrlButton", QStringLiteral("Настройка графика"), { 656, 416, 121, 25 });
+    graphCtrlButton_ = MakeButton(client, kGraphCtrlButton, "TGraphForm");
     connect(graphCtrlButton_, &QPushButton::clicked, this, [this] { chartSettings_->ShowForMode(Mode()); });
 
     // The window's own tab order, whatever the creation order of the labels between.
@@ -246,9 +288,8 @@ void TGraphForm::BuildChartLabels()
     QWidget* client = Client();
     for (const FixedLabel& label : kChartAxisLabels)
         chartLabels_.push_back(MakeLabel(client, label, true));
-    // The design's captions, replaced by the mode's at set-up.
-    xzLabel_ = MakeLabel(client, { "XZLabel", "Распределение Xi по МЗ", kColumnsTitlePlace }, true);
-    yzLabel_ = MakeLabel(client, { "YZLabel", "по угрозам", kRowsTitlePlace }, true);
+    xzLabel_ = MakeLabel(client, kColumnsTitle, true);
+    yzLabel_ = MakeLabel(client, kRowsTitle, true);
     chartLabels_.push_back(xzLabel_);
     chartLabels_.push_back(yzLabel_);
 
@@ -262,11 +303,11 @@ void TGraphForm::BuildChartLabels()
         chartLabels_.push_back(MakeLabel(client, kRowNumberLabels[k], true));
     }
 
-    partialChartLabel_
-        = new QLabel(QStringLiteral("На графике показаны только первые 15 строк и 15 столбцов результата."), client);
+    partialChartLabel_ = new QLabel(
+        tr("На графике показаны только первые %1 строк и %1 столбцов результата.").arg(kChartCells), client);
     partialChartLabel_->setObjectName(QStringLiteral("PartialChartLabel"));
     partialChartLabel_->setWordWrap(true);
-    partialChartLabel_->setGeometry(2, 372, 200, 30);
+    partialChartLabel_->setGeometry(kPartialChartLabel);
     partialChartLabel_->hide();
     chartLabels_.push_back(partialChartLabel_);
 }
@@ -279,15 +320,20 @@ void TGraphForm::SetUpForMode(AnalysisMode mode, const AnalysedCounts& counts)
     work_.SourceMatrices = SourceMatricesOf(store_, mode);
     if (about.EditableSources) {
         for (const SourceDescription& source : about.Sources)
-            sourceComboBox_->addItem(QString::fromUtf8(source.Caption));
+            sourceComboBox_->addItem(ModeCaption(source.Caption));
         sourceComboBox_->setCurrentIndex(-1);
     } else {
         sourceComboBox_->setEnabled(false);
     }
-    SetLabelText(resultTitleLabel_, QString::fromUtf8(about.ResultCaption));
+    SetLabelText(resultTitleLabel_, ModeCaption(about.ResultCaption));
     resGrid_->setAccessibleName(resultTitleLabel_->text());
-    SetLabelText(xzLabel_, QString::fromUtf8(about.ColumnsTitle));
-    SetLabelText(yzLabel_, QString::fromUtf8(about.RowsTitle));
+    // Any threshold within the mode's results can be typed: as many characters as the
+    // largest result has with one decimal.
+    const int needed = static_cast<int>(FormatFixed(LargestResult(mode, counts), 1).size());
+    for (QLineEdit* edit : { thresholdEdit1_, thresholdEdit2_ })
+        edit->findChild<NumberKeyFilter*>()->SetFullLength(std::max(kThresholdFullLength, needed));
+    SetLabelText(xzLabel_, ModeCaption(about.ColumnsTitle));
+    SetLabelText(yzLabel_, ModeCaption(about.RowsTitle));
 }
 
 void TGraphForm::MassivComboBoxChange(int item)
@@ -311,9 +357,21 @@ void TGraphForm::MassivComboBoxChange(int item)
     if (rows > 0 && columns > 0)
         sourceGrid_->setCurrentIndex(model.index(0, 0));
     MassivGridSelectCell(0, 0);
-    sourceGrid_->setAccessibleName(QString::fromUtf8(source.Caption));
+    sourceGrid_->setAccessibleName(ModeCaption(source.Caption));
     sourceGrid_->setEnabled(true);
-    sourceGrid_->setFocus();
+    if (!steppingChoice_)
+        sourceGrid_->setFocus();
+}
+
+bool TGraphForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // The box's own handling of the key or wheel follows at once and chooses; the choice
+    // from the opened list comes through the list, not through the box.
+    if (watched == sourceComboBox_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::Wheel)) {
+        steppingChoice_ = true;
+        QTimer::singleShot(0, this, [this] { steppingChoice_ = false; });
+    }
+    return WizardWindow::eventFilter(watched, event);
 }
 
 void TGraphForm::MassivGridSelectCell(int column, int row)
@@ -331,8 +389,8 @@ void TGraphForm::MassivGridSelectCell(int column, int row)
         label->setAccessibleName(text);
         SetLabelText(label, label->fontMetrics().elidedText(text, Qt::ElideRight, kHintWidth));
     };
-    hint(colLabel_, QStringLiteral("Столбец %1: %2."), source.Cols, column);
-    hint(rowLabel_, QStringLiteral("Строка %1: %2."), source.Rows, row);
+    hint(colLabel_, tr("Столбец %1: %2."), source.Cols, column);
+    hint(rowLabel_, tr("Строка %1: %2."), source.Rows, row);
 }
 
 bool TGraphForm::MassivGridKeyPress(const QKeyEvent& event, const QString& cellText)
@@ -461,7 +519,7 @@ void TGraphForm::PasteText(const QString& text)
             const SourceValueCheck check = CheckSourceValue(Mode(), number.toStdString(), value);
             if (check != SourceValueCheck::Accepted) {
                 if (refused++ == 0)
-                    firstRefusal = QStringLiteral("«%1» в строке «%2», столбце «%3»: %4")
+                    firstRefusal = tr("«%1» в строке «%2», столбце «%3»: %4")
                                        .arg(cells[j].trimmed(), ItemName(about.Rows, row), ItemName(about.Cols, column),
                                            QString::fromStdString(SourceValueMessage(Mode(), check)));
                 continue;
@@ -475,9 +533,9 @@ void TGraphForm::PasteText(const QString& text)
 
     QStringList problems;
     if (refused > 0)
-        problems << QStringLiteral("Не вставлено значений: %1. Первое из них — %2").arg(refused).arg(firstRefusal);
+        problems << tr("Не вставлено значений: %1. Первое из них — %2").arg(refused).arg(firstRefusal);
     if (cut)
-        problems << QStringLiteral("Блок не помещается в таблицу: строки и столбцы за её краем не вставлены.");
+        problems << tr("Блок не помещается в таблицу: строки и столбцы за её краем не вставлены.");
     if (!problems.isEmpty())
         dialogs_.ShowMessage(problems.join(QLatin1Char('\n')).toStdString());
 }
@@ -493,10 +551,25 @@ void TGraphForm::showEvent(QShowEvent* event)
     // computation accepted are dropped. Restoring the window from the task bar is no showing.
     if (!event->spontaneous()) {
         const CData::ThresholdPair& thresholds = store_.ThresholdsOf(Mode());
-        thresholdEdit1_->setText(QString::fromStdString(FormatFixed(thresholds.Small, 1)));
-        thresholdEdit2_->setText(QString::fromStdString(FormatFixed(thresholds.Medium, 1)));
+        SetThresholdText(thresholdEdit1_, thresholds.Small);
+        SetThresholdText(thresholdEdit2_, thresholds.Medium);
     }
     WizardWindow::showEvent(event);
+    if (!event->spontaneous() && settingsHiddenWithWindow_) {
+        settingsHiddenWithWindow_ = false;
+        chartSettings_->show();
+    }
+}
+
+void TGraphForm::hideEvent(QHideEvent* event)
+{
+    // The chart cell selection window belongs to this window's chart: it goes and comes back
+    // with the window, and never drives a chart no one sees.
+    if (!event->spontaneous() && chartSettings_->isVisible()) {
+        settingsHiddenWithWindow_ = true;
+        chartSettings_->hide();
+    }
+    WizardWindow::hideEvent(event);
 }
 
 void TGraphForm::ExportGrid(bool result)
@@ -504,18 +577,15 @@ void TGraphForm::ExportGrid(bool result)
     // Nothing to export before a source is chosen, or before the first computation.
     if (result ? work_.ResultMatrix.Rows() == 0 : shownSource_ < 0)
         return;
-    const auto path = dialogs_.AskSaveFile(this, kCsvDialog);
-    if (!path)
-        return;
     const CsvTable table = result
         ? ResultTable(store_, work_)
         : SourceTable(store_, Mode(), shownSource_, work_.SourceMatrices[static_cast<std::size_t>(shownSource_)]);
-    SaveCsv(path->toStdString(), table, dialogs_);
+    ExportTableAs(this, table, dialogs_);
 }
 
 void TGraphForm::SaveChart()
 {
-    SaveChartAs(this, { chart_, [this](Canvas& canvas) { DrawChart(canvas); }, chartLabels_ }, dialogs_);
+    ExportChartAs(this, { chart_, [this](Canvas& canvas) { DrawChart(canvas); }, chartLabels_ }, dialogs_);
 }
 
 void TGraphForm::keyPressEvent(QKeyEvent* event)

@@ -69,7 +69,9 @@ public:
     void ApplyCellChanges(const std::vector<CellChange>& changes, bool undoing);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -102,6 +104,11 @@ private:
     GraphWorkingData work_;
     // The combo item whose copy the grid shows; none before the first choice.
     int shownSource_ = -1;
+    // A key or the wheel on the closed choice of sources is stepping through it: the focus
+    // stays there, so that the other source can be reached by keyboard too.
+    bool steppingChoice_ = false;
+    // The chart cell selection window was up when the program hid this window.
+    bool settingsHiddenWithWindow_ = false;
     bool chartBoxesInitialised_ = false;
 
     ChartView* chart_;

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPaintEvent>
 #include <QPushButton>
@@ -45,6 +46,13 @@ enum ListKind { kLayers, kThreats, kMechanisms };
 const std::string kHighRangeMessage = "Значение должно находиться в интервале [1.000000..5.000000].";
 const std::string kLowRangeMessage = "Значение должно находиться в интервале [0.000000..1.000000].";
 const std::string kNotANumberMessage = "Ошика при вводе данных.";
+
+// The client area as the analyst sees it, in client coordinates (the menu bar above it left
+// out); grabbing also paints whatever is pending.
+QImage ClientShot(QMainWindow& window)
+{
+    return window.grab(window.centralWidget()->geometry()).toImage();
+}
 
 constexpr QRect kCurrentLevelSwatch { 196, 422, 10, 10 };
 
@@ -224,7 +232,8 @@ TEST_F(RatingWindowTest, ControlsSitWhereTheWindowWasDesigned)
     // As constructed: showing puts the stored levels into the edits.
     auto window = std::make_unique<TRatingForm>(document, dialogs, navigation);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Vardun 2.2"));
-    EXPECT_EQ(window->size(), QSize(655, 481));
+    // The client area below the menu bar keeps the designed size.
+    EXPECT_EQ(window->size(), QSize(655, 481 + window->menuBar()->sizeHint().height()));
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
 
@@ -301,9 +310,9 @@ TEST_F(RatingWindowTest, ControlsSitWhereTheWindowWasDesigned)
     EXPECT_FALSE(currentLevel->isEnabled());
 
     window->show();
-    EXPECT_EQ(window->centralWidget()->geometry(), QRect(0, 0, 655, 481));
+    EXPECT_EQ(window->centralWidget()->geometry(), QRect(0, window->menuBar()->height(), 655, 481));
     // The disabled edit shows the button face, not the usual field colour.
-    const QImage shot = window->grab().toImage();
+    const QImage shot = ClientShot(*window);
     EXPECT_EQ(shot.pixelColor(2 + 549 + 40, 8 + 93 + 10), window->palette().color(QPalette::Button));
 }
 
@@ -695,13 +704,13 @@ TEST_F(RatingWindowTest, TheChartsAreDrawnOnlyWhileTheChartsButtonIsEnabled)
 {
     LoadExample();
     auto window = Open();
-    EXPECT_EQ(CurrentLevelPixels(window->grab().toImage()), 0);
+    EXPECT_EQ(CurrentLevelPixels(ClientShot(*window)), 0);
     CheckRows(*window, 1, 2, 3);
     ASSERT_TRUE(Compute(*window)->isEnabled());
-    EXPECT_GT(CurrentLevelPixels(window->grab().toImage()), 100);
+    EXPECT_GT(CurrentLevelPixels(ClientShot(*window)), 100);
 
     Low(*window)->clear();
-    EXPECT_EQ(CurrentLevelPixels(window->grab().toImage()), 0);
+    EXPECT_EQ(CurrentLevelPixels(ClientShot(*window)), 0);
 }
 
 void ExpectValueLabels(TRatingForm& window, const char* minimum, const char* first, const char* second,
@@ -739,7 +748,7 @@ TEST_F(RatingWindowTest, ValueLabelsShowWhatTheChartsPlacedForTheCurrentItems)
     CheckRows(*window, 1, 5, 3);
     const std::vector<int> lefts = { Label(*window, "MM1")->x(), Label(*window, "MM2")->x(), Label(*window, "EE1")->x(),
         Label(*window, "EE2")->x() };
-    window->grab();
+    ClientShot(*window);
 
     RecordingCanvas canvas;
     RatingChartsLabels expected = DrawRatingCharts(canvas, store, { 1, 5, 3 }, 2.0f, 0.5f);
@@ -751,7 +760,7 @@ TEST_F(RatingWindowTest, ValueLabelsShowWhatTheChartsPlacedForTheCurrentItems)
     ClickText(*window, kLayers, 2);
     ASSERT_EQ(CheckedRows(*window, kLayers), std::vector<int> { 1 });
     Retype(High(*window), "1.5");
-    window->grab();
+    ClientShot(*window);
     expected = DrawRatingCharts(canvas, store, { 2, 5, 3 }, 1.5f, 0.5f);
     ExpectValueLabels(*window, "MM0Label", "MM1", "MM2", "MMlb", { 37, 368 }, expected.Rm);
     ExpectValueLabels(*window, "EE0Label", "EE1", "EE2", "EElb", { 352, 368 }, expected.Re);
@@ -765,7 +774,7 @@ TEST_F(RatingWindowTest, SingleItemAssessmentLabels)
     LoadSingleItem();
     auto window = Open();
     CheckRows(*window, 0, 0, 0);
-    window->grab();
+    ClientShot(*window);
     struct Expected {
         const char* name;
         const char* caption;
@@ -797,7 +806,7 @@ TEST_F(RatingWindowTest, ChartsWithoutAScaleHideTheTickLabels)
     store.DamageEM = MakeMatrix({ { 0.0f } });
     auto window = Open();
     CheckRows(*window, 0, 0, 0);
-    window->grab();
+    ClientShot(*window);
     EXPECT_EQ(Label(*window, "MM0Label")->text(), QStringLiteral("0.00"));
     for (const char* name : { "MM1", "MM2", "EE1", "EE2" })
         EXPECT_TRUE(Label(*window, name)->isHidden()) << name;
@@ -808,7 +817,7 @@ TEST_F(RatingWindowTest, ChartsWithoutAScaleHideTheTickLabels)
     store.DamageEM = MakeMatrix({ { 4.0f } });
     window->hide();
     window->show();
-    window->grab();
+    ClientShot(*window);
     for (const char* name : { "MM1", "MM2", "EE1", "EE2" })
         EXPECT_TRUE(Label(*window, name)->isVisible()) << name;
 }
@@ -816,7 +825,7 @@ TEST_F(RatingWindowTest, ChartsWithoutAScaleHideTheTickLabels)
 TEST_F(RatingWindowTest, TheLegendShowsTheCurvesColoursAndTheMarker)
 {
     auto window = Open();
-    const QImage shot = window->grab().toImage();
+    const QImage shot = ClientShot(*window);
     const std::pair<QPoint, Rgb> swatches[] = {
         { { 52, 422 }, kHighLevelColour },
         { { 196, 422 }, kCurrentLevelColour },
@@ -888,14 +897,14 @@ TEST_F(RatingWindowTest, AssistiveTechnologyFindsEveryControlByName)
 // loop): it draws nothing from the refused text, and the window goes on as before.
 class RepaintingDialogs : public ScriptedDialogs {
 public:
-    QWidget* Window = nullptr;
+    QMainWindow* Window = nullptr;
     std::vector<int> CurvePixelsWhileShown;
 
     void ShowMessage(const std::string& text) override
     {
         ScriptedDialogs::ShowMessage(text);
         if (Window)
-            CurvePixelsWhileShown.push_back(CurrentLevelPixels(Window->grab().toImage()));
+            CurvePixelsWhileShown.push_back(CurrentLevelPixels(ClientShot(*Window)));
     }
 };
 
@@ -926,7 +935,7 @@ TEST_F(RatingWindowTest, ARepaintWhileALevelMessageWaitsDrawsNothingFromTheRefus
     EXPECT_EQ(repainting.CurvePixelsWhileShown, (std::vector<int> { 0, 0 }));
     // Complete again, the charts are back.
     low->setText(QStringLiteral("0.5"));
-    EXPECT_GT(CurrentLevelPixels(window->grab().toImage()), 100);
+    EXPECT_GT(CurrentLevelPixels(ClientShot(*window)), 100);
 }
 
 // The program's own message box, shown from inside the edit's handling of the keystroke:

@@ -72,7 +72,7 @@ private:
     int messagesShown_ = 0;
 };
 
-bool SaveImage(QWidget& window, const QString& path, IMessageSink& messages)
+bool SaveImage(QMainWindow& window, const QString& path, IMessageSink& messages)
 {
     // Charts place their labels when they draw; they do so before the image is taken.
     for (ChartView* chart : window.findChildren<ChartView*>())
@@ -80,7 +80,8 @@ bool SaveImage(QWidget& window, const QString& path, IMessageSink& messages)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!window.grab().toImage().save(&buffer, "PNG")
+    // The client area: a window's menu bar is no part of what it shows.
+    if (!window.grab(window.centralWidget()->geometry()).toImage().save(&buffer, "PNG")
         || !SaveFileBytes(
             path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
         messages.ShowMessage("vardun-report: " + path.toStdString() + " was not written");

@@ -7,18 +7,29 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 
 WizardWindow::WizardWindow(IWizardNavigation& navigation, QSize clientSize, QWidget* client, QWidget* parent)
     : QMainWindow(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , navigation_(navigation)
+    , clientSize_(clientSize)
 {
     setWindowTitle(ProgramTitle());
     setFont(WindowFont());
     // With no menu or status bar the central widget is the whole client area.
     setFixedSize(clientSize);
     setCentralWidget(client ? client : new QWidget);
+}
+
+QMenu* WizardWindow::AddMenu(const QString& title)
+{
+    QMenuBar* bar = menuBar();
+    QMenu* menu = bar->addMenu(title);
+    setFixedSize(clientSize_.width(), clientSize_.height() + bar->sizeHint().height());
+    return menu;
 }
 
 void WizardWindow::closeEvent(QCloseEvent* event)

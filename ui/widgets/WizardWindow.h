@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 class IWizardNavigation;
+class QMenu;
 class QPushButton;
 
 class WizardWindow : public QMainWindow {
@@ -19,6 +20,9 @@ public:
 
 protected:
     QWidget* Client() const { return centralWidget(); }
+    // A menu of the window's menu bar, made on first use; the window grows by the bar's
+    // height so that the client area keeps its size and its controls their places.
+    QMenu* AddMenu(const QString& title);
     IWizardNavigation& Navigation() { return navigation_; }
 
     void SetDefaultButton(QPushButton* button) { defaultButton_ = button; }
@@ -29,6 +33,7 @@ protected:
 
 private:
     IWizardNavigation& navigation_;
+    QSize clientSize_;
     QPushButton* defaultButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
 };

@@ -20,6 +20,7 @@
 #include "ui/widgets/WindowFont.h"
 #include "ui/windows/Navigation.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QColor>
 #include <QCoreApplication>
@@ -28,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
@@ -100,6 +102,10 @@ const ButtonPlace kFinishButton { "FinishButton", QT_TRANSLATE_NOOP("TRatingForm
     { 480, 448, 97, 25 } };
 // Not in the window's first design: left of Back, where the row of buttons has room.
 const ButtonPlace kReportButton { "ReportButton", QT_TRANSLATE_NOOP("TRatingForm", "Отчёт..."), { 10, 448, 97, 25 } };
+
+// Beside "Графики", where the panel has room.
+const ButtonPlace kSensitivityButton { "SensitivityButton", QT_TRANSLATE_NOOP("TRatingForm", "Чувствительность..."),
+    { 490, 168, 150, 25 } };
 
 // The chart area below the panel. "ретинговых" is misspelt on purpose, as the analysts
 // have always read it.
@@ -219,6 +225,7 @@ TRatingForm::TRatingForm(
     SetCancelButton(finishButton_);
     reportButton_ = MakeButton(Client(), kReportButton, "TRatingForm");
     BuildChartArea();
+    BuildMenus();
     for (QLabel* label : Client()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         chartLabels_.push_back(label);
 
@@ -230,6 +237,26 @@ TRatingForm::TRatingForm(
     connect(static_cast<ChartView*>(Client()), &ChartView::saveRequested, this, &TRatingForm::SaveChart);
 
     qobject_cast<ChartView*>(Client())->SetDrawing([this](Canvas& canvas) { FormPaint(canvas); });
+}
+
+void TRatingForm::BuildMenus()
+{
+    // What the assessment offers beyond the walk, where a desktop user looks for it; the
+    // button row below the charts has no room left.
+    QMenu* file = AddMenu(tr("&Файл"));
+    file->setObjectName(QStringLiteral("FileMenu"));
+    QAction* report = file->addAction(tr("Отчёт..."));
+    report->setObjectName(QStringLiteral("ReportAction"));
+    connect(report, &QAction::triggered, this, &TRatingForm::ReportButtonClick);
+    workbookAction_ = file->addAction(tr("Экспорт в Excel..."));
+    workbookAction_->setObjectName(QStringLiteral("WorkbookAction"));
+
+    QMenu* analysis = AddMenu(tr("&Анализ"));
+    analysis->setObjectName(QStringLiteral("AnalysisMenu"));
+    sensitivityAction_ = analysis->addAction(tr("Чувствительность..."));
+    sensitivityAction_->setObjectName(QStringLiteral("SensitivityAction"));
+    compareAction_ = analysis->addAction(tr("Сравнить с файлом..."));
+    compareAction_->setObjectName(QStringLiteral("CompareAction"));
 }
 
 void TRatingForm::BuildPanel()

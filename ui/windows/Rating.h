@@ -15,6 +15,7 @@
 #include <vector>
 
 class AssessmentDocument;
+class QAction;
 class Canvas;
 class CData;
 class IDialogs;
@@ -52,6 +53,7 @@ private:
 
     void BuildPanel();
     void BuildChartArea();
+    void BuildMenus();
 
     QListWidget*& ListOf(ItemKind kind) { return lists_[static_cast<std::size_t>(kind)]; }
     const QListWidget* ListOf(ItemKind kind) const { return lists_[static_cast<std::size_t>(kind)]; }
@@ -92,6 +94,9 @@ private:
     QPushButton* saveButton_ = nullptr;
     QPushButton* finishButton_ = nullptr;
     QPushButton* reportButton_ = nullptr;
+    QAction* workbookAction_ = nullptr;
+    QAction* sensitivityAction_ = nullptr;
+    QAction* compareAction_ = nullptr;
     // The labels of the chart area: titles, legend, values.
     std::vector<QLabel*> chartLabels_;
     ValueLabels rmLabels_;

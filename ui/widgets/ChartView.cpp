@@ -37,12 +37,12 @@ void ChartView::Invalidate()
 
 void ChartView::EnsureDrawn()
 {
-    const qreal ratio = devicePixelRatioF();
-    const QSize pixels = size() * ratio;
-    if (!stale_ && drawn_.size() == pixels && drawn_.devicePixelRatio() == ratio)
+    if (!stale_ && drawn_.size() == size())
         return;
-    drawn_ = QImage(pixels, QImage::Format_RGB32);
-    drawn_.setDevicePixelRatio(ratio);
+    // Always at 1:1, whatever the screen's scale: the charts' rules are pixel rules (a line
+    // leaves out its end point, dotted lines step pixel by pixel), and a painter scaled to
+    // the device would draw those pixels apart from each other.
+    drawn_ = QImage(size(), QImage::Format_RGB32);
     drawn_.fill(palette().color(QPalette::Window));
     // Cleared first: the drawing may move labels, which asks for another repaint.
     stale_ = false;
@@ -61,10 +61,9 @@ void ChartView::DrawOn(Canvas& canvas) const
 void ChartView::paintEvent(QPaintEvent* event)
 {
     EnsureDrawn();
-    const qreal ratio = devicePixelRatioF();
     QPainter painter(this);
-    painter.drawImage(
-        event->rect(), drawn_, QRectF(QPointF(event->rect().topLeft()) * ratio, QSizeF(event->rect().size()) * ratio));
+    painter.setClipRegion(event->region());
+    PaintOneToOne(painter, rect(), drawn_);
 }
 
 void ChartView::contextMenuEvent(QContextMenuEvent* event)

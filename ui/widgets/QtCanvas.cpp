@@ -3,12 +3,14 @@
 
 #include <QColor>
 #include <QFontMetrics>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <QString>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -231,4 +233,13 @@ void QtCanvas::TextOut(int x, int y, std::string_view text, Rgb background)
     painter_.drawText(
         QPoint(x, y + metrics.ascent()), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     painter_.setBackgroundMode(Qt::TransparentMode);
+}
+
+void PaintOneToOne(QPainter& painter, const QRect& target, const QImage& picture)
+{
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, ratio != std::floor(ratio));
+    painter.drawImage(target, picture);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
 }

@@ -11,6 +11,7 @@
 
 #include <vector>
 
+class QImage;
 class QPainter;
 
 class QtCanvas : public Canvas {
@@ -43,3 +44,8 @@ private:
     std::vector<QRect> spans_;
     Pen batchPen_;
 };
+
+// Paints a chart drawn at 1:1 (the only scale at which the canvas's pixel rules hold) on a
+// painter of any device scale: whole factors repeat pixels, so lines stay solid and sharp;
+// other factors blend them, which reads better than rows of uneven width.
+void PaintOneToOne(QPainter& painter, const QRect& target, const QImage& picture);

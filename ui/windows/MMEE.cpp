@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -113,9 +114,17 @@ protected:
     void paintEvent(QPaintEvent* event) override
     {
         FramedGroupBox::paintEvent(event);
+        // Over the box's own painting, which shows wherever the chart draws nothing.
+        QImage picture(size(), QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        {
+            QPainter onPicture(&picture);
+            onPicture.setFont(font());
+            QtCanvas canvas(onPicture);
+            drawing_(canvas);
+        }
         QPainter painter(this);
-        QtCanvas canvas(painter);
-        drawing_(canvas);
+        PaintOneToOne(painter, rect(), picture);
     }
 
 private:

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages whatever of the given groups is missing. Run as root.
 #   deps.sh build    compilers, clang-format, Qt (with SVG and lupdate), GoogleTest, Google Benchmark,
-#                    JSON, and pdftotext, with which the tests read the reports back
+#                    JSON, libxlsxwriter (the Excel workbook), zlib (with which the tests read the
+#                    workbooks back), and pdftotext, with which the tests read the reports back
 #   deps.sh desktop  what the program needs on a desktop (fonts)
 #   deps.sh fuzz     clang and its fuzzer runtime
 #   deps.sh shot     Xvfb and ImageMagick, for screenshots
@@ -11,7 +12,7 @@
 set -euo pipefail
 
 declare -A PACKAGE_GROUPS=(
-    [build]="build-essential cmake ninja-build clang-format qt6-base-dev qt6-svg-dev qt6-l10n-tools libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev poppler-utils"
+    [build]="build-essential cmake ninja-build clang-format qt6-base-dev qt6-svg-dev qt6-l10n-tools libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev poppler-utils libxlsxwriter-dev zlib1g-dev"
     [desktop]="fonts-liberation2 qt6-translations-l10n"
     [fuzz]="clang libclang-rt-14-dev"
     [shot]="xvfb xauth imagemagick fonts-liberation2"

@@ -24,7 +24,8 @@
 
 namespace {
 
-const FileDialogOptions kCsvDialog { QStringLiteral("Таблица CSV (*.csv)|*.csv"), QStringLiteral("csv") };
+const FileDialogOptions kCsvDialog { QStringLiteral("Таблица CSV (*.csv)|*.csv|Книга Excel (*.xlsx)|*.xlsx"),
+    QStringLiteral("csv") };
 
 std::uint32_t Bits(float f)
 {

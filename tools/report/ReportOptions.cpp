@@ -9,7 +9,7 @@
 const char* const kReportUsage
     = "usage: vardun-report FILE.sav [--rating L,T,M] [--high H] [--low L] [--save OUT.sav]\n"
       "                    [--charts DIR] [--svg DIR] [--csv DIR] [--pdf OUT.pdf]\n"
-      "                    [--compare OTHER.sav] [--sensitivity [N]]\n"
+      "                    [--xlsx OUT.xlsx] [--compare OTHER.sav] [--sensitivity [N]]\n"
       "\n"
       "Loads an assessment, runs modes 1 to 4, MM and EE, and prints the results as JSON.\n"
       "  --rating L,T,M  also the rating curves for the layer, threat and mechanism at these\n"
@@ -26,10 +26,14 @@ const char* const kReportUsage
       "                  into DIR\n"
       "  --pdf OUT.pdf   the printable report (with --rating: its rating curves too);\n"
       "                  /dev/stdout: the report alone on stdout, for a pipe\n"
+      "  --xlsx OUT.xlsx every table of the assessment as one Excel workbook: a summary,\n"
+      "                  the sources, the results, MM and EE, with the spreadsheet's own\n"
+      "                  charts (with --rating: the rating curves and their chart too)\n"
       "  --compare OTHER.sav\n"
       "                  also compare with the assessment in OTHER.sav (read only): Rm and\n"
       "                  Re, each mechanism's and layer's diagonal element of MM and EE,\n"
-      "                  and the judgements that differ; items are matched by name\n"
+      "                  and the judgements that differ; items are matched by name (with\n"
+      "                  --pdf the report ends with the same comparison)\n"
       "  --sensitivity [N]\n"
       "                  also the layer, threat and mechanism triples ranked by how far a\n"
       "                  shift of the threat's frequency (-10..+10) moves Rm: the first N\n"
@@ -124,6 +128,7 @@ std::optional<ReportOptions> ParseReportOptions(const std::vector<std::string>& 
                 : arg == "--svg"                               ? &options.SvgDir
                 : arg == "--csv"                               ? &options.CsvDir
                 : arg == "--pdf"                               ? &options.PdfPath
+                : arg == "--xlsx"                              ? &options.XlsxPath
                 : arg == "--compare"                           ? &options.CompareWith
                                                                : nullptr;
             if (arg != "--rating" && arg != "--high" && arg != "--low" && !path) {

@@ -18,6 +18,7 @@ struct ReportOptions {
     std::optional<std::string> CsvDir;
     std::optional<std::string> SvgDir;
     std::optional<std::string> PdfPath;
+    std::optional<std::string> XlsxPath;
     // A second assessment to set beside the first.
     std::optional<std::string> CompareWith;
     // The sensitivity ranking, and how many of its first triples (all when absent).

@@ -11,10 +11,12 @@
 #include "analysis/Compare.h"
 #include "model/Data.h"
 #include "model/Messages.h"
+#include "ui/export/workbook/Workbook.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -43,6 +45,19 @@ bool IsStandardOutput(const std::string& path)
     struct stat out { };
     return ::stat(path.c_str(), &target) == 0 && ::fstat(STDOUT_FILENO, &out) == 0 && target.st_dev == out.st_dev
         && target.st_ino == out.st_ino;
+}
+
+bool WriteWorkbookFile(const CData& data, const std::string& input, const std::string& path,
+    const std::optional<RatingRequest>& rating, IMessageSink& messages)
+{
+    ReportRequest request;
+    request.FileName = std::filesystem::path(input).filename().string();
+    if (rating) {
+        request.Rating = rating->Selection;
+        request.High = rating->High;
+        request.Low = rating->Low;
+    }
+    return WriteAssessmentWorkbook(path, data, request, messages);
 }
 
 int UsageError(const std::string& reason)
@@ -102,8 +117,12 @@ int main(int argc, char** argv)
         return 1;
     if (options->CsvDir && !WriteCsvFiles(data, *options->CsvDir, rating, messages))
         return 1;
+    if (options->XlsxPath && !WriteWorkbookFile(data, options->Input, *options->XlsxPath, rating, messages))
+        return 1;
     const bool pdfOnStdout = options->PdfPath && IsStandardOutput(*options->PdfPath);
-    if (options->PdfPath && !WritePdfReport(data, options->Input, *options->PdfPath, rating, messages))
+    if (options->PdfPath
+        && !WritePdfReport(data, options->Input, *options->PdfPath, rating, messages, other ? &*other : nullptr,
+            options->CompareWith.value_or("")))
         return 1;
 
     ReportJson report = BuildReport(data, rating);

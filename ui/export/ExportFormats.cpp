@@ -2,6 +2,7 @@
 
 #include "model/Csv.h"
 #include "model/FileText.h"
+#include "ui/export/workbook/Workbook.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -21,6 +22,8 @@ const ChartFormat kChartFormats[] = {
 
 const TableFormat kTableFormats[] = {
     { QT_TRANSLATE_NOOP("ExportFormats", "Таблица CSV (*.csv)"), "csv", CsvBytes },
+    // Names stay text and numbers numbers whatever the spreadsheet's locale.
+    { QT_TRANSLATE_NOOP("ExportFormats", "Книга Excel (*.xlsx)"), "xlsx", TableWorkbook },
 };
 
 template <typename Item>

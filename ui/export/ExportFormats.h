@@ -29,7 +29,7 @@ using TableFormat = ExportFormat<CsvTable>;
 
 // PNG (the window's area as on screen) and SVG (the chart's own shapes and its labels).
 std::span<const ChartFormat> ChartFormats();
-// CSV for spreadsheets.
+// CSV for spreadsheets, and the table alone as an Excel workbook.
 std::span<const TableFormat> TableFormats();
 
 // The save dialog offering every format of a list; the first is the default.

@@ -34,6 +34,15 @@ const std::string& CData::AnalysedName(ItemKind kind, int k) const
     return NamesOf(kind)[static_cast<std::size_t>(IndexValue(entry))];
 }
 
+std::vector<std::string> CData::AnalysedNames(ItemKind kind) const
+{
+    std::vector<std::string> names;
+    names.reserve(IndicesOf(kind).size());
+    for (int k = 0; k < static_cast<int>(IndicesOf(kind).size()); ++k)
+        names.push_back(AnalysedName(kind, k));
+    return names;
+}
+
 const std::vector<std::string>& CData::IndicesOf(ItemKind kind) const
 {
     switch (kind) {

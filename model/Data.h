@@ -77,6 +77,8 @@ public:
     const std::string& ThreatName(int k) const;
     const std::string& MechanismName(int k) const;
     const std::string& AnalysedName(ItemKind kind, int k) const;
+    // The analysed items' names in their order: the rows or columns of the matrices.
+    std::vector<std::string> AnalysedNames(ItemKind kind) const;
     // The analysed items of a kind: their positions in the names list, as "%d" text.
     const std::vector<std::string>& IndicesOf(ItemKind kind) const;
     const std::vector<std::string>& NamesOf(ItemKind kind) const;

@@ -22,11 +22,17 @@ namespace {
 constexpr int kResolution = 1200;
 constexpr double kPointsPerInch = 72.0;
 
-bool PaintPdf(QByteArray& bytes, const std::vector<ReportBlock>& blocks, const std::vector<ReportPage>& pages)
+enum class Painting { Done, Failed, Stopped };
+
+Painting PaintPdf(QByteArray& bytes, const std::vector<ReportBlock>& blocks, const std::vector<ReportPage>& pages,
+    const ReportProgress& progress)
 {
+    const int count = static_cast<int>(pages.size());
+    if (progress && !progress(0, count))
+        return Painting::Stopped;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly))
-        return false;
+        return Painting::Failed;
     QPdfWriter writer(&buffer);
     writer.setResolution(kResolution);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
@@ -35,26 +41,31 @@ bool PaintPdf(QByteArray& bytes, const std::vector<ReportBlock>& blocks, const s
 
     QPainter painter;
     if (!painter.begin(&writer))
-        return false;
-    const int count = static_cast<int>(pages.size());
+        return Painting::Failed;
     for (int i = 0; i < count; ++i) {
         if (i > 0 && !writer.newPage())
-            return false;
+            return Painting::Failed;
         painter.resetTransform();
         painter.scale(kResolution / kPointsPerInch, kResolution / kPointsPerInch);
         PaintReportPage(painter, blocks, pages[static_cast<std::size_t>(i)], kA4Report, i + 1, count);
+        if (progress && !progress(i + 1, count))
+            return Painting::Stopped;
     }
-    return painter.end();
+    return painter.end() ? Painting::Done : Painting::Failed;
 }
 
 } // namespace
 
 bool WriteAssessmentReport(const std::string& path, const CData& assessment, const ReportRequest& request,
-    IMessageSink& messages, const SaveOptions& options)
+    IMessageSink& messages, const SaveOptions& options, const ReportProgress& progress)
 {
     const std::vector<ReportBlock> blocks = AssessmentReportBlocks(assessment, request, QDate::currentDate());
     const std::vector<ReportPage> pages = LayOutReport(blocks, kA4Report);
     QByteArray bytes;
-    const bool painted = PaintPdf(bytes, blocks, pages) && !bytes.isEmpty();
+    // The document is in memory until its last page: stopped before, it never reaches the disk.
+    const Painting painting = PaintPdf(bytes, blocks, pages, progress);
+    if (painting == Painting::Stopped)
+        return false;
+    const bool painted = painting == Painting::Done && !bytes.isEmpty();
     return SaveText(path, painted ? std::optional(bytes.toStdString()) : std::nullopt, messages, options);
 }

@@ -14,6 +14,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <utility>
 
 MatrixGridModel::MatrixGridModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -22,10 +23,16 @@ MatrixGridModel::MatrixGridModel(QObject* parent)
 
 void MatrixGridModel::Reset(int rows, int columns)
 {
+    Reset(rows, columns, {});
+}
+
+void MatrixGridModel::Reset(int rows, int columns, std::vector<QString> texts)
+{
     beginResetModel();
     rows_ = std::max(rows, 0);
     columns_ = std::max(columns, 0);
-    texts_.assign(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(columns_), QString());
+    texts_ = std::move(texts);
+    texts_.resize(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(columns_));
     endResetModel();
 }
 
@@ -78,9 +85,39 @@ QVariant MatrixGridModel::data(const QModelIndex& index, int role) const
         if (colour_)
             return colour_(index.row(), index.column());
         return {};
+    case Qt::AccessibleDescriptionRole: {
+        const auto row = static_cast<std::size_t>(index.row());
+        const auto column = static_cast<std::size_t>(index.column());
+        if (row >= rowNames_.size() || column >= columnNames_.size())
+            return {};
+        return QCoreApplication::translate("MatrixGrid", "Строка %1: %2. Столбец %3: %4.")
+            .arg(QString::number(index.row() + 1), rowNames_[row], QString::number(index.column() + 1),
+                columnNames_[column]);
+    }
     default:
         return {};
     }
+}
+
+QVariant MatrixGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    const std::vector<QString>& names = orientation == Qt::Vertical ? rowNames_ : columnNames_;
+    if (role == Qt::AccessibleDescriptionRole && section >= 0 && static_cast<std::size_t>(section) < names.size())
+        return names[static_cast<std::size_t>(section)];
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void MatrixGridModel::SetItemNames(const std::vector<std::string>& rows, const std::vector<std::string>& columns)
+{
+    const auto convert = [](const std::vector<std::string>& names) {
+        std::vector<QString> converted;
+        converted.reserve(names.size());
+        for (const std::string& name : names)
+            converted.push_back(QString::fromStdString(name));
+        return converted;
+    };
+    rowNames_ = convert(rows);
+    columnNames_ = convert(columns);
 }
 
 bool MatrixGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
@@ -170,6 +207,13 @@ protected:
                     return true;
                 if (!grid_->LetsThrough(key, line->text()))
                     return true;
+                // Qt's delegate would commit and close on Enter only later, from the event
+                // loop, by when the grid may have closed the cell itself (a paste, Tab out of
+                // the grid): Qt then warns of an editor not its view's. Closed here, at once.
+                if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+                    grid_->FinishEditing();
+                    return true;
+                }
             }
         }
         return QStyledItemDelegate::eventFilter(object, event);
@@ -228,12 +272,9 @@ QLineEdit* MatrixGrid::OpenEditor() const
 {
     if (state() != EditingState)
         return nullptr;
-    // The open editor is the view's own child; Qt gives no other way to reach it. A
-    // closed one stays, hidden, until the event loop deletes it.
-    for (QLineEdit* line : viewport()->findChildren<QLineEdit*>())
-        if (line->isVisible())
-            return line;
-    return nullptr;
+    // The view's own record of the editor at the current cell, never one it has let go of
+    // (closed, waiting to be deleted).
+    return qobject_cast<QLineEdit*>(indexWidget(currentIndex()));
 }
 
 QString MatrixGrid::SelectionText() const

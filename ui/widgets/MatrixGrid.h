@@ -12,6 +12,7 @@
 #include <QTableView>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -28,16 +29,25 @@ public:
 
     // Becomes rows x columns of empty cells.
     void Reset(int rows, int columns);
+    // Becomes rows x columns holding `texts`, row by row (cells past their end empty): one
+    // reset for the whole grid. Filling it cell by cell would tell the view, and with a
+    // screen reader running the accessibility bridge, of every cell on its own.
+    void Reset(int rows, int columns, std::vector<QString> texts);
     QString Text(int row, int column) const;
     void SetText(int row, int column, const QString& text);
 
     void SetEditable(bool editable) { editable_ = editable; }
     bool Editable() const { return editable_; }
     void SetCellColour(CellColour colour) { colour_ = std::move(colour); }
+    // The items of the rows and of the columns (UTF-8), which a screen reader says with
+    // each header and cell, the grid showing numbers only; a shorter list leaves the rest
+    // unnamed.
+    void SetItemNames(const std::vector<std::string>& rows, const std::vector<std::string>& columns);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
@@ -47,6 +57,8 @@ private:
     std::vector<QString> texts_; // row by row
     bool editable_ = false;
     CellColour colour_;
+    std::vector<QString> rowNames_;
+    std::vector<QString> columnNames_;
 };
 
 class MatrixGrid : public QTableView {

@@ -35,7 +35,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -346,14 +348,18 @@ void TGraphForm::MassivComboBoxChange(int item)
     const SourceDescription& source = about.Sources[static_cast<std::size_t>(item)];
     const int rows = counts_.Of(source.Rows);
     const int columns = counts_.Of(source.Cols);
-    MatrixGridModel& model = sourceGrid_->Model();
-    model.Reset(rows, columns);
     const Matrix& matrix = work_.SourceMatrices[static_cast<std::size_t>(item)];
+    std::vector<QString> texts(
+        static_cast<std::size_t>(std::max(rows, 0)) * static_cast<std::size_t>(std::max(columns, 0)));
     if (matrix.HasStorage()) {
         for (int i = 0; i < std::min(rows, matrix.Rows()); ++i)
             for (int j = 0; j < std::min(columns, matrix.Cols()); ++j)
-                model.SetText(i, j, QString::fromStdString(FormatFixed(matrix(i, j), 2)));
+                texts[static_cast<std::size_t>(i) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(j)]
+                    = QString::fromStdString(FormatFixed(matrix(i, j), 2));
     }
+    MatrixGridModel& model = sourceGrid_->Model();
+    model.Reset(rows, columns, std::move(texts));
+    model.SetItemNames(store_.AnalysedNames(source.Rows), store_.AnalysedNames(source.Cols));
     if (rows > 0 && columns > 0)
         sourceGrid_->setCurrentIndex(model.index(0, 0));
     MassivGridSelectCell(0, 0);
@@ -649,17 +655,49 @@ void TGraphForm::ComputingButtonClick()
     }
     partialChartLabel_->setVisible(rows > kChartCells || columns > kChartCells);
     chart_->Invalidate();
+    DescribeChart();
     nextButton_->setEnabled(true);
+}
+
+void TGraphForm::DescribeChart()
+{
+    // What a screen reader says of the picture: its size, its largest bar, the bands.
+    const Matrix& result = work_.ResultMatrix;
+    std::optional<float> largest;
+    for (int i = 0; i < result.Rows(); ++i)
+        for (int j = 0; j < result.Cols(); ++j)
+            if (std::isfinite(result(i, j)) && (!largest || result(i, j) > *largest))
+                largest = result(i, j);
+    const CData::ThresholdPair& thresholds = store_.ThresholdsOf(Mode());
+    chart_->setAccessibleName(tr("Диаграмма результата"));
+    chart_->setAccessibleDescription(
+        tr("Трёхмерная диаграмма матрицы результата %1 × %2: наибольшее значение %3, пороги %4 и %5.")
+            .arg(result.Rows())
+            .arg(result.Cols())
+            .arg(largest ? QString::fromStdString(FormatFixed(*largest, 2)) : QStringLiteral("—"))
+            .arg(QString::fromStdString(FormatFixed(thresholds.Small, 2)),
+                QString::fromStdString(FormatFixed(thresholds.Medium, 2))));
 }
 
 void TGraphForm::FillResultGrid()
 {
     const ResultGrid texts = ResultGridTexts(work_);
+    std::vector<QString> cells;
+    cells.reserve(static_cast<std::size_t>(std::max(texts.RowCount, 0))
+        * static_cast<std::size_t>(std::max(texts.ColumnCount, 0)));
+    for (int row = 0; row < texts.RowCount; ++row)
+        for (int column = 0; column < texts.ColumnCount; ++column)
+            cells.push_back(QString::fromStdString(texts.At(column, row)));
     MatrixGridModel& model = resGrid_->Model();
-    model.Reset(texts.RowCount, texts.ColumnCount);
-    for (int column = 0; column < texts.ColumnCount; ++column)
-        for (int row = 0; row < texts.RowCount; ++row)
-            model.SetText(row, column, QString::fromStdString(texts.At(column, row)));
+    model.Reset(texts.RowCount, texts.ColumnCount, std::move(cells));
+    // The distributions stand in the first column and the last row.
+    const ModeDescription& about = Describe(Mode());
+    std::vector<std::string> rowNames = store_.AnalysedNames(about.ResultRows);
+    rowNames.push_back(tr("Распределение по столбцам").toStdString());
+    std::vector<std::string> columnNames { tr("Распределение по строкам").toStdString() };
+    for (std::string& name : store_.AnalysedNames(about.ResultCols))
+        columnNames.push_back(std::move(name));
+    model.SetItemNames(rowNames, columnNames);
     resGrid_->setCurrentIndex(model.index(texts.SelectedRow(), texts.SelectedColumn()));
 }
 

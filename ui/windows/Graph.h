@@ -87,6 +87,8 @@ private:
     QString ItemName(ItemKind kind, int k) const;
     bool MassivGridKeyPress(const QKeyEvent& event, const QString& cellText);
     void FillResultGrid();
+    // The chart's accessible description, after a computation.
+    void DescribeChart();
     void DrawChart(Canvas& canvas) const;
     // Takes the mode-4 sources afresh: they are the results of modes 2 and 3, which may
     // have been computed again since this window was made.

@@ -1,0 +1,375 @@
+// What the analyst waits for: from the input event on the real control (a click, a key) to
+// the window painted again, through the event loop, with everything the step sets off on
+// the way: grid models, the chart, labels, and with a screen reader running, Qt's
+// accessibility events. Each step at 15 and 100 items per list (first argument), without
+// and with accessibility (second argument 0 or 1); the counter `a11y_events` is how many
+// accessibility events one step sends. What a real bridge adds for each (D-Bus, the screen
+// reader's questions back) is not in the times: the count is the figure to keep small.
+#include "analysis/Derived.h"
+#include "model/Messages.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/document/Document.h"
+#include "ui/windows/Comment.h"
+#include "ui/windows/Graph.h"
+#include "ui/windows/MMEE.h"
+#include "ui/windows/Navigation.h"
+#include "ui/windows/Rating.h"
+
+#include "RandomAssessment.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+// Qt 6.4 has no public switch for its accessibility: QAccessible::setActive only tells the
+// observers, and isActive() asks the platform's accessibility object, which a bridge turns
+// on when a screen reader is listening. The offscreen platform has that object too; these
+// are the two private entry points that reach it.
+class QPlatformAccessibility {
+public:
+    void setActive(bool active);
+};
+class QPlatformIntegration {
+public:
+    QPlatformAccessibility* accessibility() const;
+};
+class QGuiApplicationPrivate {
+public:
+    static QPlatformIntegration* platform_integration;
+};
+
+namespace {
+
+// Qt's accessibility as a screen reader has it: on, every update handed to a bridge that
+// does for each what the AT-SPI bridge does before sending it: find the object, give it an
+// id, read its name, role and state.
+class ScreenReader {
+public:
+    explicit ScreenReader(bool on)
+        : on_(on)
+    {
+        events_ = 0;
+        if (!on_)
+            return;
+        previous_ = QAccessible::installUpdateHandler(&ScreenReader::Pass);
+        QGuiApplicationPrivate::platform_integration->accessibility()->setActive(true);
+    }
+    ~ScreenReader()
+    {
+        if (!on_)
+            return;
+        QGuiApplicationPrivate::platform_integration->accessibility()->setActive(false);
+        QAccessible::installUpdateHandler(previous_);
+    }
+    ScreenReader(const ScreenReader&) = delete;
+    ScreenReader& operator=(const ScreenReader&) = delete;
+
+    bool Working() const { return !on_ || QAccessible::isActive(); }
+    static std::int64_t Events() { return events_; }
+
+private:
+    static void Pass(QAccessibleEvent* event)
+    {
+        ++events_;
+        QAccessibleInterface* object = event->accessibleInterface();
+        if (!object || !object->isValid())
+            return;
+        benchmark::DoNotOptimize(QAccessible::uniqueId(object));
+        const QString name = object->text(QAccessible::Name);
+        benchmark::DoNotOptimize(name.constData());
+        benchmark::DoNotOptimize(object->role());
+        benchmark::DoNotOptimize(object->state());
+    }
+
+    bool on_;
+    QAccessible::UpdateHandler previous_ = nullptr;
+    static inline std::int64_t events_ = 0;
+};
+
+// Counts what the event loop delivers, to know when it has nothing left to do.
+class LoopWatch : public QObject {
+public:
+    LoopWatch() { qApp->installEventFilter(this); }
+    ~LoopWatch() override { qApp->removeEventFilter(this); }
+
+    // Runs the event loop until a whole pass over the queued events delivers nothing more,
+    // after at least one paint when `painting`: the step's deferred drawing, the repaint it
+    // asks for and whatever that set off are done. False when the loop never settles.
+    bool RunUntilSettled(bool painting)
+    {
+        paints_ = 0;
+        for (int pass = 0; pass < kMostPasses; ++pass) {
+            delivered_ = 0;
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            if (delivered_ == 0 && (paints_ > 0 || !painting))
+                return true;
+        }
+        return false;
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        ++delivered_;
+        if (event->type() == QEvent::Paint)
+            ++paints_;
+        return false;
+    }
+
+private:
+    static constexpr int kMostPasses = 1000;
+    int delivered_ = 0;
+    int paints_ = 0;
+};
+
+struct NoDialogs : IDialogs {
+    void ShowMessage(const std::string& text) override { throw std::runtime_error(text); }
+    void ShowInformation(const std::string&) override { }
+    CloseAnswer AskSaveChanges(QWidget*) override { return CloseAnswer::Cancel; }
+    std::optional<QString> AskOpenFile(QWidget*, const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<QString> AskSaveFile(QWidget*, const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<QString> AskName(QWidget*, const QString&, const QString&) override { return std::nullopt; }
+};
+
+// The walk between the mode-4 window and the MM and EE window, as the program's own makes it.
+class TwoWindowWalk : public StillNavigation {
+public:
+    QWidget* Previous = nullptr;
+    QWidget* Following = nullptr;
+
+    void Next(QWidget* from) override { Move(from, Following); }
+    void Back(QWidget* from) override { Move(from, Previous); }
+
+private:
+    static void Move(QWidget* from, QWidget* to)
+    {
+        from->hide();
+        to->show();
+    }
+};
+
+template <typename T> T* Control(QWidget& window, const char* name)
+{
+    auto* control = window.findChild<T*>(QString::fromLatin1(name));
+    if (!control)
+        throw std::logic_error(std::string("no control ") + name);
+    return control;
+}
+
+int Items(const benchmark::State& state)
+{
+    return static_cast<int>(state.range(0));
+}
+
+// Every step's common frame: the screen reader as asked, the loop watched, the counters.
+class UserWait {
+public:
+    explicit UserWait(benchmark::State& state)
+        : state_(state)
+        , reader_(state.range(1) != 0)
+    {
+    }
+
+    // Before the timed loop: the set-up's own events are not the step's.
+    bool Ready(QWidget& window)
+    {
+        if (!reader_.Working()) {
+            state_.SkipWithError("accessibility could not be switched on");
+            return false;
+        }
+        if (!QTest::qWaitForWindowExposed(&window) || !Settle(false))
+            return false;
+        eventsBefore_ = ScreenReader::Events();
+        return true;
+    }
+
+    // After the input: the wait until the window is painted.
+    bool Settle(bool painting = true)
+    {
+        if (watch_.RunUntilSettled(painting))
+            return true;
+        state_.SkipWithError("the event loop did not settle");
+        return false;
+    }
+
+    // A part of the loop that is not the step: its events are not counted either.
+    template <typename Part> bool Untimed(Part part)
+    {
+        const std::int64_t before = ScreenReader::Events();
+        const bool done = part();
+        untimedEvents_ += ScreenReader::Events() - before;
+        return done;
+    }
+
+    ~UserWait()
+    {
+        state_.counters["items"] = static_cast<double>(state_.range(0));
+        state_.counters["a11y_events"]
+            = benchmark::Counter(static_cast<double>(ScreenReader::Events() - eventsBefore_ - untimedEvents_),
+                benchmark::Counter::kAvgIterations);
+    }
+
+private:
+    benchmark::State& state_;
+    ScreenReader reader_;
+    LoopWatch watch_;
+    std::int64_t eventsBefore_ = 0;
+    std::int64_t untimedEvents_ = 0;
+};
+
+// A source-matrix window of `mode` on an assessment after the walk, shown, with the first
+// source chosen.
+struct GraphWindowScene {
+    GraphWindowScene(int items, AnalysisMode mode)
+    {
+        document.Store() = RandomAssessment(items, 7);
+        ComputeAllModes(document.Store());
+        window = std::make_unique<TGraphForm>(document, dialogs, navigation, comments);
+        window->SetUpForMode(mode, document.Store().Counts());
+        window->show();
+        window->MassivComboBoxChange(0);
+    }
+
+    AssessmentDocument document;
+    NoDialogs dialogs;
+    TwoWindowWalk navigation;
+    TCommentForm comments { document.Store() };
+    std::unique_ptr<TGraphForm> window;
+};
+
+// "Расчёт" clicked with the mouse, until the result grid, the chart and its labels are
+// painted.
+void WaitCompute(benchmark::State& state)
+{
+    GraphWindowScene scene(Items(state), AnalysisMode::Reliability);
+    UserWait wait(state);
+    auto* button = Control<QPushButton>(*scene.window, "ComputingButton");
+    // The first computation also enables and ticks the chart's cell boxes, once; every
+    // run times a later one.
+    QTest::mouseClick(button, Qt::LeftButton);
+    if (!wait.Ready(*scene.window))
+        return;
+    for (auto _ : state) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        if (!wait.Settle())
+            return;
+    }
+}
+
+// The other source chosen in the closed box with the arrow keys, as a keyboard user (and
+// a screen reader's) steps through it, until the grid shows it.
+void WaitSwitchSource(benchmark::State& state)
+{
+    GraphWindowScene scene(Items(state), AnalysisMode::Reliability);
+    UserWait wait(state);
+    auto* sources = Control<QComboBox>(*scene.window, "MassivComboBox");
+    // Where the scene's choice left it.
+    sources->setCurrentIndex(0);
+    sources->setFocus();
+    if (!wait.Ready(*scene.window))
+        return;
+    bool down = true;
+    for (auto _ : state) {
+        QTest::keyClick(sources, down ? Qt::Key_Down : Qt::Key_Up);
+        if (!wait.Settle())
+            return;
+        down = !down;
+    }
+    if (sources->currentIndex() != (down ? 0 : 1))
+        state.SkipWithError("the keys did not step through the sources");
+}
+
+// The rating window with a layer, threat and mechanism checked and both levels typed: a
+// click on another layer's check box, until both charts are drawn for it.
+void WaitRatingCheck(benchmark::State& state)
+{
+    const int items = Items(state);
+    AssessmentDocument document;
+    document.Store() = RandomAssessment(items, 2208);
+    ComputeAllModes(document.Store());
+    document.Store().HighLevel = 2.0f;
+    document.Store().LowLevel = 0.5f;
+    NoDialogs dialogs;
+    StillNavigation navigation;
+    TRatingForm window(document, dialogs, navigation);
+    window.show();
+    for (const char* name : { "LayersList", "ThreatsList", "MechanismsList" })
+        Control<QListWidget>(window, name)->item(items / 2)->setCheckState(Qt::Checked);
+    if (!Control<QPushButton>(window, "ComputeButton")->isEnabled()) {
+        state.SkipWithError("the choice is not complete");
+        return;
+    }
+    auto* layers = Control<QListWidget>(window, "LayersList");
+    // Two neighbouring layers, both in sight.
+    const int first = items / 2 - 1;
+    layers->scrollToItem(layers->item(first));
+    UserWait wait(state);
+    if (!wait.Ready(window))
+        return;
+    int row = first;
+    for (auto _ : state) {
+        const QRect box = layers->visualItemRect(layers->item(row));
+        QTest::mouseClick(layers->viewport(), Qt::LeftButton, {}, QPoint(box.left() + 9, box.center().y()));
+        if (!wait.Settle())
+            return;
+        row = row == first ? first + 1 : first;
+    }
+    if (layers->currentRow() != (row == first ? first + 1 : first)
+        || layers->item(layers->currentRow())->checkState() != Qt::Checked)
+        state.SkipWithError("the click did not check the layer");
+}
+
+// "Далее..." of the mode-4 window clicked, until the MM and EE window is painted with both
+// grids and charts; the way back is not timed.
+void WaitNextToMMEE(benchmark::State& state)
+{
+    GraphWindowScene scene(Items(state), AnalysisMode::WeightedDamage);
+    scene.window->ComputingButtonClick();
+    TMMEEForm mmee(scene.document, scene.dialogs, scene.navigation);
+    scene.navigation.Previous = scene.window.get();
+    scene.navigation.Following = &mmee;
+    UserWait wait(state);
+    auto* next = Control<QPushButton>(*scene.window, "NextButton");
+    auto* back = Control<QPushButton>(mmee, "BackButton");
+    if (!next->isEnabled() || !wait.Ready(*scene.window))
+        return;
+    for (auto _ : state) {
+        QTest::mouseClick(next, Qt::LeftButton);
+        if (!wait.Settle())
+            return;
+        state.PauseTiming();
+        const bool settled = wait.Untimed([&] {
+            QTest::mouseClick(back, Qt::LeftButton);
+            return wait.Settle();
+        });
+        state.ResumeTiming();
+        if (!settled)
+            return;
+    }
+}
+
+void UserWaitArguments(benchmark::internal::Benchmark* bench)
+{
+    bench->ArgNames({ "items", "a11y" });
+    for (int items : { 15, 100 })
+        for (int accessibility : { 0, 1 })
+            bench->Args({ items, accessibility });
+    bench->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+} // namespace
+
+BENCHMARK(WaitCompute)->Apply(UserWaitArguments);
+BENCHMARK(WaitSwitchSource)->Apply(UserWaitArguments);
+BENCHMARK(WaitRatingCheck)->Apply(UserWaitArguments);
+BENCHMARK(WaitNextToMMEE)->Apply(UserWaitArguments);

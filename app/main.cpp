@@ -59,7 +59,7 @@ int main(int argc, char** argv)
             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
-    QtDialogs dialogs;
+    QtDialogs dialogs([&document] { return document.FilePath(); });
     app.SetMessages(&dialogs);
     Program program(document, dialogs);
     program.Start(StartupFiles { line.DataFile, StartupDictionaryFolders() });

@@ -282,8 +282,14 @@ TEST_F(ChartExportTest, RatingChartsWithTheLegendsPictures)
     // The axes of the Rm chart: down (30, 250) to (30, 400), then along to (300, 400).
     ExpectSameColours(saved.Png, saved.Svg, ChildrenOf(*chart), { { 30, 300 }, { 200, 400 } });
     EXPECT_TRUE(saved.Contents.Polylines.count(QStringLiteral("30.5,250 30.5,400")));
-    // The legend's swatches and the circle are pictures, at their places.
-    EXPECT_EQ(saved.Contents.Count("image"), 4);
+    // The legend's swatches are rectangles and its circle an ellipse, at their places: no
+    // bitmap in the drawing.
+    EXPECT_EQ(saved.Contents.Count("image"), 0);
+    EXPECT_GE(saved.Contents.Count("ellipse") + saved.Contents.Count("path"), 1);
+    const QRect marker = window.findChild<QLabel*>(QStringLiteral("Image4"))->geometry();
+    // Rendered antialiased: the outline dark, the inside white.
+    EXPECT_LT(qGray(saved.Svg.pixel(marker.topLeft() + QPoint(6, 0))), 128);
+    EXPECT_EQ(QColor(saved.Svg.pixel(marker.topLeft() + QPoint(6, 7))), QColor(Qt::white));
     for (const char* name : { "Image1", "Image2", "Image3" }) {
         const QPoint centre = window.findChild<QLabel*>(QString::fromLatin1(name))->geometry().center();
         EXPECT_EQ(QColor(saved.Svg.pixel(centre)), QColor(saved.Png.pixel(centre))) << name;

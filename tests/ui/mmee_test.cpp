@@ -2,6 +2,7 @@
 // shown, the two diagonal charts with their labels, and the moves of the wizard.
 #include "ui/windows/MMEE.h"
 
+#include "../core/support/RandomAssessment.h"
 #include "RecordingNavigation.h"
 #include "analysis/Damage.h"
 #include "analysis/Derived.h"
@@ -28,6 +29,7 @@
 #include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -212,10 +214,10 @@ TEST_F(MMEEWindowTest, ControlsStandWhereTheWindowPlacesThem)
         EXPECT_EQ(label->pos(), p.at);
         EXPECT_EQ(label->text(), QString::fromUtf8(p.text));
     }
-    // With the other numbers under the bars and the notice of a long diagonal (hidden),
-    // nineteen labels in each box.
-    EXPECT_EQ(mmBox->findChildren<QLabel*>().size(), 19);
-    EXPECT_EQ(eeBox->findChildren<QLabel*>().size(), 19);
+    // With the other numbers under the bars, the notice of a long diagonal and the numbers
+    // of the 11th to 15th bars (all six hidden), twenty-four labels in each box.
+    EXPECT_EQ(mmBox->findChildren<QLabel*>().size(), 24);
+    EXPECT_EQ(eeBox->findChildren<QLabel*>().size(), 24);
 
     for (auto [name, parent] : { std::pair { "MMGrid", mmBox }, std::pair { "EEGrid", eeBox } }) {
         SCOPED_TRACE(name);
@@ -598,3 +600,34 @@ TEST_F(MMEEWindowTest, ReachesAssistiveTechnology)
 }
 
 } // namespace
+
+// At a hundred items: the marks of a tall chart crowd at its axis, yet no number lies on
+// another, none leaves its box, and the bars shown are numbered to the 15th.
+TEST_F(MMEEWindowTest, AtAHundredItemsNoLabelCoversAnotherOrLeavesItsBox)
+{
+    store = RandomAssessment(100, 7);
+    ComputeAllModes(store);
+    auto window = OpenWindow();
+    window->grab();
+    QApplication::processEvents();
+    for (const char* name : { "MMGroupBox", "EEGroupBox" }) {
+        SCOPED_TRACE(name);
+        auto* box = Child<QWidget>(*window, name);
+        std::vector<QLabel*> shown;
+        for (QLabel* label : box->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            if (label->isVisible())
+                shown.push_back(label);
+        for (QLabel* label : shown) {
+            EXPECT_TRUE(box->rect().contains(label->geometry())) << label->text().toStdString();
+            for (QLabel* other : shown)
+                if (other != label)
+                    EXPECT_FALSE(label->geometry().intersects(other->geometry()))
+                        << label->text().toStdString() << " / " << other->text().toStdString();
+        }
+        const auto numbered = [&shown](const QString& text) {
+            return std::any_of(shown.begin(), shown.end(), [&text](QLabel* l) { return l->text() == text; });
+        };
+        EXPECT_TRUE(numbered(QStringLiteral("15")));
+        EXPECT_FALSE(numbered(QStringLiteral("16")));
+    }
+}

@@ -215,3 +215,20 @@ TEST_F(ReportCharts, TheRatingImageIsItsWindowWithTheCurvesOfTheSelection)
 }
 
 } // namespace
+
+// A level the rating window refuses is told with the window that refused it: in a batch of
+// windows the bare message would not say where to look.
+TEST(ReportChartsMessages, ARefusedLevelNamesTheWindowThatRefusedIt)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QProcess tool;
+    tool.start(kTool,
+        { kExample, QStringLiteral("--charts"), dir.path(), QStringLiteral("--rating"), QStringLiteral("1,2,3"),
+            QStringLiteral("--high"), QStringLiteral("7") });
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    const QString said = QString::fromUtf8(tool.readAllStandardError());
+    EXPECT_TRUE(said.contains(
+        QStringLiteral("vardun-report: rating window: Значение должно находиться в интервале [1.000000..5.000000].")))
+        << said.toStdString();
+}

@@ -31,6 +31,7 @@
 #include <charconv>
 #include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -48,9 +49,11 @@ public:
     void ShowMessage(const std::string& text) override
     {
         ++messagesShown_;
-        messages_.ShowMessage(text);
+        messages_.ShowMessage(Said(text));
     }
-    void ShowInformation(const std::string& text) override { messages_.ShowMessage(text); }
+    void ShowInformation(const std::string& text) override { messages_.ShowMessage(Said(text)); }
+    // The window whose messages follow: a refused threshold or level says where it was.
+    void Within(std::string window) { window_ = std::move(window); }
     CloseAnswer AskSaveChanges(QWidget*) override { return CloseAnswer::Cancel; }
     std::optional<QString> AskOpenFile(QWidget*, const FileDialogOptions&) override { return std::nullopt; }
     std::optional<QString> AskSaveFile(QWidget*, const FileDialogOptions&) override
@@ -67,7 +70,13 @@ public:
     int MessagesShown() const { return messagesShown_; }
 
 private:
+    std::string Said(const std::string& text) const
+    {
+        return window_.empty() ? text : "vardun-report: " + window_ + ": " + text;
+    }
+
     IMessageSink& messages_;
+    std::string window_;
     std::optional<QString> saveAnswer_;
     int messagesShown_ = 0;
 };
@@ -209,20 +218,24 @@ bool ForEachChartWindow(const CData& loaded, const std::string& folder, const st
     for (std::size_t step = 0; step < factory.StepCount(); ++step) {
         std::unique_ptr<QWidget> window = factory.Create(step, document.Store().Counts());
         if (auto* graph = qobject_cast<TGraphForm*>(window.get())) {
+            dialogs.Within("mode " + std::to_string(ModeNumber(graph->Mode())) + " window");
             // Showing puts the file's thresholds into the fields, as in the program.
             graph->show();
             graph->ComputingButtonClick();
             written = hand(*graph, ChartWindow::Mode, QStringLiteral("chart-mode%1").arg(ModeNumber(graph->Mode())))
                 && written;
         } else if (qobject_cast<TMMEEForm*>(window.get())) {
+            dialogs.Within("MM and EE window");
             // Shown after the four modes, it computes MM and EE from their results.
             window->show();
             written = hand(*window, ChartWindow::MMEE, QStringLiteral("chart-mmee")) && written;
         } else if (rating && qobject_cast<TRatingForm*>(window.get())) {
+            dialogs.Within("rating window");
             window->show();
             ChooseRating(*window, *rating);
             written = hand(*window, ChartWindow::Rating, QStringLiteral("chart-rating")) && written;
         }
+        dialogs.Within({});
     }
     return written;
 }

@@ -30,6 +30,9 @@ inline constexpr Point kDiagonalMaximumPlace { 304, 56 };
 inline constexpr int kDiagonalScaleLeft = 277;
 inline constexpr int kDiagonalBarNumberTop = 192;
 inline constexpr int kDiagonalBarNumberLefts[] = { 328, 348, 366, 386, 406, 424, 444, 464, 484, 502 };
+// The numbers of the bars after the tenth, two digits placed as the tenth's; each is
+// written only where its bar is drawn.
+inline constexpr int kDiagonalLaterBarNumberLefts[] = { 522, 542, 562, 582, 602 };
 inline constexpr Point kDiagonalKindPlace { 576, 168 };
 
 // What the MM and EE boxes show beside their charts, for the window and the report alike.

@@ -5,9 +5,12 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
+
+#include <utility>
 
 namespace {
 
@@ -18,16 +21,33 @@ void ShowOkBox(const QString& caption, const std::string& text)
     box.exec();
 }
 
-std::optional<QString> RunFileDialog(QWidget* owner, const FileDialogOptions& options, QFileDialog::AcceptMode mode)
+} // namespace
+
+QtDialogs::QtDialogs(std::function<std::string()> dataFile)
+    : settings_(QStringLiteral("vardun"), QStringLiteral("vardun"))
+    , folders_(settings_, std::move(dataFile))
 {
-    QFileDialog dialog(owner);
-    QtDialogs::SetUpFileDialog(dialog, options, mode);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().front();
 }
 
-} // namespace
+std::optional<QString> QtDialogs::RunFileDialog(
+    QWidget* owner, const FileDialogOptions& options, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(owner);
+    SetUpFileDialog(dialog, options, mode);
+    const QString start = folders_.StartPath(options, mode == QFileDialog::AcceptSave);
+    const QFileInfo startInfo(start);
+    if (startInfo.isDir()) {
+        dialog.setDirectory(start);
+    } else if (!start.isEmpty()) {
+        dialog.setDirectory(startInfo.absolutePath());
+        dialog.selectFile(startInfo.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString chosen = dialog.selectedFiles().front();
+    folders_.Chosen(options, chosen);
+    return chosen;
+}
 
 void QtDialogs::ShowMessage(const std::string& text)
 {

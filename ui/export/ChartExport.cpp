@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -62,6 +63,18 @@ QRect LabelContents(const QLabel& label, Qt::Alignment alignment)
     return area;
 }
 
+// The colour of a picture of one colour only.
+std::optional<QColor> PlainColour(const QPixmap& picture)
+{
+    const QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
+    const QRgb first = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != first)
+                return std::nullopt;
+    return QColor::fromRgba(first);
+}
+
 // A label as it paints itself, at its place on the surface: its background when it fills
 // one, then its text in its font and colour, or its picture.
 void DrawLabel(QPainter& painter, const QLabel& label, const QWidget& surface)
@@ -79,7 +92,16 @@ void DrawLabel(QPainter& painter, const QLabel& label, const QWidget& surface)
         const QRect place = label.hasScaledContents() ? contents
                                                       : QStyle::alignedRect(label.layoutDirection(), alignment,
                                                           picture.deviceIndependentSize().toSize(), contents);
-        painter.drawPixmap(place, picture);
+        // Shapes stay shapes in a drawing: a legend's swatch is a rectangle of its colour,
+        // a curve marker the ellipse the charts draw.
+        if (label.property(kMarkerPictureProperty).toBool()) {
+            VectorCanvas canvas(painter);
+            canvas.Ellipse(place.left(), place.top(), place.left() + place.width(), place.top() + place.height());
+        } else if (const std::optional<QColor> colour = PlainColour(picture)) {
+            painter.fillRect(place, *colour);
+        } else {
+            painter.drawPixmap(place, picture);
+        }
         return;
     }
     if (label.text().isEmpty())

@@ -13,6 +13,10 @@ class Canvas;
 class QLabel;
 class QWidget;
 
+// Set to true on a label whose picture is a curve marker (an outlined ellipse filling the
+// picture): a drawing then has it as an ellipse, not as a bitmap.
+inline constexpr char kMarkerPictureProperty[] = "chartMarkerPicture";
+
 struct ChartPicture {
     // The widget the chart is drawn on, with the labels and controls over it.
     QWidget* Surface = nullptr;

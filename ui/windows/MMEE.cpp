@@ -13,6 +13,7 @@
 #include "ui/document/Document.h"
 #include "ui/export/ExportFormats.h"
 #include "ui/widgets/Frames.h"
+#include "ui/widgets/LabelRoom.h"
 #include "ui/widgets/MatrixGrid.h"
 #include "ui/widgets/QtCanvas.h"
 #include "ui/windows/Navigation.h"
@@ -210,7 +211,19 @@ void TMMEEForm::BuildChartBox(Box box)
     MakeLabel(group, layout.KindCaptionName, ChartText(layout.Box.KindCaption), kKindCaption);
     controls.PartialNotice = MakeLabel(group, "PartialChartLabel",
         tr("На графике показаны только первые %1 элементов диагонали.").arg(kDiagonalVisibleBars), kPartialNotice);
+    // Wrapped within the box: on one line it would run out of it.
+    controls.PartialNotice->setWordWrap(true);
+    controls.PartialNotice->setFixedWidth(kClientSize.width() - kPartialNotice.x() - 6);
+    controls.PartialNotice->adjustSize();
     controls.PartialNotice->hide();
+    for (int n = 0; n < static_cast<int>(std::size(kDiagonalLaterBarNumberLefts)); ++n) {
+        const int number = 11 + n;
+        QLabel* label
+            = MakeLabel(group, "", QString::number(number), { kDiagonalLaterBarNumberLefts[n], kDiagonalBarNumberTop });
+        label->setObjectName(QStringLiteral("%1BarNumber%2").arg(QLatin1String(layout.GridName).left(2)).arg(number));
+        label->hide();
+        controls.LaterBarNumbers.push_back(label);
+    }
     // The box's labels go with its chart: the rating's caption says what its value is.
     for (QLabel* label : group->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         controls.ChartLabels.push_back(label);
@@ -251,12 +264,17 @@ void TMMEEForm::FormShow()
 void TMMEEForm::FillGrid(Box box)
 {
     const Matrix& matrix = store_.*kLayouts[box].Box.Source;
-    MatrixGridModel& model = boxes_[box].Grid->Model();
-    model.Reset(matrix.Rows(), matrix.Cols());
+    std::vector<QString> texts;
+    texts.reserve(static_cast<std::size_t>(matrix.Rows()) * static_cast<std::size_t>(matrix.Cols()));
     for (int i = 0; i < matrix.Rows(); ++i)
         for (int j = 0; j < matrix.Cols(); ++j)
-            model.SetText(i, j, QString::fromStdString(FormatFixed(matrix(i, j), 2)));
+            texts.push_back(QString::fromStdString(FormatFixed(matrix(i, j), 2)));
+    boxes_[box].Grid->Model().Reset(matrix.Rows(), matrix.Cols(), std::move(texts));
+    const std::vector<std::string> names = store_.AnalysedNames(kLayouts[box].Box.Kind);
+    boxes_[box].Grid->Model().SetItemNames(names, names);
     boxes_[box].PartialNotice->setVisible(matrix.Rows() > kDiagonalVisibleBars);
+    for (std::size_t n = 0; n < boxes_[box].LaterBarNumbers.size(); ++n)
+        boxes_[box].LaterBarNumbers[n]->setVisible(matrix.Rows() > static_cast<int>(10 + n));
 }
 
 void TMMEEForm::DrawChart(Box box, Canvas& canvas)
@@ -270,16 +288,26 @@ void TMMEEForm::ApplyChartLabels(Box box, const DiagonalChartLabels& labels)
     const ChartBox& controls = boxes_[box];
     SetLabelText(controls.Indicator, QString::fromStdString(labels.Indicator));
     SetLabelText(controls.Maximum, QString::fromStdString(labels.Maximum));
-    for (std::size_t p = 0; p < labels.Scale.size(); ++p) {
+    const int elements = (store_.*kLayouts[box].Box.Source).Rows();
+    const QString description = labels.Maximum.empty()
+        ? tr("Столбчатая диаграмма диагонали: нет значений.")
+        : tr("Столбчатая диаграмма диагонали, %1 из %2 элементов: наибольший %3, рейтинговый показатель %4.")
+              .arg(std::min(elements, kDiagonalVisibleBars))
+              .arg(elements)
+              .arg(QString::fromStdString(labels.Maximum), QString::fromStdString(labels.Indicator));
+    if (controls.Group->accessibleDescription() != description)
+        controls.Group->setAccessibleDescription(description);
+    // With a tall bar the marks crowd at the axis, where their numbers would pile onto each
+    // other and onto the "0"; a mark above the box is out of sight. Neither label is shown,
+    // also to a screen reader. The highest mark goes first.
+    LabelRoom room(*controls.Group, controls.Group->rect(),
+        std::vector<const QLabel*>(controls.Scale.begin(), controls.Scale.end()));
+    for (std::size_t p = labels.Scale.size(); p-- > 0;) {
         const ChartLabel& scale = labels.Scale[p];
-        QLabel* label = controls.Scale[p];
-        SetLabelText(label, QString::fromStdString(scale.Caption));
-        if (scale.Visible && label->y() != scale.Top)
-            label->move(kDiagonalScaleLeft, scale.Top);
-        // A mark above the group box is out of sight; so is its label, also to a screen reader.
-        const bool shown = scale.Visible && label->geometry().intersects(controls.Group->rect());
-        if (label->isHidden() == shown)
-            label->setVisible(shown);
+        if (scale.Visible)
+            room.Place(controls.Scale[p], QString::fromStdString(scale.Caption), { kDiagonalScaleLeft, scale.Top });
+        else
+            LabelRoom::Hide(controls.Scale[p]);
     }
 }
 

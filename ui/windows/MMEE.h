@@ -40,6 +40,8 @@ private:
         std::array<QLabel*, 3> Scale {};
         // Says that the chart shows only the first elements of a long diagonal.
         QLabel* PartialNotice = nullptr;
+        // The numbers of the 11th to 15th bars, shown when there are such bars.
+        std::vector<QLabel*> LaterBarNumbers;
         // Every label of the chart: what an exported drawing writes beside it.
         std::vector<QLabel*> ChartLabels;
     };

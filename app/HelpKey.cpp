@@ -26,6 +26,8 @@ constexpr WindowSection kSections[] = {
     { "TCommentForm", "comments" },
     { "TMMEEForm", "mmee-window" },
     { "TRatingForm", "rating-window" },
+    { "TSensitivityForm", "sensitivity-window" },
+    { "TCompareForm", "compare-window" },
     { "TAboutForm", "about" },
     // F1 in the guide itself: the part that tells how to use it.
     { "THelpForm", "keys" },

@@ -8,6 +8,7 @@
 #include "ui/windows/About.h"
 #include "ui/windows/ChangeItem.h"
 #include "ui/windows/Comment.h"
+#include "ui/windows/Compare.h"
 #include "ui/windows/Graph.h"
 #include "ui/windows/GraphControl.h"
 #include "ui/windows/HelpWindow.h"
@@ -15,6 +16,7 @@
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/Navigation.h"
 #include "ui/windows/Rating.h"
+#include "ui/windows/Sensitivity.h"
 
 #include "ScriptedDialogs.h"
 
@@ -88,6 +90,8 @@ TEST_F(HelpKeyTest, F1InEachWindowOpensOneGuideAtThatWindowsSection)
     QWidget* mmee = made.back().get();
     made.push_back(std::make_unique<TRatingForm>(document, dialogs, still));
     QWidget* rating = made.back().get();
+    TSensitivityForm sensitivity(document, dialogs, rating);
+    TCompareForm comparison(document, dialogs, rating);
     TEditForm nameDialog(&Main());
     // A dialog of Qt's own has no section: its owner's is meant.
     QMessageBox box(QMessageBox::NoIcon, QString(), QStringLiteral("?"), QMessageBox::Ok, rating);
@@ -111,6 +115,8 @@ TEST_F(HelpKeyTest, F1InEachWindowOpensOneGuideAtThatWindowsSection)
         { mmee, "mmee-window" },
         { rating, "rating-window" },
         { &box, "rating-window" },
+        { &sensitivity, "sensitivity-window" },
+        { &comparison, "compare-window" },
         { About(), "about" },
     };
     THelpForm* first = nullptr;

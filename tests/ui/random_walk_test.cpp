@@ -21,8 +21,8 @@ QStringList DataFiles()
     const QString data = QStringLiteral(VARDUN_TEST_DATA);
     const QString seeds = QStringLiteral(VARDUN_SOURCE_DIR "/fuzz/seeds/datafile/");
     return { data + QStringLiteral("/example.sav"), data + QStringLiteral("/sample.sav"),
-        seeds + QStringLiteral("mixed.sav"), seeds + QStringLiteral("no-layer.sav"),
-        seeds + QStringLiteral("empty.sav") };
+        QStringLiteral(VARDUN_SOURCE_DIR "/sample/example-variant.sav"), seeds + QStringLiteral("mixed.sav"),
+        seeds + QStringLiteral("no-layer.sav"), seeds + QStringLiteral("empty.sav") };
 }
 
 QStringList Dictionaries()

@@ -4,6 +4,7 @@
 #include "ui/windows/Rating.h"
 
 #include "../core/support/MatrixLiterals.h"
+#include "../core/support/RandomAssessment.h"
 #include "RecordingCanvas.h"
 #include "RecordingNavigation.h"
 #include "ScriptedDialogs.h"
@@ -334,13 +335,13 @@ TEST_F(RatingWindowTest, TabOrderFollowsTheDesign)
     };
     EXPECT_EQ(chain(),
         (std::vector<std::string> { "LayersList", "MechanismsList", "ThreatsList", "HighLevelEdit", "LowLevelEdit",
-            "BackButton", "FinishButton", "ReportButton" }));
+            "SensitivityButton", "BackButton", "FinishButton", "ReportButton" }));
 
     CheckRows(*window, 0, 0, 0);
     Compute(*window)->click();
     EXPECT_EQ(chain(),
         (std::vector<std::string> { "LayersList", "MechanismsList", "ThreatsList", "HighLevelEdit", "LowLevelEdit",
-            "ComputeButton", "BackButton", "SaveButton", "FinishButton", "ReportButton" }));
+            "ComputeButton", "SensitivityButton", "BackButton", "SaveButton", "FinishButton", "ReportButton" }));
 }
 
 TEST_F(RatingWindowTest, EachListKeepsAtMostOneCheckedItemTheOneLastToggled)
@@ -779,23 +780,56 @@ TEST_F(RatingWindowTest, SingleItemAssessmentLabels)
         const char* name;
         const char* caption;
         QPoint at;
+        bool shown;
     };
+    // The second mark lies 6 pixels above the first: its number would cover the first's
+    // and is left out.
     const Expected labels[] = {
-        { "MM0Label", "0.00", { 8, 404 } },
-        { "MM1", "0.50", { 5, 391 } },
-        { "MM2", "1.00", { 5, 385 } },
-        { "MMlb", "0.50", { 37, 383 } },
-        { "EE0Label", "0.00", { 337, 404 } },
-        { "EE1", "0.50", { 320, 391 } },
-        { "EE2", "1.00", { 320, 385 } },
-        { "EElb", "0.50", { 352, 383 } },
+        { "MM0Label", "0.00", { 8, 404 }, true },
+        { "MM1", "0.50", { 5, 391 }, true },
+        { "MM2", "1.00", { 5, 385 }, false },
+        { "MMlb", "0.50", { 37, 383 }, true },
+        { "EE0Label", "0.00", { 337, 404 }, true },
+        { "EE1", "0.50", { 320, 391 }, true },
+        { "EE2", "1.00", { 320, 385 }, false },
+        { "EElb", "0.50", { 352, 383 }, true },
     };
     for (const Expected& e : labels) {
         QLabel* label = Label(*window, e.name);
         EXPECT_EQ(label->text().toStdString(), e.caption) << e.name;
         EXPECT_EQ(label->pos(), e.at) << e.name;
-        EXPECT_TRUE(label->isVisible()) << e.name;
+        EXPECT_EQ(label->isVisible(), e.shown) << e.name;
     }
+}
+
+// A mark's number never lands on another control: at the top of a tall curve it would
+// fall onto the lists of the panel ("15.00" over a list's caption).
+TEST_F(RatingWindowTest, AScaleNumberThatWouldCoverTheListsIsNotShown)
+{
+    store = RandomAssessment(15, 7);
+    ComputeAllModes(store);
+    store.HighLevel = 2.0f;
+    store.LowLevel = 0.5f;
+    auto window = Open();
+    CheckRows(*window, 14, 0, 7);
+    ClientShot(*window);
+    const QRect panel = Find<QWidget>(*window, "Panel")->geometry();
+    int placedOverThePanel = 0;
+    for (const char* name : { "MM1", "MM2", "EE1", "EE2", "MMlb", "EElb" }) {
+        QLabel* label = Label(*window, name);
+        SCOPED_TRACE(name);
+        if (label->geometry().intersects(panel)) {
+            ++placedOverThePanel;
+            EXPECT_TRUE(label->isHidden());
+        }
+    }
+    // The case this assessment was chosen for: a mark at 15.00 above both charts.
+    EXPECT_GT(placedOverThePanel, 0);
+    for (QLabel* label : window->centralWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        for (QLabel* other : window->centralWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            if (label != other && label->isVisible() && other->isVisible())
+                EXPECT_FALSE(label->geometry().intersects(other->geometry()))
+                    << label->objectName().toStdString() << " " << other->objectName().toStdString();
 }
 
 // All samples equal: no scale, so the ticks have no place and their labels go; with no
@@ -818,8 +852,11 @@ TEST_F(RatingWindowTest, ChartsWithoutAScaleHideTheTickLabels)
     window->hide();
     window->show();
     ClientShot(*window);
-    for (const char* name : { "MM1", "MM2", "EE1", "EE2" })
+    // The lower mark's number; the upper one lies too close above it.
+    for (const char* name : { "MM1", "EE1" })
         EXPECT_TRUE(Label(*window, name)->isVisible()) << name;
+    for (const char* name : { "MM2", "EE2" })
+        EXPECT_TRUE(Label(*window, name)->isHidden()) << name;
 }
 
 TEST_F(RatingWindowTest, TheLegendShowsTheCurvesColoursAndTheMarker)

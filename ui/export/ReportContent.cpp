@@ -8,16 +8,20 @@
 #include "analysis/Format.h"
 #include "analysis/Modes.h"
 #include "analysis/Rating.h"
+#include "analysis/Sensitivity.h"
 #include "model/Data.h"
 #include "model/Texts.h"
 #include "ui/charts/GraphChart.h"
 #include "ui/charts/MMEEChart.h"
 #include "ui/charts/RatingChart.h"
+#include "ui/charts/TornadoChart.h"
+#include "ui/export/ReportComparison.h"
 #include "ui/export/ReportRequest.h"
 #include "ui/widgets/VectorCanvas.h"
 #include "ui/widgets/WindowFont.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
@@ -322,6 +326,9 @@ ReportChart DiagonalChart(const std::shared_ptr<const Computed>& computed, const
             Label(canvas, layout.Zero.X, layout.Zero.Y, "0");
             for (int k = 0; k < static_cast<int>(std::size(kDiagonalBarNumberLefts)); ++k)
                 Label(canvas, kDiagonalBarNumberLefts[k], kDiagonalBarNumberTop, std::to_string(k + 1));
+            const int bars = (computed->Data.*layout.Source).Rows();
+            for (int k = 0; k < static_cast<int>(std::size(kDiagonalLaterBarNumberLefts)) && 10 + k < bars; ++k)
+                Label(canvas, kDiagonalLaterBarNumberLefts[k], kDiagonalBarNumberTop, std::to_string(11 + k));
             Label(canvas, kDiagonalKindPlace.X, kDiagonalKindPlace.Y, ChartText(layout.KindCaption));
         });
     };
@@ -363,6 +370,30 @@ ReportChart RatingChart(const std::shared_ptr<const Computed>& computed, const R
     return chart;
 }
 
+// The sensitivity window's chart: its size, the window's font.
+constexpr QRect kTornadoArea { 0, 0, 804, 262 };
+
+ReportChart TornadoChart(std::vector<TornadoEntry> entries)
+{
+    ReportChart chart;
+    chart.Source = QRectF(kTornadoArea);
+    chart.Width = kPageWide;
+    chart.Paint = [entries = std::move(entries)](QPainter& painter) {
+        DrawCropped(painter, kTornadoArea, [&](Canvas& canvas) {
+            const QFontMetrics metrics(WindowFont());
+            const TextMeasure measure { [metrics](std::string_view text) {
+                                           return metrics.horizontalAdvance(
+                                               QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+                                       },
+                metrics.height() };
+            DrawTornadoChart(canvas,
+                { kTornadoArea.x(), kTornadoArea.y(), kTornadoArea.width(), kTornadoArea.height() }, entries, "Rm",
+                measure);
+        });
+    };
+    return chart;
+}
+
 bool SelectionFits(const CData& data, const RatingSelection& selection)
 {
     const auto fits
@@ -393,8 +424,13 @@ public:
         for (AnalysisMode mode : kAnalysisModes)
             ModeSection(mode);
         DamageSection();
-        if (request_.Rating && SelectionFits(Data(), *request_.Rating))
+        const bool rating = request_.Rating && SelectionFits(Data(), *request_.Rating);
+        if (rating)
             RatingSection();
+        SensitivitySection(rating ? 8 : 7);
+        // Only when asked: without a comparison the report stays as it was.
+        if (request_.Comparison)
+            AppendComparisonSection(blocks_, *request_.Comparison, rating ? 9 : 8);
         return std::move(blocks_);
     }
 
@@ -517,6 +553,49 @@ private:
         lines.push_back(tr("Низкий уровень потенциального ущерба: %1").arg(Number(request_.Low)));
         Add(TextStyle::Body, lines.join(QLatin1Char('\n')), true);
         blocks_.push_back(RatingChart(computed_, request_));
+    }
+
+    // The widest swings of Rm over the rating window's shifts, on a page of their own after
+    // everything else, so that the pages before read as they did without it.
+    void SensitivitySection(int number)
+    {
+        ReportText heading { TextStyle::Heading, tr("%1. Чувствительность рейтинговых показателей к ЧАУ").arg(number),
+            true, true };
+        blocks_.emplace_back(std::move(heading));
+        const SensitivityResult result = RankSensitivity(Data());
+        if (result.Ranking.empty()) {
+            Add(TextStyle::Body, tr("Нет троек для ранжирования: в одном из списков нет анализируемых элементов."));
+            return;
+        }
+        const std::size_t shown = std::min<std::size_t>(result.Ranking.size(), kTornadoBars);
+        Add(TextStyle::Body,
+            tr("Тройки «эшелон / угроза / МЗ» по размаху Rm при сдвиге ЧАУ от -10 до +10: первые %1 из %2.")
+                .arg(shown)
+                .arg(result.Ranking.size()),
+            true);
+        ReportTable table;
+        table.Corner = tr("№. Эшелон / угроза / МЗ");
+        // The heads of the sensitivity window's table.
+        for (const char* head :
+            { QT_TRANSLATE_NOOP("TSensitivityForm", "Rm мин."), QT_TRANSLATE_NOOP("TSensitivityForm", "Rm при 0"),
+                QT_TRANSLATE_NOOP("TSensitivityForm", "Rm макс."), QT_TRANSLATE_NOOP("TSensitivityForm", "Rm размах"),
+                QT_TRANSLATE_NOOP("TSensitivityForm", "Re мин."), QT_TRANSLATE_NOOP("TSensitivityForm", "Re при 0"),
+                QT_TRANSLATE_NOOP("TSensitivityForm", "Re макс."), QT_TRANSLATE_NOOP("TSensitivityForm", "Re размах") })
+            table.ColumnHeads.push_back(QCoreApplication::translate("TSensitivityForm", head));
+        std::vector<TornadoEntry> entries;
+        for (std::size_t k = 0; k < shown; ++k) {
+            const TripleSensitivity& t = result.Ranking[k];
+            const QString layer = NameOf(Data(), ItemKind::Layer, t.Triple.Layer);
+            const QString threat = NameOf(Data(), ItemKind::Threat, t.Triple.Threat);
+            const QString mechanism = NameOf(Data(), ItemKind::Mechanism, t.Triple.Mechanism);
+            ReportTableRow row { QStringLiteral("%1. %2 / %3 / %4").arg(k + 1).arg(layer, threat, mechanism), {} };
+            for (const RatingSwing* s : { &t.Rm, &t.Re })
+                row.Cells << Number(s->Min) << Number(s->AtZero) << Number(s->Max) << Number(s->Swing());
+            table.Rows.push_back(std::move(row));
+            entries.push_back({ layer.toStdString(), threat.toStdString(), mechanism.toStdString(), t.Rm });
+        }
+        blocks_.push_back(std::move(table));
+        blocks_.push_back(TornadoChart(std::move(entries)));
     }
 
     const ReportRequest& request_;

@@ -425,6 +425,8 @@ private:
 
     void PlaceText(std::size_t i, const ReportText& text)
     {
+        if (text.StartsPage && !AtTop())
+            NewPage();
         const StyleDescription about = Describe(text.Style);
         const QStringList lines = Lines(text);
         const double line = LineHeight(text.Style);

@@ -26,6 +26,8 @@ struct ReportText {
     TextStyle Style = TextStyle::Body;
     QString Text;
     bool KeepWithNext = false; // headings always do
+    // Starts on a page of its own (a section that is one page).
+    bool StartsPage = false;
 };
 
 // Which values stand out in blue, as in the windows' grids.

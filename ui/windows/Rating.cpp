@@ -9,21 +9,27 @@
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
 #include "ui/export/AssessmentReport.h"
+#include "ui/export/ChartExport.h"
 #include "ui/export/ExportFormats.h"
+#include "ui/export/workbook/Workbook.h"
 #include "ui/widgets/ChartView.h"
 #include "ui/widgets/CheckListStyle.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/Frames.h"
+#include "ui/widgets/LabelRoom.h"
 #include "ui/widgets/NameListDelegate.h"
 #include "ui/widgets/NumberKeyFilter.h"
 #include "ui/widgets/QtCanvas.h"
 #include "ui/widgets/WindowFont.h"
+#include "ui/windows/Compare.h"
 #include "ui/windows/Navigation.h"
+#include "ui/windows/Sensitivity.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QColor>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
@@ -33,9 +39,11 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QWindow>
 
 #include <algorithm>
 #include <bit>
@@ -120,6 +128,10 @@ FileDialogOptions ReportDialog()
 {
     return { QCoreApplication::translate("TRatingForm", "Отчёт PDF (*.pdf)|*.pdf"), QStringLiteral("pdf") };
 }
+FileDialogOptions WorkbookDialog()
+{
+    return { QCoreApplication::translate("TRatingForm", "Книга Excel (*.xlsx)|*.xlsx"), QStringLiteral("xlsx") };
+}
 // With a blank before the bracket, unlike the main window's save dialog: each window's
 // text as the analysts have always seen it.
 FileDialogOptions SaveDataDialog()
@@ -191,16 +203,6 @@ std::optional<std::string> LevelError(const QString& text, double lower, double 
     return std::nullopt;
 }
 
-void PlaceLabel(QLabel* label, const ChartLabel& placed)
-{
-    label->setVisible(placed.Visible);
-    if (!placed.Visible)
-        return;
-    SetLabelText(label, QString::fromStdString(placed.Caption));
-    if (label->y() != placed.Top)
-        label->move(label->x(), placed.Top);
-}
-
 } // namespace
 
 TRatingForm::TRatingForm(
@@ -234,8 +236,11 @@ TRatingForm::TRatingForm(
     connect(saveButton_, &QPushButton::clicked, this, &TRatingForm::SaveButtonClick);
     connect(finishButton_, &QPushButton::clicked, this, [this] { Navigation().Finish(this); });
     connect(reportButton_, &QPushButton::clicked, this, &TRatingForm::ReportButtonClick);
+    connect(sensitivityButton_, &QPushButton::clicked, this, &TRatingForm::OpenSensitivity);
+    connect(sensitivityAction_, &QAction::triggered, this, &TRatingForm::OpenSensitivity);
     connect(static_cast<ChartView*>(Client()), &ChartView::saveRequested, this, &TRatingForm::SaveChart);
 
+    Client()->setAccessibleName(tr("Графики рейтинговых показателей"));
     qobject_cast<ChartView*>(Client())->SetDrawing([this](Canvas& canvas) { FormPaint(canvas); });
 }
 
@@ -250,13 +255,17 @@ void TRatingForm::BuildMenus()
     connect(report, &QAction::triggered, this, &TRatingForm::ReportButtonClick);
     workbookAction_ = file->addAction(tr("Экспорт в Excel..."));
     workbookAction_->setObjectName(QStringLiteral("WorkbookAction"));
+    connect(workbookAction_, &QAction::triggered, this, &TRatingForm::WorkbookActionClick);
 
     QMenu* analysis = AddMenu(tr("&Анализ"));
     analysis->setObjectName(QStringLiteral("AnalysisMenu"));
     sensitivityAction_ = analysis->addAction(tr("Чувствительность..."));
     sensitivityAction_->setObjectName(QStringLiteral("SensitivityAction"));
+    sensitivityAction_->setEnabled(sensitivityButton_->isEnabled());
     compareAction_ = analysis->addAction(tr("Сравнить с файлом..."));
     compareAction_->setObjectName(QStringLiteral("CompareAction"));
+    connect(compareAction_, &QAction::triggered, this,
+        [this] { TCompareForm::CompareWithFile(this, document_, dialogs_); });
 }
 
 void TRatingForm::BuildPanel()
@@ -312,6 +321,10 @@ void TRatingForm::BuildPanel()
 
     computeButton_ = MakeButton(panel, kComputeButton, "TRatingForm");
     computeButton_->setEnabled(false);
+    // The ranking needs no checked item, only something to rank: an item in every list.
+    sensitivityButton_ = MakeButton(panel, kSensitivityButton, "TRatingForm");
+    sensitivityButton_->setEnabled(
+        std::all_of(lists_.begin(), lists_.end(), [](const QListWidget* list) { return list->count() > 0; }));
 }
 
 void TRatingForm::BuildChartArea()
@@ -331,7 +344,8 @@ void TRatingForm::BuildChartArea()
         MakeImage(Client(), entry.SwatchName, swatch, Swatch(swatch.size(), entry.Colour), ChartText(entry.Meaning));
         MakeLabel(Client(), entry.Label, true);
     }
-    MakeImage(Client(), "Image4", kMarkerImage, MarkerPicture(), ChartText(kMarkerMeaning));
+    QLabel* marker = MakeImage(Client(), "Image4", kMarkerImage, MarkerPicture(), ChartText(kMarkerMeaning));
+    marker->setProperty(kMarkerPictureProperty, true);
     MakeLabel(Client(), kMarkerLabel, true);
 
     const std::pair<ValueLabels*, const RatingValuePlaces*> charts[]
@@ -451,30 +465,67 @@ void TRatingForm::FormShow()
 
 void TRatingForm::FormPaint(Canvas& canvas)
 {
-    if (!computeButton_->isEnabled())
-        return;
+    const auto describe = [this](const QString& description) {
+        if (Client()->accessibleDescription() != description)
+            Client()->setAccessibleDescription(description);
+    };
     const std::optional<RatingSelection> selection = CurrentSelection();
     // Both levels have passed their checks whenever the button is enabled, except while
     // the message about one of them waits for the analyst.
     const std::optional<float> high = AcceptedLevel(highLevel_);
     const std::optional<float> low = AcceptedLevel(lowLevel_);
-    if (!selection || !high || !low)
+    if (!computeButton_->isEnabled() || !selection || !high || !low) {
+        describe(tr("Графики не построены: отметьте эшелон, угрозу и механизм и задайте уровни ущерба."));
         return;
+    }
     const RatingChartsLabels labels = DrawRatingCharts(canvas, store_, *selection, *high, *low);
-    ShowChartLabels(rmLabels_, labels.Rm);
-    ShowChartLabels(reLabels_, labels.Re);
+    ShowChartLabels(labels);
+    // What a screen reader says of the two pictures: for what they are drawn, with which
+    // levels, and the ratings at the current frequency.
+    const auto current = [](const RatingChartLabels& chart) {
+        return chart.Current ? QString::fromStdString(chart.Current->Caption) : QStringLiteral("—");
+    };
+    const QString drawnFor
+        = tr("Графики Rm и Re от ЧАУ угрозы «%1» для эшелона «%2» и механизма «%3».")
+              .arg(QString::fromStdString(store_.AnalysedName(ItemKind::Threat, selection->Threat)),
+                  QString::fromStdString(store_.AnalysedName(ItemKind::Layer, selection->Layer)),
+                  QString::fromStdString(store_.AnalysedName(ItemKind::Mechanism, selection->Mechanism)));
+    const QString levels
+        = tr("Уровни ущерба: высокий %1, текущий 1.0, низкий %2; при текущей ЧАУ Rm %3, Re %4.")
+              .arg(highLevel_.Edit->text(), lowLevel_.Edit->text(), current(labels.Rm), current(labels.Re));
+    describe(drawnFor + QLatin1Char(' ') + levels);
 }
 
-void TRatingForm::ShowChartLabels(const ValueLabels& controls, const RatingChartLabels& labels)
+void TRatingForm::ShowChartLabels(const RatingChartsLabels& labels)
 {
-    SetLabelText(controls.Minimum, QString::fromStdString(labels.Axis.Minimum));
-    for (std::size_t u = 0; u < controls.Ticks.size(); ++u)
-        PlaceLabel(controls.Ticks[u], labels.Axis.Ticks[u]);
-    // Without a circle at the current frequency there is no value to show.
-    if (labels.Current)
-        PlaceLabel(controls.Current, *labels.Current);
-    else
-        controls.Current->hide();
+    const std::pair<const ValueLabels*, const RatingChartLabels*> charts[]
+        = { { &rmLabels_, &labels.Rm }, { &reLabels_, &labels.Re } };
+    std::vector<const QLabel*> movable;
+    for (const auto& [controls, chart] : charts) {
+        SetLabelText(controls->Minimum, QString::fromStdString(chart->Axis.Minimum));
+        movable.insert(movable.end(), controls->Ticks.begin(), controls->Ticks.end());
+        movable.push_back(controls->Current);
+    }
+    // A value falls wherever its curve goes: onto the lists above the charts or the other
+    // chart's numbers, where it would hide what it lies on. The values at the current
+    // frequency go first; they say more than a scale mark.
+    LabelRoom room(*Client(), Client()->rect(), movable);
+    const auto place = [&room](QLabel* label, const ChartLabel& placed) {
+        if (placed.Visible)
+            room.Place(label, QString::fromStdString(placed.Caption), { label->x(), placed.Top });
+        else
+            LabelRoom::Hide(label);
+    };
+    for (const auto& [controls, chart] : charts) {
+        // Without a circle at the current frequency there is no value to show.
+        if (chart->Current)
+            place(controls->Current, *chart->Current);
+        else
+            LabelRoom::Hide(controls->Current);
+    }
+    for (const auto& [controls, chart] : charts)
+        for (std::size_t u = 0; u < controls->Ticks.size(); ++u)
+            place(controls->Ticks[u], chart->Axis.Ticks[u]);
 }
 
 void TRatingForm::ComputeButtonClick()
@@ -498,11 +549,8 @@ void TRatingForm::SaveChart()
     ExportChartAs(this, { Client(), [this](Canvas& canvas) { FormPaint(canvas); }, chartLabels_ }, dialogs_);
 }
 
-void TRatingForm::ReportButtonClick()
+ReportRequest TRatingForm::CurrentReportRequest() const
 {
-    const auto path = dialogs_.AskSaveFile(this, ReportDialog());
-    if (!path)
-        return;
     ReportRequest request;
     request.FileName = QFileInfo(QString::fromStdString(document_.FilePath())).fileName().toStdString();
     // The curves as the window draws them, when it does.
@@ -514,7 +562,83 @@ void TRatingForm::ReportButtonClick()
         request.High = *high;
         request.Low = *low;
     }
-    WriteAssessmentReport(path->toStdString(), store_, request, dialogs_);
+    // The comparison the analyst has open goes into the report too.
+    if (const TCompareForm* compare = TCompareForm::Of(this); compare && compare->isVisible())
+        request.Comparison = compare->ReportPart();
+    return request;
+}
+
+void TRatingForm::ReportButtonClick()
+{
+    const auto path = dialogs_.AskSaveFile(this, ReportDialog());
+    if (!path)
+        return;
+    // A large assessment's report takes seconds: its pages are counted off while the windows
+    // keep painting, and the analyst may stop it, which leaves no file. Modal, so that
+    // nothing changes meanwhile; shown, not run, so that nothing waits on it.
+    QProgressDialog progress(tr("Подготовка отчёта..."), tr("Отмена"), 0, 0, this);
+    progress.setObjectName(QStringLiteral("ReportProgress"));
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.setMinimumDuration(0);
+    progress.show();
+    // On the screen before the report is prepared, which does not stop for the event loop:
+    // a window system may take a moment to map the dialog.
+    constexpr int kMostShowingWait = 200; // ms
+    QElapsedTimer showing;
+    showing.start();
+    while (!progress.windowHandle()->isExposed() && showing.elapsed() < kMostShowingWait)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    progress.repaint();
+    WriteAssessmentReport(
+        path->toStdString(), store_, CurrentReportRequest(), dialogs_, {}, [&progress](int done, int count) {
+            progress.setMaximum(count);
+            progress.setValue(done);
+            progress.setLabelText(tr("Отчёт: страница %1 из %2").arg(done).arg(count));
+            // Only the file is left to write, and a failure there has its own message.
+            if (done == count)
+                progress.hide();
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+}
+
+void TRatingForm::WorkbookActionClick()
+{
+    const auto path = dialogs_.AskSaveFile(this, WorkbookDialog());
+    if (!path)
+        return;
+    WriteAssessmentWorkbook(path->toStdString(), store_, CurrentReportRequest(), dialogs_);
+}
+
+void TRatingForm::OpenSensitivity()
+{
+    if (!sensitivity_) {
+        sensitivity_ = new TSensitivityForm(document_, dialogs_, this);
+        connect(sensitivity_, &TSensitivityForm::tripleChosen, this, &TRatingForm::SelectTriple);
+    }
+    sensitivity_->ShowRanking();
+}
+
+void TRatingForm::SelectTriple(const RatingSelection& triple)
+{
+    const std::pair<ItemKind, int> chosen[] = { { ItemKind::Layer, triple.Layer }, { ItemKind::Threat, triple.Threat },
+        { ItemKind::Mechanism, triple.Mechanism } };
+    for (const auto& [kind, row] : chosen)
+        if (row < 0 || row >= ListOf(kind)->count())
+            return;
+    for (const auto& [kind, row] : chosen) {
+        QListWidget* list = ListOf(kind);
+        {
+            const QSignalBlocker blocker(list);
+            list->item(row)->setCheckState(Qt::Checked);
+        }
+        list->setCurrentRow(row);
+        list->scrollToItem(list->item(row));
+        KeepSingleCheck(kind);
+    }
 }
 
 void TRatingForm::SaveButtonClick()

@@ -25,7 +25,9 @@ class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 class QStyle;
-struct RatingChartLabels;
+class TSensitivityForm;
+struct ReportRequest;
+struct RatingChartsLabels;
 
 class TRatingForm : public WizardWindow {
     Q_OBJECT
@@ -33,6 +35,13 @@ class TRatingForm : public WizardWindow {
 public:
     TRatingForm(
         AssessmentDocument& document, IDialogs& dialogs, IWizardNavigation& navigation, QWidget* parent = nullptr);
+
+    // Checks this layer, threat and mechanism in the three lists and makes them current, so
+    // that the charts show them (the sensitivity ranking's choice); a position the lists do
+    // not have changes nothing.
+    void SelectTriple(const RatingSelection& triple);
+    // The sensitivity ranking's window, made on first use; null until then.
+    TSensitivityForm* SensitivityWindow() const { return sensitivity_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -73,13 +82,21 @@ private:
     void ValidateLevelEdit(const LevelEdit& level);
     void FormShow();
     void FormPaint(Canvas& canvas);
-    static void ShowChartLabels(const ValueLabels& controls, const RatingChartLabels& labels);
+    // Fills, moves, shows and hides the labels of both charts after a drawing.
+    void ShowChartLabels(const RatingChartsLabels& labels);
     void ComputeButtonClick();
     void SaveButtonClick();
     // "Сохранить график..." of the chart area; "Отчёт...": the whole assessment as a PDF,
     // with the curves of the current choice when the charts are drawn.
     void SaveChart();
     void ReportButtonClick();
+    // "Чувствительность...": opens (or raises) the one ranking window of this window.
+    void OpenSensitivity();
+    // "Экспорт в Excel...": the whole assessment as a workbook, with the same curves.
+    void WorkbookActionClick();
+    // What the report and the workbook are asked for: the file's name, and the curves of
+    // the current choice when the charts are drawn.
+    ReportRequest CurrentReportRequest() const;
 
     AssessmentDocument& document_;
     CData& store_;
@@ -96,6 +113,8 @@ private:
     QPushButton* reportButton_ = nullptr;
     QAction* workbookAction_ = nullptr;
     QAction* sensitivityAction_ = nullptr;
+    QPushButton* sensitivityButton_ = nullptr;
+    TSensitivityForm* sensitivity_ = nullptr;
     QAction* compareAction_ = nullptr;
     // The labels of the chart area: titles, legend, values.
     std::vector<QLabel*> chartLabels_;

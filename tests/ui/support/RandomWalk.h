@@ -14,9 +14,13 @@
 #include "ui/widgets/ChartView.h"
 #include "ui/widgets/MatrixGrid.h"
 #include "ui/widgets/WizardWindow.h"
+#include "ui/windows/Compare.h"
 #include "ui/windows/GraphControl.h"
 #include "ui/windows/MainWindow.h"
+#include "ui/windows/Rating.h"
+#include "ui/windows/Sensitivity.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -27,6 +31,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -168,6 +173,8 @@ public:
         dialogs_.SetFiles(std::move(dataFiles), std::move(dictionaries));
         previousDir_ = QDir::currentPath();
         QDir::setCurrent(dir_.path());
+        QtWarnings().clear();
+        previousHandler_ = qInstallMessageHandler(KeepQtWarning);
         Start();
     }
 
@@ -176,6 +183,7 @@ public:
         program_.reset();
         document_.reset();
         QDir::setCurrent(previousDir_);
+        qInstallMessageHandler(previousHandler_);
     }
 
     // Runs `count` actions; the first broken rule ends the walk with its description.
@@ -295,8 +303,23 @@ private:
         wasSaved_ = document_->IsSaved();
         actedInAnalysis_ = !inMain;
         mustBeUnsaved_ = false;
+        comparing_ = false;
         dialogs_.OfferedDataFile = false;
 
+        // While the comparison is up, half the actions go to it.
+        if (auto* rating = qobject_cast<TRatingForm*>(window);
+            rating && TCompareForm::Of(rating) && TCompareForm::Of(rating)->isVisible() && Pick(2) == 0) {
+            UseComparison(rating);
+            Settle();
+            return;
+        }
+        // While the ranking window is up, half the actions go to it.
+        if (auto* rating = qobject_cast<TRatingForm*>(window);
+            rating && rating->SensitivityWindow() && rating->SensitivityWindow()->isVisible() && Pick(2) == 0) {
+            UseSensitivity(rating);
+            Settle();
+            return;
+        }
         switch (Pick(12)) {
         case 0:
         case 1:
@@ -325,6 +348,9 @@ private:
         case 8:
             if (Pick(3) == 0)
                 ExportSomething(window);
+            else if (qobject_cast<TRatingForm*>(window))
+                Pick(2) == 0 ? UseSensitivity(static_cast<TRatingForm*>(window))
+                             : UseComparison(static_cast<TRatingForm*>(window));
             else
                 UseChartBoxes(window);
             break;
@@ -557,8 +583,159 @@ private:
             ctrl->hide();
     }
 
+    // The comparison of the rating window: "Сравнить с файлом..." answered with any of the
+    // walk's files (the example itself, its variant, broken and missing ones), then its
+    // filter, exports, another file and closing. The open assessment must not notice.
+    void UseComparison(TRatingForm* rating)
+    {
+        comparing_ = true;
+        TCompareForm* window = TCompareForm::Of(rating);
+        if (!window || !window->isVisible() || Pick(6) == 0) {
+            lastAction_ = "compare: open";
+            rating->findChild<QAction*>(QStringLiteral("CompareAction"))->trigger();
+            return;
+        }
+        switch (Pick(6)) {
+        case 0: {
+            lastAction_ = "compare: filter";
+            const char* const words[] = { "", "mt", "Антивирус", "угроза fm", "нет такого" };
+            window->findChild<QLineEdit*>(QStringLiteral("FilterEdit"))->setText(QString::fromUtf8(words[Pick(5)]));
+            break;
+        }
+        case 1:
+            lastAction_ = "compare: other file";
+            QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("OtherFileButton")), Qt::LeftButton);
+            break;
+        case 2:
+        case 3: {
+            const char* const buttons[] = { "SaveChartButton", "SummaryButton", "ChangesButton" };
+            const char* button = buttons[Pick(3)];
+            lastAction_ = std::string("compare: ") + button;
+            QTest::mouseClick(window->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+            break;
+        }
+        case 4:
+            lastAction_ = "compare: keys";
+            window->findChild<QTableView*>(QStringLiteral("ChangesTable"))->setFocus();
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window,
+                Pick(2) == 0 ? Qt::Key_Tab : Qt::Key_Down);
+            break;
+        default:
+            lastAction_ = "compare: close";
+            window->close();
+            break;
+        }
+    }
+
+    static void WaitForRanking(const TSensitivityForm* ranking)
+    {
+        for (int k = 0; k < 30000 && ranking->Computing(); ++k)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+
+    // The sensitivity ranking of the rating window: opened from it, then sorted, filtered,
+    // switched between Rm and Re, a row chosen for the rating window, exported, recomputed,
+    // cancelled and closed.
+    void UseSensitivity(TRatingForm* rating)
+    {
+        TSensitivityForm* ranking = rating->SensitivityWindow();
+        if (!ranking || !ranking->isVisible()) {
+            lastAction_ = "sensitivity: open";
+            auto* button = rating->findChild<QPushButton*>(QStringLiteral("SensitivityButton"));
+            if (button && button->isEnabled())
+                QTest::mouseClick(button, Qt::LeftButton);
+            if (rating->SensitivityWindow())
+                WaitForRanking(rating->SensitivityWindow());
+            return;
+        }
+        // What the walk does next must not depend on how fast the worker is: the ranking under
+        // way is let finish first (or was cancelled at once).
+        WaitForRanking(ranking);
+        auto* table = ranking->findChild<QTableView*>(QStringLiteral("RankingTable"));
+        const int rows = table->model()->rowCount();
+        switch (Pick(10)) {
+        case 0:
+            lastAction_ = "sensitivity: sort";
+            table->sortByColumn(static_cast<int>(Pick(12)), Pick(2) == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+            break;
+        case 1: {
+            lastAction_ = "sensitivity: filter";
+            auto* filter = ranking->findChild<QLineEdit*>(QStringLiteral("FilterEdit"));
+            const char* const words[] = { "", "1", "Эшелон 2", "угроза", "нет такого", "Механизм 3 Угроза" };
+            filter->setText(QString::fromUtf8(words[Pick(6)]));
+            // Typing waits for the next key a moment; Enter filters at once.
+            QTest::keyClick(filter, Qt::Key_Return);
+            break;
+        }
+        case 2:
+            lastAction_ = "sensitivity: indicator";
+            QTest::keyClick(ranking->findChild<QComboBox*>(QStringLiteral("IndicatorCombo")),
+                Pick(2) == 0 ? Qt::Key_Down : Qt::Key_Up);
+            break;
+        case 3:
+            if (rows > 0) {
+                lastAction_ = "sensitivity: double click";
+                const QRect cell = table->visualRect(
+                    table->model()->index(static_cast<int>(Pick(static_cast<std::uint32_t>(std::min(rows, 10)))), 1));
+                QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+            }
+            break;
+        case 4:
+            if (rows > 0) {
+                lastAction_ = "sensitivity: enter";
+                table->setFocus();
+                table->setCurrentIndex(
+                    table->model()->index(static_cast<int>(Pick(static_cast<std::uint32_t>(rows))), 0));
+                QTest::keyClick(table, Qt::Key_Return);
+            }
+            break;
+        case 5:
+            lastAction_ = "sensitivity: export";
+            QTest::mouseClick(ranking->findChild<QPushButton*>(QStringLiteral("ExportButton")), Qt::LeftButton);
+            break;
+        case 6:
+            lastAction_ = "sensitivity: save chart";
+            emit ranking->findChild<ChartView*>(QStringLiteral("TornadoChart"))->saveRequested();
+            break;
+        case 7:
+            lastAction_ = "sensitivity: recompute";
+            QTest::mouseClick(ranking->findChild<QPushButton*>(QStringLiteral("RecomputeButton")), Qt::LeftButton);
+            if (Pick(2) == 0)
+                QTest::mouseClick(ranking->findChild<QPushButton*>(QStringLiteral("CancelButton")), Qt::LeftButton);
+            else
+                WaitForRanking(ranking);
+            break;
+        case 8:
+            lastAction_ = "sensitivity: cancel";
+            QTest::mouseClick(ranking->findChild<QPushButton*>(QStringLiteral("CancelButton")), Qt::LeftButton);
+            break;
+        default:
+            lastAction_ = "sensitivity: close";
+            ranking->close();
+            break;
+        }
+    }
+
+    // Qt warns where the program misuses it (an editor committed to a view it does not
+    // belong to, say): each warning is a fault of the walk. The offscreen platform's own
+    // remarks about what it cannot do are not.
+    static std::vector<std::string>& QtWarnings()
+    {
+        static std::vector<std::string> warnings;
+        return warnings;
+    }
+    static void KeepQtWarning(QtMsgType type, const QMessageLogContext&, const QString& text)
+    {
+        if (type == QtDebugMsg || type == QtInfoMsg || text.startsWith(QLatin1String("This plugin does not support"))
+            || text.startsWith(QLatin1String("QStandardPaths:")))
+            return;
+        QtWarnings().push_back(text.toStdString());
+    }
+
     std::optional<std::string> Check()
     {
+        if (!QtWarnings().empty())
+            return "Qt warned: " + QtWarnings().front();
         // The program ended (Exit or closing the main window): nothing of it may be left up.
         if (!program_->MainForm().isVisible()) {
             int shown = 0;
@@ -578,6 +755,13 @@ private:
             }
         if (visible != 1)
             return std::to_string(visible) + " windows of the walk visible:" + which;
+        // The ranking goes and comes back with its rating window.
+        if (auto* rating = FindWalkWindow<TRatingForm>(program_->Sequence());
+            rating && rating->SensitivityWindow() && rating->SensitivityWindow()->isVisible() && !rating->isVisible())
+            return "the sensitivity window is up without its rating window";
+        if (auto* rating = FindWalkWindow<TRatingForm>(program_->Sequence());
+            rating && TCompareForm::Of(rating) && TCompareForm::Of(rating)->isVisible() && !rating->isVisible())
+            return "the comparison window is up without its rating window";
 
         const CData& store = document_->Store();
         const std::pair<const Matrix*, std::pair<int, int>> shapes[] = {
@@ -597,6 +781,9 @@ private:
             || static_cast<std::size_t>(store.MechanismCount) != store.MechanismIndices.size())
             return "the counts and the index lists disagree";
 
+        // A second file is read only: the open assessment and its saved state stay.
+        if (comparing_ && (document_->IsSaved() != wasSaved_ || JudgementsOf(store) != before_))
+            return "comparing with a file changed the open assessment or its saved state";
         if (mustBeUnsaved_ && document_->IsSaved())
             return "a change the close question must know about left the data marked saved";
         // What an analysis window changed in the store, while the data stayed marked
@@ -610,6 +797,7 @@ private:
     std::mt19937 rng_;
     QTemporaryDir dir_;
     QString previousDir_;
+    QtMessageHandler previousHandler_ = nullptr;
     RandomDialogs dialogs_;
     std::unique_ptr<AssessmentDocument> document_;
     std::unique_ptr<Program> program_;
@@ -618,6 +806,7 @@ private:
     bool wasSaved_ = true;
     bool actedInAnalysis_ = false;
     bool mustBeUnsaved_ = false;
+    bool comparing_ = false;
     int step_ = 0;
     int restarts_ = 0;
     std::string lastAction_;

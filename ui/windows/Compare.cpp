@@ -1,0 +1,676 @@
+// The comparison window: its controls from the table below, table models over the
+// comparison's vectors (a hundred items per list can differ in tens of thousands of
+// judgements, so no item objects), and the difference chart of both diagonals.
+#include "ui/windows/Compare.h"
+
+#include "analysis/Format.h"
+#include "model/Csv.h"
+#include "model/NumberText.h"
+#include "model/SourceMatrices.h"
+#include "ui/charts/DifferenceChart.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/document/Document.h"
+#include "ui/export/ExportFormats.h"
+#include "ui/widgets/ChartView.h"
+#include "ui/widgets/Controls.h"
+#include "ui/widgets/WindowFont.h"
+
+#include <QAbstractTableModel>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+
+#include <cmath>
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace {
+
+constexpr QSize kClientSize { 860, 706 };
+
+constexpr QPoint kFilesLabel { 8, 12 };
+const ButtonPlace kOtherButton { "OtherFileButton", QT_TRANSLATE_NOOP("TCompareForm", "Другой файл..."),
+    { 732, 7, 120, 25 } };
+const LabelPlace kRatingsLabel { "RatingsLabel", QT_TRANSLATE_NOOP("TCompareForm", "Рейтинговые показатели"),
+    { 8, 40 } };
+constexpr QRect kRatingsTable { 8, 56, 480, 68 };
+const LabelPlace kMechanismsLabel { "MechanismsLabel",
+    QT_TRANSLATE_NOOP("TCompareForm", "Диагональ MM по механизмам защиты"), { 8, 132 } };
+constexpr QRect kMechanismsTable { 8, 148, 418, 150 };
+const LabelPlace kLayersLabel { "LayersLabel", QT_TRANSLATE_NOOP("TCompareForm", "Диагональ EE по эшелонам"),
+    { 434, 132 } };
+constexpr QRect kLayersTable { 434, 148, 418, 150 };
+const LabelPlace kChangesLabel { "ChangesLabel", QT_TRANSLATE_NOOP("TCompareForm", "Изменённые суждения"), { 8, 306 } };
+constexpr QPoint kCountsLabel { 140, 306 };
+const LabelPlace kFilterLabel { "FilterLabel", QT_TRANSLATE_NOOP("TCompareForm", "Найти:"), { 560, 306 } };
+constexpr QRect kFilterEdit { 602, 302, 250, 22 };
+constexpr QRect kChangesTable { 8, 328, 844, 140 };
+constexpr QPoint kChangesStatus { 8, 472 };
+constexpr QRect kChart { 8, 490, 844, 166 };
+constexpr QPoint kChartNotice { 8, 659 };
+const ButtonPlace kSaveChartButton { "SaveChartButton", QT_TRANSLATE_NOOP("TCompareForm", "Сохранить график..."),
+    { 8, 676, 130, 25 } };
+const ButtonPlace kSummaryButton { "SummaryButton", QT_TRANSLATE_NOOP("TCompareForm", "Экспорт в CSV..."),
+    { 146, 676, 120, 25 } };
+const ButtonPlace kChangesButton { "ChangesButton", QT_TRANSLATE_NOOP("TCompareForm", "Изменения в CSV..."),
+    { 274, 676, 130, 25 } };
+const ButtonPlace kCloseButton { "CloseButton", QT_TRANSLATE_NOOP("TCompareForm", "Закрыть"), { 752, 676, 100, 25 } };
+
+// Column widths of the tables, left to right.
+constexpr int kRatingColumns[] = { 110, 90, 90, 90, 90 };
+constexpr int kItemColumns[] = { 150, 64, 64, 64, 64 };
+constexpr int kChangeColumns[] = { 70, 250, 250, 80, 80, 80 };
+
+// The chart's two halves: the mechanisms' MM on the left, the layers' EE on the right.
+constexpr int kChartHalf = 422;
+
+// The main window's load dialog, whose file type the analysts know.
+FileDialogOptions OpenDataDialog()
+{
+    return { QCoreApplication::translate("TMainForm", "Файлы данных Vardun 2.1|*.sav"), QStringLiteral("sav") };
+}
+
+const char* const kAdded = QT_TRANSLATE_NOOP("TCompareForm", "добавлен");
+const char* const kRemoved = QT_TRANSLATE_NOOP("TCompareForm", "удалён");
+
+QString Tr(const char* source)
+{
+    return QCoreApplication::translate("TCompareForm", source);
+}
+
+QString Fixed(double value)
+{
+    return QString::fromStdString(FormatFixed(value, 2));
+}
+
+// A difference with its sign, so that the direction reads at a glance.
+QString Signed(double value)
+{
+    const QString text = Fixed(value);
+    return value > 0 && std::isfinite(value) && text != QLatin1String("0.00") ? QLatin1Char('+') + text : text;
+}
+
+QString Optional(const std::optional<float>& value, QString (*format)(double) = Fixed)
+{
+    return value ? format(*value) : QStringLiteral("—");
+}
+
+// A judgement as the file keeps it: every digit the analyst typed.
+QString Judgement(float value)
+{
+    return QString::fromStdString(FormatGeneral(value));
+}
+
+QString Percent(const std::optional<float>& relative)
+{
+    if (!relative)
+        return QStringLiteral("—");
+    const double percent = 100.0 * *relative;
+    return (percent > 0 ? QStringLiteral("+") : QString()) + QString::fromStdString(FormatFixed(percent, 1))
+        + QStringLiteral(" %");
+}
+
+float Or(const std::optional<float>& value)
+{
+    return value.value_or(std::nanf(""));
+}
+
+QString StateOf(const ItemComparison& item)
+{
+    return item.Added() ? Tr(kAdded) : item.Removed() ? Tr(kRemoved) : QString();
+}
+
+QString FileNameOf(const std::string& path)
+{
+    return QFileInfo(QString::fromStdString(path)).fileName();
+}
+
+} // namespace
+
+// Rows of texts made once per comparison; the filter looks in a lower-case copy.
+class TCompareForm::TableModel : public QAbstractTableModel {
+public:
+    struct Row {
+        QStringList Cells;
+        QString Search;
+        // Added or removed: shown in italics.
+        bool Marked = false;
+    };
+
+    TableModel(QStringList heads, QObject* parent)
+        : QAbstractTableModel(parent)
+        , heads_(std::move(heads))
+    {
+    }
+
+    void SetRows(std::vector<Row> rows)
+    {
+        beginResetModel();
+        rows_ = std::move(rows);
+        endResetModel();
+    }
+    const Row& At(int row) const { return rows_[static_cast<std::size_t>(row)]; }
+
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(heads_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid())
+            return {};
+        const Row& row = At(index.row());
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::AccessibleTextRole:
+            return index.column() < row.Cells.size() ? row.Cells[index.column()] : QString();
+        case Qt::TextAlignmentRole: {
+            // Names and states to the left, numbers (and the dash of none) to the right.
+            const QString text = row.Cells.value(index.column());
+            const bool word = index.column() == 0 || (!text.isEmpty() && text.front().isLetter());
+            return QVariant(word ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+        }
+        case Qt::FontRole:
+            if (row.Marked) {
+                QFont italic = WindowFont();
+                italic.setItalic(true);
+                return italic;
+            }
+            return {};
+        default:
+            return {};
+        }
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < heads_.size())
+            return heads_[section];
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+private:
+    QStringList heads_;
+    std::vector<Row> rows_;
+};
+
+// Every word typed must be in the row's texts.
+class TCompareForm::FilterModel : public QSortFilterProxyModel {
+public:
+    FilterModel(TableModel& model, QObject* parent)
+        : QSortFilterProxyModel(parent)
+        , model_(model)
+    {
+        setSourceModel(&model);
+    }
+
+    void SetWords(QStringList words)
+    {
+        for (QString& word : words)
+            word = word.toLower();
+        words_ = std::move(words);
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex&) const override
+    {
+        const QString& search = model_.At(row).Search;
+        for (const QString& word : words_)
+            if (!search.contains(word))
+                return false;
+        return true;
+    }
+
+private:
+    TableModel& model_;
+    QStringList words_;
+};
+
+namespace {
+
+// A table that Tab leaves and whose context menu exports it, as every grid's does.
+class CompareTable : public QTableView {
+public:
+    CompareTable(QWidget* parent, const char* name, const QRect& geometry, std::function<void()> exportTable)
+        : QTableView(parent)
+        , export_(std::move(exportTable))
+    {
+        setObjectName(QString::fromLatin1(name));
+        setGeometry(geometry);
+        setSelectionBehavior(QAbstractItemView::SelectRows);
+        setSelectionMode(QAbstractItemView::SingleSelection);
+        setEditTriggers(QAbstractItemView::NoEditTriggers);
+        // Tab leaves the table for the next control; the arrows move within it.
+        setTabKeyNavigation(false);
+        setWordWrap(false);
+        verticalHeader()->hide();
+        verticalHeader()->setDefaultSectionSize(QFontMetrics(WindowFont()).height() + 4);
+        horizontalHeader()->setHighlightSections(false);
+    }
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override
+    {
+        QMenu menu(this);
+        QObject::connect(menu.addAction(Tr("Экспорт в CSV...")), &QAction::triggered, this, export_);
+        menu.exec(event->globalPos());
+    }
+
+private:
+    std::function<void()> export_;
+};
+
+void SetColumnWidths(QTableView* view, std::span<const int> widths)
+{
+    for (std::size_t column = 0; column < widths.size(); ++column)
+        view->setColumnWidth(static_cast<int>(column), widths[column]);
+}
+
+TextMeasure MeasureOf(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    return { [metrics](std::string_view text) {
+                return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+            },
+        metrics.height() };
+}
+
+QStringList RatingHeads()
+{
+    return { Tr(QT_TRANSLATE_NOOP("TCompareForm", "Показатель")),
+        Tr(QT_TRANSLATE_NOOP("TCompareForm", "Открытая оценка")),
+        Tr(QT_TRANSLATE_NOOP("TCompareForm", "Файл сравнения")), Tr(QT_TRANSLATE_NOOP("TCompareForm", "Разность")),
+        Tr(QT_TRANSLATE_NOOP("TCompareForm", "Изменение")) };
+}
+
+QStringList ItemHeads(const char* kind)
+{
+    return { Tr(kind), Tr(QT_TRANSLATE_NOOP("TCompareForm", "Открытая")),
+        Tr(QT_TRANSLATE_NOOP("TCompareForm", "Сравнения")), Tr(QT_TRANSLATE_NOOP("TCompareForm", "Разность")),
+        Tr(QT_TRANSLATE_NOOP("TCompareForm", "Состояние")) };
+}
+
+QStringList ChangeHeads()
+{
+    return { Tr(QT_TRANSLATE_NOOP("TCompareForm", "Матрица")), Tr(QT_TRANSLATE_NOOP("TCompareForm", "Строка")),
+        Tr(QT_TRANSLATE_NOOP("TCompareForm", "Столбец")), Tr(QT_TRANSLATE_NOOP("TCompareForm", "Было")),
+        Tr(QT_TRANSLATE_NOOP("TCompareForm", "Стало")), Tr(QT_TRANSLATE_NOOP("TCompareForm", "Разность")) };
+}
+
+} // namespace
+
+TCompareForm::TCompareForm(AssessmentDocument& document, IDialogs& dialogs, QWidget* owner)
+    : QMainWindow(owner,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , document_(document)
+    , dialogs_(dialogs)
+    , owner_(owner)
+{
+    setObjectName(QStringLiteral("CompareForm"));
+    setWindowTitle(tr("Сравнение"));
+    setFont(WindowFont());
+    setFixedSize(kClientSize);
+    setCentralWidget(new QWidget);
+    Build();
+    if (owner_)
+        owner_->installEventFilter(this);
+}
+
+TCompareForm::~TCompareForm() = default;
+
+void TCompareForm::Build()
+{
+    QWidget* client = centralWidget();
+    // Created in tab order.
+    filesLabel_ = MakeLabel(client, "FilesLabel", QString(), kFilesLabel);
+    otherButton_ = MakeButton(client, kOtherButton, "TCompareForm");
+    otherButton_->setAccessibleName(tr("Сравнить с другим файлом"));
+
+    const auto table = [&](const LabelPlace& label, const char* name, const QRect& geometry, TableModel* model,
+                           std::function<void()> exportTable) {
+        QLabel* caption = MakeLabel(client, label, "TCompareForm");
+        auto* view = new CompareTable(client, name, geometry, std::move(exportTable));
+        view->setModel(model);
+        caption->setBuddy(view);
+        view->setAccessibleName(caption->text());
+        return view;
+    };
+    ratingsModel_ = new TableModel(RatingHeads(), this);
+    ratings_ = table(kRatingsLabel, "RatingsTable", kRatingsTable, ratingsModel_, [this] { ExportSummary(); });
+    mechanismsModel_ = new TableModel(ItemHeads(QT_TRANSLATE_NOOP("TCompareForm", "МЗ")), this);
+    mechanisms_
+        = table(kMechanismsLabel, "MechanismsTable", kMechanismsTable, mechanismsModel_, [this] { ExportSummary(); });
+    layersModel_ = new TableModel(ItemHeads(QT_TRANSLATE_NOOP("TCompareForm", "Эшелон")), this);
+    layers_ = table(kLayersLabel, "LayersTable", kLayersTable, layersModel_, [this] { ExportSummary(); });
+    SetColumnWidths(ratings_, kRatingColumns);
+    SetColumnWidths(mechanisms_, kItemColumns);
+    SetColumnWidths(layers_, kItemColumns);
+
+    QLabel* changesLabel = MakeLabel(client, kChangesLabel, "TCompareForm");
+    countsLabel_ = MakeLabel(client, "CountsLabel", QString(), kCountsLabel);
+    countsLabel_->setAccessibleName(tr("Изменённых суждений по матрицам"));
+    QLabel* filterLabel = MakeLabel(client, kFilterLabel, "TCompareForm");
+    filterEdit_ = new QLineEdit(client);
+    filterEdit_->setObjectName(QStringLiteral("FilterEdit"));
+    filterEdit_->setGeometry(kFilterEdit);
+    filterEdit_->setClearButtonEnabled(true);
+    filterEdit_->setPlaceholderText(tr("матрица или названия элементов"));
+    filterLabel->setBuddy(filterEdit_);
+    filterEdit_->setAccessibleName(tr("Найти"));
+    filterEdit_->setAccessibleDescription(tr("Показывать только суждения, в которых есть все слова"));
+
+    changesModel_ = new TableModel(ChangeHeads(), this);
+    changesFilter_ = new FilterModel(*changesModel_, this);
+    changes_ = new CompareTable(client, "ChangesTable", kChangesTable, [this] { ExportChanges(); });
+    changes_->setModel(changesFilter_);
+    changesLabel->setBuddy(changes_);
+    changes_->setAccessibleName(changesLabel->text());
+    SetColumnWidths(changes_, kChangeColumns);
+    changesStatus_ = MakeLabel(client, "ChangesStatus", QString(), kChangesStatus);
+    changesStatus_->setAccessibleName(tr("Показано суждений"));
+
+    chart_ = new ChartView(client);
+    chart_->setObjectName(QStringLiteral("DifferenceChart"));
+    chart_->setGeometry(kChart);
+    QPalette white = chart_->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    chart_->setPalette(white);
+    chart_->setFont(WindowFont());
+    chart_->setAccessibleName(tr("Разности диагоналей MM и EE"));
+    chart_->SetDrawing([this](Canvas& canvas) {
+        if (!comparison_)
+            return;
+        const TextMeasure measure = MeasureOf(chart_->font());
+        DrawDifferenceChart(canvas, { 0, 0, kChartHalf, kChart.height() },
+            tr("MM: разности по механизмам защиты").toStdString(), comparison_->Mechanisms, measure);
+        DrawDifferenceChart(canvas, { kChartHalf, 0, kChart.width() - kChartHalf, kChart.height() },
+            tr("EE: разности по эшелонам").toStdString(), comparison_->Layers, measure);
+    });
+    chartNotice_ = MakeLabel(client, "ChartNotice", QString(), kChartNotice);
+
+    saveChartButton_ = MakeButton(client, kSaveChartButton, "TCompareForm");
+    summaryButton_ = MakeButton(client, kSummaryButton, "TCompareForm");
+    summaryButton_->setAccessibleDescription(tr("Рейтинговые показатели и диагонали MM и EE в CSV"));
+    changesButton_ = MakeButton(client, kChangesButton, "TCompareForm");
+    changesButton_->setAccessibleDescription(tr("Показанные изменённые суждения в CSV"));
+    closeButton_ = MakeButton(client, kCloseButton, "TCompareForm");
+
+    connect(otherButton_, &QPushButton::clicked, this, &TCompareForm::ChooseFile);
+    connect(filterEdit_, &QLineEdit::textChanged, this, &TCompareForm::ApplyFilter);
+    connect(chart_, &ChartView::saveRequested, this, &TCompareForm::SaveChart);
+    connect(saveChartButton_, &QPushButton::clicked, this, &TCompareForm::SaveChart);
+    connect(summaryButton_, &QPushButton::clicked, this, &TCompareForm::ExportSummary);
+    connect(changesButton_, &QPushButton::clicked, this, &TCompareForm::ExportChanges);
+    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+}
+
+TCompareForm* TCompareForm::Of(const QWidget* owner)
+{
+    return owner ? owner->findChild<TCompareForm*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+TCompareForm* TCompareForm::CompareWithFile(QWidget* owner, AssessmentDocument& document, IDialogs& dialogs)
+{
+    TCompareForm* window = Of(owner);
+    const auto path = dialogs.AskOpenFile(owner, OpenDataDialog());
+    if (!path)
+        return window;
+    if (!window) {
+        // Made for a file that can be compared only: a refusal leaves nothing behind.
+        auto made = std::make_unique<TCompareForm>(document, dialogs, owner);
+        if (!made->CompareWith(path->toStdString()))
+            return nullptr;
+        return made.release();
+    }
+    window->CompareWith(path->toStdString());
+    return window;
+}
+
+void TCompareForm::ChooseFile()
+{
+    const auto path = dialogs_.AskOpenFile(this, OpenDataDialog());
+    if (path)
+        CompareWith(path->toStdString());
+}
+
+bool TCompareForm::CompareWith(const std::string& path)
+{
+    // Read into a store of its own: the open assessment, its file and its saved state are
+    // not touched. A refused file has said why, with its line, as a load in the main window.
+    CData other;
+    if (!other.LoadFromFile(path, dialogs_))
+        return false;
+    auto comparison = std::make_shared<AssessmentComparison>(CompareAssessments(document_.Store(), other));
+    if (comparison->NoSharedItem) {
+        dialogs_.ShowMessage(
+            tr("В файле %1 нет ни одного анализируемого элемента с теми же названиями: сравнивать нечего.")
+                .arg(FileNameOf(path))
+                .toStdString());
+        return false;
+    }
+    other_ = std::move(other);
+    otherPath_ = path;
+    comparison_ = std::move(comparison);
+    Show();
+    return true;
+}
+
+void TCompareForm::Refresh()
+{
+    if (otherPath_.empty())
+        return;
+    auto comparison = std::make_shared<AssessmentComparison>(CompareAssessments(document_.Store(), other_));
+    // After list edits in the walk the open assessment may no longer share anything: the
+    // tables then show every item as added or removed, which is what happened.
+    comparison_ = std::move(comparison);
+    Show();
+}
+
+std::optional<ReportComparison> TCompareForm::ReportPart() const
+{
+    if (!comparison_)
+        return std::nullopt;
+    return ReportComparison { FileNameOf(otherPath_).toStdString(), comparison_ };
+}
+
+void TCompareForm::Show()
+{
+    const AssessmentComparison& c = *comparison_;
+    const QString thisName = document_.FilePath().empty() ? tr("без имени") : FileNameOf(document_.FilePath());
+    SetLabelText(filesLabel_, tr("Открытая оценка: %1    Файл сравнения: %2").arg(thisName, FileNameOf(otherPath_)));
+
+    std::vector<TableModel::Row> ratings;
+    for (const auto& [name, rating] : { std::pair { "Rm", &c.Rm }, std::pair { "Re", &c.Re } })
+        ratings.push_back({ { QString::fromLatin1(name), Fixed(rating->This), Fixed(rating->Other),
+                                Signed(rating->Difference), Percent(rating->RelativeChange) },
+            {}, false });
+    ratingsModel_->SetRows(std::move(ratings));
+
+    const auto items = [](const std::vector<ItemComparison>& list) {
+        std::vector<TableModel::Row> rows;
+        rows.reserve(list.size());
+        for (const ItemComparison& item : list)
+            rows.push_back({ { QString::fromStdString(item.Name), Optional(item.This), Optional(item.Other),
+                                 Optional(item.Difference, Signed), StateOf(item) },
+                {}, item.Added() || item.Removed() });
+        return rows;
+    };
+    mechanismsModel_->SetRows(items(c.Mechanisms));
+    layersModel_->SetRows(items(c.Layers));
+
+    std::vector<TableModel::Row> changes;
+    changes.reserve(c.Changed.size());
+    for (const ChangedJudgement& j : c.Changed) {
+        TableModel::Row row { { QString::fromLatin1(SourceMatrix(j.Source).Name), QString::fromStdString(j.Row),
+                                  QString::fromStdString(j.Column), Judgement(j.This), Judgement(j.Other),
+                                  Signed(static_cast<double>(j.Other) - static_cast<double>(j.This)) },
+            {}, false };
+        row.Search = (row.Cells[0] + QLatin1Char('\n') + row.Cells[1] + QLatin1Char('\n') + row.Cells[2]).toLower();
+        changes.push_back(std::move(row));
+    }
+    changesModel_->SetRows(std::move(changes));
+
+    QStringList counts;
+    for (std::size_t s = 0; s < kSourceMatrices.size(); ++s)
+        counts.push_back(
+            QStringLiteral("%1: %2").arg(QString::fromLatin1(kSourceMatrices[s].Name)).arg(c.ChangedPerSource[s]));
+    SetLabelText(countsLabel_, counts.join(QStringLiteral("   ")));
+    countsLabel_->setAccessibleDescription(countsLabel_->text());
+    ApplyFilter();
+    UpdateChart();
+
+    show();
+    raise();
+    activateWindow();
+}
+
+void TCompareForm::ApplyFilter()
+{
+    changesFilter_->SetWords(filterEdit_->text().split(QLatin1Char(' '), Qt::SkipEmptyParts));
+    const int total = changesModel_->rowCount();
+    SetLabelText(changesStatus_,
+        total == 0 ? tr("Все суждения совпадают.")
+                   : tr("Изменено суждений: %1, показано: %2.").arg(total).arg(changesFilter_->rowCount()));
+}
+
+void TCompareForm::UpdateChart()
+{
+    const AssessmentComparison& c = *comparison_;
+    QStringList notices;
+    if (c.Mechanisms.size() > static_cast<std::size_t>(kDifferenceBars))
+        notices.push_back(tr("На графике показаны только первые %1 механизмов защиты.").arg(kDifferenceBars));
+    if (c.Layers.size() > static_cast<std::size_t>(kDifferenceBars))
+        notices.push_back(tr("На графике показаны только первые %1 эшелонов.").arg(kDifferenceBars));
+    notices.push_back(tr("Вверх — больше в файле сравнения, вниз — меньше; + добавлен, − удалён, ? нет значения."));
+    SetLabelText(chartNotice_, notices.join(QLatin1Char(' ')));
+
+    // What the chart shows, for a screen reader: the largest change of each diagonal.
+    const auto largest = [](const std::vector<ItemComparison>& items) -> const ItemComparison* {
+        const ItemComparison* found = nullptr;
+        for (const ItemComparison& item : items)
+            if (item.Difference && std::isfinite(*item.Difference)
+                && (!found || std::fabs(*item.Difference) > std::fabs(*found->Difference)))
+                found = &item;
+        return found;
+    };
+    QStringList description;
+    description.push_back(tr("Разности диагоналей MM (МЗ) и EE (эшелоны): файл сравнения минус открытая оценка."));
+    for (const auto& [caption, items] : { std::pair { QT_TRANSLATE_NOOP("TCompareForm", "MM"), &c.Mechanisms },
+             std::pair { QT_TRANSLATE_NOOP("TCompareForm", "EE"), &c.Layers } }) {
+        if (const ItemComparison* item = largest(*items))
+            description.push_back(tr("Наибольшее изменение %1: %2, %3.")
+                                      .arg(Tr(caption), QString::fromStdString(item->Name), Signed(*item->Difference)));
+    }
+    chart_->setAccessibleDescription(description.join(QLatin1Char(' ')));
+    chart_->Invalidate();
+}
+
+CsvTable TCompareForm::SummaryCsv() const
+{
+    CsvTable table;
+    table.Corner = tr("Показатель / элемент").toStdString();
+    for (const char* head : { QT_TRANSLATE_NOOP("TCompareForm", "Открытая оценка"),
+             QT_TRANSLATE_NOOP("TCompareForm", "Файл сравнения"), QT_TRANSLATE_NOOP("TCompareForm", "Разность"),
+             QT_TRANSLATE_NOOP("TCompareForm", "Относительное изменение") })
+        table.ColumnNames.push_back(Tr(head).toStdString());
+    if (!comparison_)
+        return table;
+    const AssessmentComparison& c = *comparison_;
+    for (const auto& [name, rating] : { std::pair { "Rm", &c.Rm }, std::pair { "Re", &c.Re } }) {
+        table.RowNames.push_back(name);
+        table.Values.push_back({ rating->This, rating->Other, rating->Difference, Or(rating->RelativeChange) });
+    }
+    for (const auto& [prefix, items] : { std::pair { "MM", &c.Mechanisms }, std::pair { "EE", &c.Layers } })
+        for (const ItemComparison& item : *items) {
+            QString name = QStringLiteral("%1: %2").arg(QString::fromLatin1(prefix), QString::fromStdString(item.Name));
+            if (item.Added() || item.Removed())
+                name += QStringLiteral(" (%1)").arg(StateOf(item));
+            table.RowNames.push_back(name.toStdString());
+            std::optional<float> relative;
+            if (item.Difference && item.This && *item.This != 0.0f && std::isfinite(*item.Difference / *item.This))
+                relative = *item.Difference / *item.This;
+            table.Values.push_back({ Or(item.This), Or(item.Other), Or(item.Difference), Or(relative) });
+        }
+    return table;
+}
+
+CsvTable TCompareForm::ChangesCsv() const
+{
+    CsvTable table;
+    table.Corner = tr("Матрица: строка / столбец").toStdString();
+    for (const char* head : { QT_TRANSLATE_NOOP("TCompareForm", "Было"), QT_TRANSLATE_NOOP("TCompareForm", "Стало"),
+             QT_TRANSLATE_NOOP("TCompareForm", "Разность") })
+        table.ColumnNames.push_back(Tr(head).toStdString());
+    if (!comparison_)
+        return table;
+    for (int r = 0; r < changesFilter_->rowCount(); ++r) {
+        const int row = changesFilter_->mapToSource(changesFilter_->index(r, 0)).row();
+        const ChangedJudgement& j = comparison_->Changed[static_cast<std::size_t>(row)];
+        table.RowNames.push_back(std::string(SourceMatrix(j.Source).Name) + ": " + j.Row + " / " + j.Column);
+        table.Values.push_back({ j.This, j.Other, j.Other - j.This });
+    }
+    return table;
+}
+
+void TCompareForm::SaveChart()
+{
+    if (!comparison_)
+        return;
+    ExportChartAs(this, { chart_, [this](Canvas& canvas) { chart_->DrawOn(canvas); }, {} }, dialogs_);
+}
+
+void TCompareForm::ExportSummary()
+{
+    if (comparison_)
+        ExportTableAs(this, SummaryCsv(), dialogs_);
+}
+
+void TCompareForm::ExportChanges()
+{
+    if (comparison_)
+        ExportTableAs(this, ChangesCsv(), dialogs_);
+}
+
+void TCompareForm::closeEvent(QCloseEvent* event)
+{
+    hiddenWithOwner_ = false;
+    event->accept();
+}
+
+void TCompareForm::keyPressEvent(QKeyEvent* event)
+{
+    if (!PressDialogKey(*this, *event, nullptr, closeButton_))
+        QMainWindow::keyPressEvent(event);
+}
+
+bool TCompareForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // The rating window's comparison goes and comes back with it; the analyst may have
+    // changed judgements meanwhile, so it is made again.
+    if (watched == owner_ && !event->spontaneous()) {
+        if (event->type() == QEvent::Hide && isVisible()) {
+            hiddenWithOwner_ = true;
+            hide();
+        } else if (event->type() == QEvent::Show && hiddenWithOwner_) {
+            hiddenWithOwner_ = false;
+            Refresh();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

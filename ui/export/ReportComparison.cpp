@@ -5,6 +5,7 @@
 #include "model/NumberText.h"
 #include "model/SourceMatrices.h"
 #include "ui/charts/DifferenceChart.h"
+#include "ui/export/ComparisonText.h"
 #include "ui/export/ReportRequest.h"
 #include "ui/widgets/VectorCanvas.h"
 #include "ui/widgets/WindowFont.h"
@@ -29,31 +30,6 @@ QString Tr(const char* source)
     return QCoreApplication::translate("ReportContent", source);
 }
 
-QString Fixed(double value)
-{
-    return QString::fromStdString(FormatFixed(value, 2));
-}
-
-QString Signed(double value)
-{
-    const QString text = Fixed(value);
-    return value > 0 && std::isfinite(value) && text != QLatin1String("0.00") ? QLatin1Char('+') + text : text;
-}
-
-QString Optional(const std::optional<float>& value, QString (*format)(double) = Fixed)
-{
-    return value ? format(*value) : QStringLiteral("—");
-}
-
-QString Percent(const std::optional<float>& relative)
-{
-    if (!relative)
-        return QStringLiteral("—");
-    const double percent = 100.0 * *relative;
-    return (percent > 0 ? QStringLiteral("+") : QString()) + QString::fromStdString(FormatFixed(percent, 1))
-        + QStringLiteral(" %");
-}
-
 ReportTable ItemTable(const std::vector<ItemComparison>& items, const QString& corner)
 {
     ReportTable table;
@@ -63,7 +39,7 @@ ReportTable ItemTable(const std::vector<ItemComparison>& items, const QString& c
         Tr(QT_TRANSLATE_NOOP("ReportContent", "Состояние")) };
     for (const ItemComparison& item : items)
         table.Rows.push_back({ QString::fromStdString(item.Name),
-            { Optional(item.This), Optional(item.Other), Optional(item.Difference, Signed),
+            { OptionalText(item.This), OptionalText(item.Other), OptionalText(item.Difference, DifferenceText),
                 item.Added()         ? Tr(QT_TRANSLATE_NOOP("ReportContent", "добавлен"))
                     : item.Removed() ? Tr(QT_TRANSLATE_NOOP("ReportContent", "удалён"))
                                      : QString() } });
@@ -124,8 +100,8 @@ void AppendComparisonSection(std::vector<ReportBlock>& blocks, const ReportCompa
         Tr(QT_TRANSLATE_NOOP("ReportContent", "Изменение")) };
     for (const auto& [name, rating] : { std::pair { "Rm", &c.Rm }, std::pair { "Re", &c.Re } })
         ratings.Rows.push_back({ QString::fromLatin1(name),
-            { Fixed(rating->This), Fixed(rating->Other), Signed(rating->Difference),
-                Percent(rating->RelativeChange) } });
+            { ValueText(rating->This), ValueText(rating->Other), DifferenceText(rating->Difference),
+                RelativeChangeText(rating->RelativeChange) } });
     Add(blocks, TextStyle::Subheading, Tr(QT_TRANSLATE_NOOP("ReportContent", "Рейтинговые показатели")));
     blocks.push_back(std::move(ratings));
 
@@ -167,6 +143,6 @@ void AppendComparisonSection(std::vector<ReportBlock>& blocks, const ReportCompa
         changes.Rows.push_back(
             { QString::fromStdString(std::string(SourceMatrix(j.Source).Name) + ": " + j.Row + " / " + j.Column),
                 { QString::fromStdString(FormatGeneral(j.This)), QString::fromStdString(FormatGeneral(j.Other)),
-                    Signed(static_cast<double>(j.Other) - static_cast<double>(j.This)) } });
+                    DifferenceText(static_cast<double>(j.Other) - static_cast<double>(j.This)) } });
     blocks.push_back(std::move(changes));
 }

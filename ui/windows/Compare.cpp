@@ -10,6 +10,7 @@
 #include "ui/charts/DifferenceChart.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
+#include "ui/export/ComparisonText.h"
 #include "ui/export/ExportFormats.h"
 #include "ui/widgets/ChartView.h"
 #include "ui/widgets/Controls.h"
@@ -89,36 +90,10 @@ QString Tr(const char* source)
     return QCoreApplication::translate("TCompareForm", source);
 }
 
-QString Fixed(double value)
-{
-    return QString::fromStdString(FormatFixed(value, 2));
-}
-
-// A difference with its sign, so that the direction reads at a glance.
-QString Signed(double value)
-{
-    const QString text = Fixed(value);
-    return value > 0 && std::isfinite(value) && text != QLatin1String("0.00") ? QLatin1Char('+') + text : text;
-}
-
-QString Optional(const std::optional<float>& value, QString (*format)(double) = Fixed)
-{
-    return value ? format(*value) : QStringLiteral("—");
-}
-
 // A judgement as the file keeps it: every digit the analyst typed.
 QString Judgement(float value)
 {
     return QString::fromStdString(FormatGeneral(value));
-}
-
-QString Percent(const std::optional<float>& relative)
-{
-    if (!relative)
-        return QStringLiteral("—");
-    const double percent = 100.0 * *relative;
-    return (percent > 0 ? QStringLiteral("+") : QString()) + QString::fromStdString(FormatFixed(percent, 1))
-        + QStringLiteral(" %");
 }
 
 float Or(const std::optional<float>& value)
@@ -315,21 +290,12 @@ QStringList ChangeHeads()
 } // namespace
 
 TCompareForm::TCompareForm(AssessmentDocument& document, IDialogs& dialogs, QWidget* owner)
-    : QMainWindow(owner,
-        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : CompanionWindow(owner, kClientSize, tr("Сравнение"))
     , document_(document)
     , dialogs_(dialogs)
-    , owner_(owner)
 {
     setObjectName(QStringLiteral("CompareForm"));
-    setWindowTitle(tr("Сравнение"));
-    setFont(WindowFont());
-    setFixedSize(kClientSize);
-    setCentralWidget(new QWidget);
     Build();
-    if (owner_)
-        owner_->installEventFilter(this);
 }
 
 TCompareForm::~TCompareForm() = default;
@@ -497,8 +463,8 @@ void TCompareForm::Show()
 
     std::vector<TableModel::Row> ratings;
     for (const auto& [name, rating] : { std::pair { "Rm", &c.Rm }, std::pair { "Re", &c.Re } })
-        ratings.push_back({ { QString::fromLatin1(name), Fixed(rating->This), Fixed(rating->Other),
-                                Signed(rating->Difference), Percent(rating->RelativeChange) },
+        ratings.push_back({ { QString::fromLatin1(name), ValueText(rating->This), ValueText(rating->Other),
+                                DifferenceText(rating->Difference), RelativeChangeText(rating->RelativeChange) },
             {}, false });
     ratingsModel_->SetRows(std::move(ratings));
 
@@ -506,8 +472,8 @@ void TCompareForm::Show()
         std::vector<TableModel::Row> rows;
         rows.reserve(list.size());
         for (const ItemComparison& item : list)
-            rows.push_back({ { QString::fromStdString(item.Name), Optional(item.This), Optional(item.Other),
-                                 Optional(item.Difference, Signed), StateOf(item) },
+            rows.push_back({ { QString::fromStdString(item.Name), OptionalText(item.This), OptionalText(item.Other),
+                                 OptionalText(item.Difference, DifferenceText), StateOf(item) },
                 {}, item.Added() || item.Removed() });
         return rows;
     };
@@ -519,7 +485,7 @@ void TCompareForm::Show()
     for (const ChangedJudgement& j : c.Changed) {
         TableModel::Row row { { QString::fromLatin1(SourceMatrix(j.Source).Name), QString::fromStdString(j.Row),
                                   QString::fromStdString(j.Column), Judgement(j.This), Judgement(j.Other),
-                                  Signed(static_cast<double>(j.Other) - static_cast<double>(j.This)) },
+                                  DifferenceText(static_cast<double>(j.Other) - static_cast<double>(j.This)) },
             {}, false };
         row.Search = (row.Cells[0] + QLatin1Char('\n') + row.Cells[1] + QLatin1Char('\n') + row.Cells[2]).toLower();
         changes.push_back(std::move(row));
@@ -574,8 +540,9 @@ void TCompareForm::UpdateChart()
     for (const auto& [caption, items] : { std::pair { QT_TRANSLATE_NOOP("TCompareForm", "MM"), &c.Mechanisms },
              std::pair { QT_TRANSLATE_NOOP("TCompareForm", "EE"), &c.Layers } }) {
         if (const ItemComparison* item = largest(*items))
-            description.push_back(tr("Наибольшее изменение %1: %2, %3.")
-                                      .arg(Tr(caption), QString::fromStdString(item->Name), Signed(*item->Difference)));
+            description.push_back(
+                tr("Наибольшее изменение %1: %2, %3.")
+                    .arg(Tr(caption), QString::fromStdString(item->Name), DifferenceText(*item->Difference)));
     }
     chart_->setAccessibleDescription(description.join(QLatin1Char(' ')));
     chart_->Invalidate();
@@ -647,30 +614,14 @@ void TCompareForm::ExportChanges()
         ExportTableAs(this, ChangesCsv(), dialogs_);
 }
 
-void TCompareForm::closeEvent(QCloseEvent* event)
-{
-    hiddenWithOwner_ = false;
-    event->accept();
-}
-
 void TCompareForm::keyPressEvent(QKeyEvent* event)
 {
     if (!PressDialogKey(*this, *event, nullptr, closeButton_))
-        QMainWindow::keyPressEvent(event);
+        CompanionWindow::keyPressEvent(event);
 }
 
-bool TCompareForm::eventFilter(QObject* watched, QEvent* event)
+void TCompareForm::ComeBackWithOwner()
 {
-    // The rating window's comparison goes and comes back with it; the analyst may have
-    // changed judgements meanwhile, so it is made again.
-    if (watched == owner_ && !event->spontaneous()) {
-        if (event->type() == QEvent::Hide && isVisible()) {
-            hiddenWithOwner_ = true;
-            hide();
-        } else if (event->type() == QEvent::Show && hiddenWithOwner_) {
-            hiddenWithOwner_ = false;
-            Refresh();
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
+    // The analyst may have changed judgements meanwhile: the comparison is made again.
+    Refresh();
 }

@@ -10,7 +10,7 @@
 #include "model/Data.h"
 #include "ui/export/ReportRequest.h"
 
-#include <QMainWindow>
+#include "ui/widgets/CompanionWindow.h"
 
 #include <memory>
 #include <optional>
@@ -25,7 +25,7 @@ class QPushButton;
 class QTableView;
 struct CsvTable;
 
-class TCompareForm : public QMainWindow {
+class TCompareForm : public CompanionWindow {
     Q_OBJECT
 
 public:
@@ -58,10 +58,9 @@ public:
     CsvTable ChangesCsv() const;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void ComeBackWithOwner() override;
     // Esc closes the window, Enter presses the focused button, as in every window.
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class TableModel;
@@ -78,7 +77,6 @@ private:
 
     AssessmentDocument& document_;
     IDialogs& dialogs_;
-    QWidget* owner_;
 
     QLabel* filesLabel_ = nullptr;
     QPushButton* otherButton_ = nullptr;
@@ -105,5 +103,4 @@ private:
     CData other_;
     std::string otherPath_;
     std::shared_ptr<const AssessmentComparison> comparison_;
-    bool hiddenWithOwner_ = false;
 };

@@ -409,22 +409,13 @@ TextMeasure MeasureOf(const QFont& font)
 } // namespace
 
 TSensitivityForm::TSensitivityForm(AssessmentDocument& document, IDialogs& dialogs, QWidget* owner)
-    : QMainWindow(owner,
-        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : CompanionWindow(owner, kClientSize, tr("Чувствительность"))
     , document_(document)
     , dialogs_(dialogs)
-    , owner_(owner)
     , progressQueued_(std::make_shared<std::atomic<bool>>(false))
 {
     setObjectName(QStringLiteral("SensitivityForm"));
-    setWindowTitle(tr("Чувствительность"));
-    setFont(WindowFont());
-    setFixedSize(kClientSize);
-    setCentralWidget(new QWidget);
     Build();
-    if (owner_)
-        owner_->installEventFilter(this);
     // A new file in the store, or one saved: the ranking may no longer be the store's.
     connect(&document_, &AssessmentDocument::loaded, this, &TSensitivityForm::CheckInputs);
     connect(&document_, &AssessmentDocument::savedChanged, this, &TSensitivityForm::CheckInputs);
@@ -813,35 +804,18 @@ void TSensitivityForm::closeEvent(QCloseEvent* event)
 {
     // Closed, the window computes nothing for no one.
     Cancel();
-    hiddenWithOwner_ = false;
-    event->accept();
+    CompanionWindow::closeEvent(event);
 }
 
 void TSensitivityForm::showEvent(QShowEvent* event)
 {
-    QMainWindow::showEvent(event);
+    CompanionWindow::showEvent(event);
     CheckInputs();
 }
 
 void TSensitivityForm::changeEvent(QEvent* event)
 {
-    QMainWindow::changeEvent(event);
+    CompanionWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         CheckInputs();
-}
-
-bool TSensitivityForm::eventFilter(QObject* watched, QEvent* event)
-{
-    // The rating window's ranking goes and comes back with it: the analyst left for
-    // another window of the walk, where the store may change.
-    if (watched == owner_ && !event->spontaneous()) {
-        if (event->type() == QEvent::Hide && isVisible()) {
-            hiddenWithOwner_ = true;
-            hide();
-        } else if (event->type() == QEvent::Show && hiddenWithOwner_) {
-            hiddenWithOwner_ = false;
-            show();
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }

@@ -9,7 +9,7 @@
 
 #include "analysis/RatingBasics.h"
 
-#include <QMainWindow>
+#include "ui/widgets/CompanionWindow.h"
 #include <QStringList>
 
 #include <atomic>
@@ -31,7 +31,7 @@ class QTableView;
 class QTimer;
 struct CsvTable;
 
-class TSensitivityForm : public QMainWindow {
+class TSensitivityForm : public CompanionWindow {
     Q_OBJECT
 
 public:
@@ -68,7 +68,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Snapshot;
@@ -91,7 +90,6 @@ private:
 
     AssessmentDocument& document_;
     IDialogs& dialogs_;
-    QWidget* owner_;
 
     QComboBox* indicatorCombo_ = nullptr;
     QLineEdit* filterEdit_ = nullptr;
@@ -116,7 +114,6 @@ private:
     bool outOfDate_ = false;
     // The last run was cancelled before it finished.
     bool cancelled_ = false;
-    bool hiddenWithOwner_ = false;
     std::size_t done_ = 0;
     std::size_t total_ = 0;
     // One progress report in the queue at a time.

@@ -17,6 +17,7 @@
 #include "ui/charts/TornadoChart.h"
 #include "ui/export/ReportComparison.h"
 #include "ui/export/ReportRequest.h"
+#include "ui/widgets/LabelRoom.h"
 #include "ui/widgets/VectorCanvas.h"
 #include "ui/widgets/WindowFont.h"
 
@@ -30,6 +31,8 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -251,6 +254,12 @@ void Label(Canvas& canvas, int x, int y, const std::string& caption)
     canvas.TextOut(x, y, caption, kWhite);
 }
 
+// What a label written at (x, y) covers: the box the canvas fills behind its text.
+QRect TextBox(const QFontMetrics& metrics, int x, int y, const std::string& caption)
+{
+    return QRect(x, y, metrics.horizontalAdvance(Text(caption)), metrics.height());
+}
+
 // A text of the charts, as the windows show it.
 std::string ChartText(const char* source)
 {
@@ -319,17 +328,31 @@ ReportChart DiagonalChart(const std::shared_ptr<const Computed>& computed, const
     chart.Paint = [computed, &layout](QPainter& painter) {
         DrawCropped(painter, kDiagonalChartArea, [&](Canvas& canvas) {
             const DiagonalChartLabels labels = DrawDiagonalChart(canvas, computed->Data.*layout.Source);
-            Label(canvas, kDiagonalMaximumPlace.X, kDiagonalMaximumPlace.Y, labels.Maximum);
-            for (const ChartLabel& scale : labels.Scale)
-                if (scale.Visible)
-                    Label(canvas, kDiagonalScaleLeft, scale.Top, scale.Caption);
-            Label(canvas, layout.Zero.X, layout.Zero.Y, "0");
+            const QFontMetrics metrics = painter.fontMetrics();
+            // The labels that stand where they are whatever the chart shows, as the window's
+            // fixed controls do, and the room each takes from the scale's numbers.
+            std::vector<QRect> fixed;
+            const auto fixedLabel = [&](int x, int y, const std::string& caption) {
+                Label(canvas, x, y, caption);
+                fixed.push_back(TextBox(metrics, x, y, caption));
+            };
+            fixedLabel(kDiagonalMaximumPlace.X, kDiagonalMaximumPlace.Y, labels.Maximum);
+            fixedLabel(layout.Zero.X, layout.Zero.Y, "0");
             for (int k = 0; k < static_cast<int>(std::size(kDiagonalBarNumberLefts)); ++k)
-                Label(canvas, kDiagonalBarNumberLefts[k], kDiagonalBarNumberTop, std::to_string(k + 1));
+                fixedLabel(kDiagonalBarNumberLefts[k], kDiagonalBarNumberTop, std::to_string(k + 1));
             const int bars = (computed->Data.*layout.Source).Rows();
             for (int k = 0; k < static_cast<int>(std::size(kDiagonalLaterBarNumberLefts)) && 10 + k < bars; ++k)
-                Label(canvas, kDiagonalLaterBarNumberLefts[k], kDiagonalBarNumberTop, std::to_string(11 + k));
-            Label(canvas, kDiagonalKindPlace.X, kDiagonalKindPlace.Y, ChartText(layout.KindCaption));
+                fixedLabel(kDiagonalLaterBarNumberLefts[k], kDiagonalBarNumberTop, std::to_string(11 + k));
+            fixedLabel(kDiagonalKindPlace.X, kDiagonalKindPlace.Y, ChartText(layout.KindCaption));
+            // As in the window: with a tall bar the marks crowd at the axis, where their
+            // numbers would pile onto each other and onto the "0", and a mark above the
+            // printed part would be cut. Such a number is left out; the highest goes first.
+            LabelRoom room(kDiagonalChartArea, std::move(fixed));
+            for (std::size_t p = labels.Scale.size(); p-- > 0;) {
+                const ChartLabel& scale = labels.Scale[p];
+                if (scale.Visible && room.Take(TextBox(metrics, kDiagonalScaleLeft, scale.Top, scale.Caption)))
+                    Label(canvas, kDiagonalScaleLeft, scale.Top, scale.Caption);
+            }
         });
     };
     return chart;

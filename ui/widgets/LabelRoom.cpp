@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <utility>
 
 LabelRoom::LabelRoom(const QWidget& parent, const QRect& area, std::initializer_list<const QLabel*> movable)
     : LabelRoom(parent, area, std::vector<const QLabel*>(movable))
@@ -22,17 +23,28 @@ LabelRoom::LabelRoom(const QWidget& parent, const QRect& area, const std::vector
     }
 }
 
+LabelRoom::LabelRoom(const QRect& area, std::vector<QRect> taken)
+    : area_(area)
+    , taken_(std::move(taken))
+{
+}
+
+bool LabelRoom::Take(const QRect& wanted)
+{
+    const bool fits = area_.contains(wanted)
+        && std::none_of(taken_.begin(), taken_.end(), [&wanted](const QRect& r) { return r.intersects(wanted); });
+    if (fits)
+        taken_.push_back(wanted);
+    return fits;
+}
+
 void LabelRoom::Place(QLabel* label, const QString& caption, const QPoint& topLeft)
 {
     SetLabelText(label, caption);
-    const QRect wanted(topLeft, label->size());
-    const bool fits = area_.contains(wanted)
-        && std::none_of(taken_.begin(), taken_.end(), [&wanted](const QRect& r) { return r.intersects(wanted); });
+    const bool fits = Take(QRect(topLeft, label->size()));
     // A hidden label stands where it belongs too: a screen reader may still ask.
     if (label->pos() != topLeft)
         label->move(topLeft);
-    if (fits)
-        taken_.push_back(wanted);
     if (label->isHidden() == fits)
         label->setVisible(fits);
 }

@@ -1,7 +1,8 @@
 // Where a chart's movable labels may stand: inside the chart's area and clear of every
 // other control, so that a scale number never lands on a list or on another number. Each
 // label placed takes its room from the labels placed after it, so the more important ones
-// go first.
+// go first. A drawing without controls (the printed report) places its texts the same
+// way, by their boxes.
 #pragma once
 
 #include <QRect>
@@ -19,6 +20,12 @@ public:
     // about to be placed (`movable`), whose old places do not count.
     LabelRoom(const QWidget& parent, const QRect& area, std::initializer_list<const QLabel*> movable);
     LabelRoom(const QWidget& parent, const QRect& area, const std::vector<const QLabel*>& movable);
+    // No controls: what `taken` covers is taken from the start.
+    LabelRoom(const QRect& area, std::vector<QRect> taken);
+
+    // Takes `wanted` when it lies wholly inside the area and clear of everything taken so
+    // far; otherwise takes nothing and says so.
+    bool Take(const QRect& wanted);
 
     // Gives the label its caption and top-left corner, and shows it when it fits there;
     // hides it otherwise. Touches the label only where something changes: this runs while a chart

@@ -424,10 +424,7 @@ bool TCompareForm::CompareWith(const std::string& path)
         return false;
     auto comparison = std::make_shared<AssessmentComparison>(CompareAssessments(document_.Store(), other));
     if (comparison->NoSharedItem) {
-        dialogs_.ShowMessage(
-            tr("В файле %1 нет ни одного анализируемого элемента с теми же названиями: сравнивать нечего.")
-                .arg(FileNameOf(path))
-                .toStdString());
+        SayNothingShared(path);
         return false;
     }
     other_ = std::move(other);
@@ -442,10 +439,35 @@ void TCompareForm::Refresh()
     if (otherPath_.empty())
         return;
     auto comparison = std::make_shared<AssessmentComparison>(CompareAssessments(document_.Store(), other_));
-    // After list edits in the walk the open assessment may no longer share anything: the
-    // tables then show every item as added or removed, which is what happened.
+    // Items unchecked in the walk may leave the open assessment nothing in common with the
+    // file. Then it is as when the file was first chosen: said so, and no comparison, where
+    // the tables would list every item as added or removed.
+    if (comparison->NoSharedItem) {
+        SayNothingShared(otherPath_);
+        Forget();
+        return;
+    }
     comparison_ = std::move(comparison);
     Show();
+}
+
+void TCompareForm::SayNothingShared(const std::string& path)
+{
+    dialogs_.ShowMessage(tr("В файле %1 нет ни одного анализируемого элемента с теми же названиями: сравнивать нечего.")
+                             .arg(FileNameOf(path))
+                             .toStdString());
+}
+
+void TCompareForm::Forget()
+{
+    comparison_.reset();
+    other_ = CData();
+    otherPath_.clear();
+    for (TableModel* model : { ratingsModel_, mechanismsModel_, layersModel_, changesModel_ })
+        model->SetRows({});
+    ApplyFilter();
+    chart_->Invalidate();
+    hide();
 }
 
 std::optional<ReportComparison> TCompareForm::ReportPart() const

@@ -44,7 +44,8 @@ public:
     // Loads `path` read only and compares; false when the file was refused or shares no
     // analysed item (both said to the analyst), and then nothing changes.
     bool CompareWith(const std::string& path);
-    // Compares the open assessment, as it is now, with the file last loaded.
+    // Compares the open assessment, as it is now, with the file last loaded. When they no
+    // longer share an analysed item, says so as CompareWith does and goes, comparing nothing.
     void Refresh();
 
     bool HasComparison() const { return comparison_ != nullptr; }
@@ -74,6 +75,9 @@ private:
     void ExportSummary();
     void ExportChanges();
     void ChooseFile();
+    void SayNothingShared(const std::string& path);
+    // No file, no comparison, empty tables, hidden: as before the first comparison.
+    void Forget();
 
     AssessmentDocument& document_;
     IDialogs& dialogs_;

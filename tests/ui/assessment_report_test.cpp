@@ -1,32 +1,41 @@
 // The printable report: what its text says (read back with pdftotext), how many pages it
 // takes against its own layout plan, wide and long tables in blocks with their names and
-// heads repeated, the charts as vector drawings, a failed save, the rating window's
-// "Отчёт..." and vardun-report --pdf.
+// heads repeated, the charts as vector drawings, the MM and EE charts' numbers clear of
+// each other, a failed save, the rating window's "Отчёт..." and vardun-report --pdf.
 #include "ui/export/AssessmentReport.h"
 
 #include "../core/support/RandomAssessment.h"
 #include "../core/support/RecordingSink.h"
 #include "../core/support/TempFolder.h"
 #include "ScriptedDialogs.h"
+#include "analysis/Compare.h"
 #include "analysis/Damage.h"
 #include "analysis/Derived.h"
 #include "analysis/Format.h"
 #include "model/Data.h"
+#include "ui/charts/MMEEChart.h"
 #include "ui/document/Document.h"
 #include "ui/export/ReportContent.h"
 #include "ui/export/ReportLayout.h"
+#include "ui/widgets/WindowFont.h"
 #include "ui/windows/Navigation.h"
 #include "ui/windows/Rating.h"
 
 #include <QDate>
+#include <QFontMetrics>
 #include <QImage>
 #include <QListWidget>
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <set>
 #include <string>
@@ -476,6 +485,180 @@ INSTANTIATE_TEST_SUITE_P(Sizes, TableLayout,
         TableCase { 150, 3, false, false }, TableCase { 10, 40, false, true }, TableCase { 150, 40, false, true },
         TableCase { 60, 5, true, false }, TableCase { 5, 30, true, true }));
 
+// A text a painting wrote, with the box behind it: from the baseline up by the font's
+// ascent, as wide as the text's advance and as high as a line.
+struct WrittenText {
+    QString Text;
+    QRect Box;
+};
+
+// A surface that keeps only the texts written on it.
+class TextRecorder : public QPaintDevice {
+public:
+    std::vector<WrittenText> Written() const { return engine_.Written; }
+
+    QPaintEngine* paintEngine() const override { return &engine_; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth:
+        case PdmHeight:
+            return 2000;
+        case PdmWidthMM:
+        case PdmHeightMM:
+            return 529; // at 96 dpi
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDepth:
+            return 32;
+        case PdmNumColors:
+            return std::numeric_limits<int>::max();
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(devicePixelRatioFScale());
+        default:
+            return QPaintDevice::metric(metric);
+        }
+    }
+
+private:
+    class Engine : public QPaintEngine {
+    public:
+        Engine()
+            : QPaintEngine(QPaintEngine::AllFeatures)
+        {
+        }
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override { }
+        Type type() const override { return QPaintEngine::User; }
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override { }
+        void drawPath(const QPainterPath&) override { }
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override { }
+        void drawLines(const QLineF*, int) override { }
+        void drawRects(const QRectF*, int) override { }
+        void drawEllipse(const QRectF&) override { }
+        void drawPoints(const QPointF*, int) override { }
+        void drawTextItem(const QPointF& p, const QTextItem& item) override
+        {
+            // Nothing here moves the painter: its coordinates are the chart's.
+            EXPECT_TRUE(state->transform().isIdentity());
+            const QFontMetrics metrics(item.font());
+            const QPoint baseline = p.toPoint();
+            Written.push_back({ item.text(),
+                QRect(baseline.x(), baseline.y() - metrics.ascent(), metrics.horizontalAdvance(item.text()),
+                    metrics.height()) });
+        }
+
+        std::vector<WrittenText> Written;
+    };
+
+    mutable Engine engine_;
+};
+
+std::vector<WrittenText> TextsOf(const ReportChart& chart)
+{
+    TextRecorder surface;
+    {
+        QPainter painter(&surface);
+        chart.Paint(painter);
+    }
+    return surface.Written();
+}
+
+// The report's MM and EE charts: the first two after the section's heading.
+std::vector<const ReportChart*> DiagonalCharts(const std::vector<ReportBlock>& blocks)
+{
+    std::vector<const ReportChart*> charts;
+    bool inSection = false;
+    for (const ReportBlock& block : blocks) {
+        if (const auto* text = std::get_if<ReportText>(&block); text && text->Style == TextStyle::Heading)
+            inSection = text->Text.startsWith(QStringLiteral("6. "));
+        else if (const auto* chart = std::get_if<ReportChart>(&block); chart && inSection && charts.size() < 2)
+            charts.push_back(chart);
+    }
+    return charts;
+}
+
+struct DiagonalLabelsCase {
+    const char* Name;
+    CData (*Data)();
+    // The largest diagonal element puts the scale marks less than a line apart.
+    bool Crowded;
+};
+
+void PrintTo(const DiagonalLabelsCase& c, std::ostream* out)
+{
+    *out << c.Name;
+}
+
+class ReportDiagonalChart : public ::testing::TestWithParam<DiagonalLabelsCase> { };
+
+// The scale numbers are placed as the window places its labels: none lies on another
+// number or leaves the chart, and with room for all of them all are written.
+TEST_P(ReportDiagonalChart, NoNumberCoversAnotherAndEachOneWithRoomIsWritten)
+{
+    const DiagonalLabelsCase& c = GetParam();
+    const CData data = c.Data();
+    const CData analysed = AnalysedCopy(data);
+    const std::vector<ReportBlock> blocks = AssessmentReportBlocks(data, ExampleRequest(false), QDate::currentDate());
+    const std::vector<const ReportChart*> charts = DiagonalCharts(blocks);
+    ASSERT_EQ(charts.size(), 2u);
+    const Matrix* matrices[] = { &analysed.MM, &analysed.EE };
+    const char* kinds[] = { "МЗ", "Эшелон" };
+    const QStringList scale = { QStringLiteral("0.5"), QStringLiteral("1.0"), QStringLiteral("1.5") };
+    for (std::size_t k = 0; k < charts.size(); ++k) {
+        SCOPED_TRACE(k == 0 ? "MM" : "EE");
+        const Vector diagonal = matrices[k]->Diagonal();
+        float largest = 0.0f;
+        for (int i = 0; i < std::min(diagonal.Size(), kDiagonalVisibleBars); ++i)
+            largest = std::max(largest, diagonal(i));
+        // Half a unit of the scale against the height of a line of text.
+        const double markStep = 0.5 * 120.0 / largest;
+        if (c.Crowded) {
+            ASSERT_LT(markStep, QFontMetrics(WindowFont()).height()) << largest;
+        } else {
+            ASSERT_GT(markStep, QFontMetrics(WindowFont()).height()) << largest;
+        }
+
+        const std::vector<WrittenText> written = TextsOf(*charts[k]);
+        const QRect area = charts[k]->Source.toRect();
+        QStringList texts;
+        for (const WrittenText& text : written) {
+            texts.push_back(text.Text);
+            EXPECT_TRUE(area.contains(text.Box)) << text.Text.toStdString();
+            for (const WrittenText& other : written) {
+                if (&other != &text) {
+                    EXPECT_FALSE(text.Box.intersects(other.Box))
+                        << text.Text.toStdString() << " / " << other.Text.toStdString();
+                }
+            }
+        }
+        // The labels that always stand beside the chart.
+        for (const QString& fixed : { QString::fromStdString(FormatFixed(largest, 2)), QStringLiteral("0"),
+                 QStringLiteral("1"), QString::fromUtf8(kinds[k]) })
+            EXPECT_TRUE(texts.contains(fixed)) << fixed.toStdString();
+        int shown = 0;
+        for (const QString& mark : scale)
+            shown += static_cast<int>(texts.count(mark));
+        if (c.Crowded) {
+            EXPECT_LT(shown, 3) << texts.join(QLatin1Char(' ')).toStdString();
+        } else {
+            EXPECT_EQ(shown, 3) << texts.join(QLatin1Char(' ')).toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Diagonals, ReportDiagonalChart,
+    ::testing::Values(DiagonalLabelsCase { "example", LoadExample, false },
+        DiagonalLabelsCase { "twenty items", [] { return RandomAssessment(20, 7); }, true }));
+
 // The rating window's "Отчёт...": the report of the window's assessment with the curves
 // of the items checked in its lists.
 class RatingWindowReport : public ::testing::Test {
@@ -561,6 +744,9 @@ TEST(ReportToolPdf, WritesTheReportOfTheFileWithTheRequestedCurves)
 // a data file is never written that way.
 TEST(ReportToolPdf, StandardOutputPipedTakesTheReportAlone)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "/dev/stdout names standard output on POSIX systems only";
+#endif
     QProcess tool; // its standard output is a pipe
     tool.start(kTool, { Q(kExample), QStringLiteral("--pdf"), QStringLiteral("/dev/stdout") });
     ASSERT_TRUE(tool.waitForFinished(60000));
@@ -579,6 +765,9 @@ TEST(ReportToolPdf, StandardOutputPipedTakesTheReportAlone)
 
 TEST(ReportToolPdf, ADataFileIsNotSavedIntoStandardOutput)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "/dev/stdout names standard output on POSIX systems only";
+#endif
     QProcess tool;
     tool.start(kTool, { Q(kExample), QStringLiteral("--save"), QStringLiteral("/dev/stdout") });
     ASSERT_TRUE(tool.waitForFinished(60000));

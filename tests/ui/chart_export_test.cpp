@@ -5,7 +5,9 @@
 #include "analysis/Derived.h"
 #include "model/FileBytes.h"
 #include "tests/core/support/TempFolder.h"
+#include "ui/export/ChartExport.h"
 #include "ui/export/ExportFormats.h"
+#include "ui/widgets/WindowFont.h"
 #include "ui/windows/MMEE.h"
 #include "ui/windows/Rating.h"
 
@@ -13,6 +15,7 @@
 #include "GraphWindowFixture.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QImage>
@@ -20,6 +23,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
+#include <QSvgGenerator>
 #include <QSvgRenderer>
 #include <QTimer>
 #include <QXmlStreamReader>
@@ -28,6 +32,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -148,6 +153,116 @@ void ExpectSameColours(const QImage& png, const QImage& svg, const QRegion& chil
         }
     EXPECT_GT(compared, 20000);
     EXPECT_EQ(differing, 0);
+}
+
+// The lines of text a drawing holds, each with where its first piece starts; groups may
+// move what they hold (Qt's generator writes a painter's translation so).
+std::map<QString, QPointF> TextLines(const QByteArray& svg)
+{
+    QXmlStreamReader xml(svg);
+    std::map<double, std::map<double, QString>> pieces; // baseline -> x -> text
+    std::vector<QPointF> offsets { QPointF() };
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement)
+            offsets.pop_back();
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        QPointF offset = offsets.back();
+        const QString transform = xml.attributes().value(QLatin1String("transform")).toString();
+        if (transform.startsWith(QLatin1String("matrix("))) {
+            const QStringList matrix = transform.mid(7).chopped(1).split(QLatin1Char(','));
+            EXPECT_EQ(matrix.size(), 6);
+            EXPECT_EQ(matrix.mid(0, 4), QStringList({ "1", "0", "0", "1" })) << "a translation only";
+            offset += QPointF(matrix.value(4).toDouble(), matrix.value(5).toDouble());
+        }
+        if (xml.name() == QLatin1String("text")) {
+            const double x = offset.x() + xml.attributes().value(QLatin1String("x")).toDouble();
+            const double y = offset.y() + xml.attributes().value(QLatin1String("y")).toDouble();
+            pieces[y][x] += xml.readElementText();
+            continue; // the reader is past its end
+        }
+        offsets.push_back(offset);
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    std::map<QString, QPointF> lines;
+    for (const auto& [y, line] : pieces) {
+        QString joined;
+        for (const auto& [x, text] : line)
+            joined += text;
+        lines.emplace(joined.trimmed(), QPointF(line.begin()->first, y));
+    }
+    return lines;
+}
+
+// Labels of every kind the charts could hand over: aligned each way, several lines, wrapped,
+// with a shortcut, framed. The drawing has their lines where the labels themselves paint
+// them (the oracle: the surface rendered by Qt's own SVG generator).
+TEST(ChartSvgLabels, LinesSitWhereTheLabelsPaintThem)
+{
+    QWidget surface;
+    surface.resize(420, 320);
+    surface.setFont(WindowFont());
+    struct Place {
+        const char* Text;
+        QRect Geometry;
+        Qt::Alignment Alignment;
+        bool Wrap;
+        bool Framed;
+    };
+    const Place places[] = {
+        { "Распределение Xi по МЗ", { 10, 10, 200, 13 }, Qt::AlignLeft | Qt::AlignVCenter, false, false },
+        { "первая\nвторая строка", { 10, 40, 200, 60 }, Qt::AlignRight | Qt::AlignBottom, false, false },
+        { "Расчёт выполнен не для всех элементов выборки, см. журнал", { 220, 10, 120, 90 },
+            Qt::AlignHCenter | Qt::AlignTop, true, false },
+        { "&Уровень && порог:", { 10, 120, 150, 20 }, Qt::AlignLeft | Qt::AlignVCenter, false, false },
+        { "в рамке", { 220, 120, 120, 30 }, Qt::AlignLeft | Qt::AlignTop, false, true },
+        { "по центру", { 10, 160, 300, 50 }, Qt::AlignCenter, false, false },
+    };
+    auto* buddy = new QLineEdit(&surface);
+    buddy->setGeometry(10, 280, 100, 20);
+    ChartPicture picture { &surface, {}, {} };
+    for (const Place& place : places) {
+        auto* label = new QLabel(QString::fromUtf8(place.Text), &surface);
+        label->setTextFormat(Qt::PlainText);
+        label->setGeometry(place.Geometry);
+        label->setAlignment(place.Alignment);
+        label->setWordWrap(place.Wrap);
+        if (place.Framed)
+            label->setFrameShape(QFrame::Box);
+        if (QString::fromUtf8(place.Text).contains(QLatin1Char('&')))
+            label->setBuddy(buddy);
+        picture.Labels.push_back(label);
+    }
+    surface.show();
+
+    QByteArray painted;
+    {
+        QBuffer buffer(&painted);
+        buffer.open(QIODevice::WriteOnly);
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setResolution(96);
+        generator.setViewBox(surface.rect());
+        QPainter painter(&generator);
+        for (QLabel* label : picture.Labels)
+            label->render(&painter, label->pos());
+    }
+    const std::map<QString, QPointF> expected = TextLines(painted);
+    ASSERT_GE(expected.size(), 9u) << painted.toStdString(); // the wrapped label gives 3 lines or more
+    ASSERT_TRUE(expected.count(QStringLiteral("Уровень & порог:")));
+
+    const std::optional<std::string> written = ChartSvg(picture);
+    ASSERT_TRUE(written);
+    const std::map<QString, QPointF> lines = TextLines(QByteArray::fromStdString(*written));
+    EXPECT_EQ(lines.size(), expected.size());
+    for (const auto& [text, at] : expected) {
+        SCOPED_TRACE(text.toStdString());
+        const auto found = lines.find(text);
+        ASSERT_NE(found, lines.end());
+        EXPECT_NEAR(found->second.x(), at.x(), 0.01);
+        EXPECT_NEAR(found->second.y(), at.y(), 0.01);
+    }
 }
 
 class ChartExportTest : public GraphWindowFixture {

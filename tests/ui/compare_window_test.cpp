@@ -312,6 +312,73 @@ TEST_F(CompareWindowTest, AFileWithNoSharedItemSaysSo)
     EXPECT_NE(dialogs.Messages[0].find("сравнивать нечего"), std::string::npos) << dialogs.Messages[0];
 }
 
+// The file analyses only the first analysed layer, threat and mechanism; the analyst then
+// unchecks just those in the walk. Coming back with the rating window, and choosing the
+// file again, both say what a first opening says; no table lists every item as added or
+// removed.
+TEST_F(CompareWindowTest, UncheckingTheItemsTheFileSharesSaysSoWhenTheComparisonComesBack)
+{
+    const CData open = document.Store();
+    const auto checks = [&open](ItemKind kind, bool firstOnly) {
+        CheckList list = ChecksOf(open, kind);
+        const std::string first = open.AnalysedName(kind, 0);
+        for (CheckItem& item : list)
+            if (item.Checked || item.Name == first)
+                item.Checked = (item.Name == first) == firstOnly;
+        return list;
+    };
+    CData narrow = open;
+    narrow.PrepareForAnalysis(
+        checks(ItemKind::Layer, true), checks(ItemKind::Threat, true), checks(ItemKind::Mechanism, true));
+    const QString path = Write(QStringLiteral("narrow.sav"), narrow);
+    TCompareForm* window = CompareWith(path);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(dialogs.Messages.empty());
+    ASSERT_TRUE(window->isVisible());
+    EXPECT_EQ(Rows(*window, "MechanismsTable"), static_cast<int>(open.IndicesOf(ItemKind::Mechanism).size()));
+
+    rating->hide();
+    document.Store().PrepareForAnalysis(
+        checks(ItemKind::Layer, false), checks(ItemKind::Threat, false), checks(ItemKind::Mechanism, false));
+    ComputeAllModes(document.Store());
+    ASSERT_TRUE(CompareAssessments(document.Store(), narrow).NoSharedItem);
+    ASSERT_GT(document.Store().MechanismCount, 0);
+
+    const auto expectNothingToCompare = [&] {
+        ASSERT_EQ(dialogs.Messages.size(), 1u);
+        EXPECT_NE(dialogs.Messages[0].find("narrow.sav"), std::string::npos) << dialogs.Messages[0];
+        EXPECT_NE(dialogs.Messages[0].find("сравнивать нечего"), std::string::npos) << dialogs.Messages[0];
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_FALSE(window->HasComparison());
+        EXPECT_FALSE(window->ReportPart());
+        for (const char* table : { "MechanismsTable", "LayersTable", "ChangesTable" })
+            EXPECT_EQ(Rows(*window, table), 0) << table;
+    };
+    {
+        SCOPED_TRACE("back with the rating window");
+        rating->show();
+        expectNothingToCompare();
+    }
+    {
+        SCOPED_TRACE("the same file from the menu");
+        dialogs.Messages.clear();
+        EXPECT_EQ(CompareWith(path), window);
+        expectNothingToCompare();
+    }
+
+    // Checked again, the file compares as before.
+    dialogs.Messages.clear();
+    rating->hide();
+    document.Store() = open;
+    rating->show();
+    EXPECT_TRUE(dialogs.Messages.empty());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(CompareWith(path), window);
+    EXPECT_TRUE(dialogs.Messages.empty());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(Rows(*window, "MechanismsTable"), static_cast<int>(open.IndicesOf(ItemKind::Mechanism).size()));
+}
+
 TEST_F(CompareWindowTest, TheFilterAndBothCsvExportsReadBack)
 {
     TCompareForm* window = CompareWith(kVariant);

@@ -5,12 +5,14 @@
 #include "ui/widgets/VectorCanvas.h"
 
 #include "ui/widgets/QtCanvas.h"
+#include "ui/widgets/SvgWriter.h"
 
 #include <QBuffer>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
+#include <QSvgRenderer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -216,12 +218,30 @@ int Distance(QColor a, QColor b)
     return std::max({ std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue()) });
 }
 
-TEST(VectorCanvas, AgreesWithThePixelExactCanvasAtThePinnedPixels)
+// The drawing written as SVG by the program and rendered back as a viewer does.
+QImage RenderSvg(const std::function<void(Canvas&)>& draw)
+{
+    SvgWriter svg(QSize(100, 100));
+    {
+        VectorCanvas canvas(svg);
+        draw(canvas);
+    }
+    QSvgRenderer renderer(QByteArray::fromStdString(svg.Document()));
+    EXPECT_TRUE(renderer.isValid());
+    QImage image(100, 100, QImage::Format_RGB32);
+    image.fill(kGrey);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter, QRectF(0, 0, 100, 100));
+    return image;
+}
+
+void ExpectAgreementAtThePinnedPixels(const std::function<QImage(const std::function<void(Canvas&)>&)>& render)
 {
     for (const Case& c : Cases()) {
         SCOPED_TRACE(c.Name);
         const QImage exact = Render<QtCanvas>(c.Draw);
-        const QImage vector = Render<VectorCanvas>(c.Draw);
+        const QImage vector = render(c.Draw);
         int wrong = 0;
         const auto check = [&](const Pin& pin, int tolerance) {
             const QColor drawn = exact.pixelColor(pin.X, pin.Y);
@@ -238,6 +258,17 @@ TEST(VectorCanvas, AgreesWithThePixelExactCanvasAtThePinnedPixels)
             check(pin, kNear);
         EXPECT_EQ(wrong, 0);
     }
+}
+
+TEST(VectorCanvas, AgreesWithThePixelExactCanvasAtThePinnedPixels)
+{
+    ExpectAgreementAtThePinnedPixels(Render<VectorCanvas>);
+}
+
+// The same shapes through the program's own SVG: the file keeps where they sit.
+TEST(VectorCanvas, AsSvgAgreesWithThePixelExactCanvasAtThePinnedPixels)
+{
+    ExpectAgreementAtThePinnedPixels(RenderSvg);
 }
 
 TEST(VectorCanvas, WritesTextOnItsBackgroundAsThePixelExactCanvasDoes)
@@ -260,6 +291,40 @@ TEST(VectorCanvas, WritesTextOnItsBackgroundAsThePixelExactCanvasDoes)
     EXPECT_EQ(exact.pixelColor(9 + width, 19 + height), ToQ(kYellow));
     EXPECT_EQ(exact.pixelColor(10 + width, 20), kGrey);
     EXPECT_GT(dark, 5) << "the digits are there";
+}
+
+// A viewer draws the glyphs its own way, but on the same box and between the same rows.
+TEST(VectorCanvas, AsSvgWritesTextOnItsBackgroundWhereThePixelExactCanvasDoes)
+{
+    const auto draw = [](Canvas& canvas) { canvas.TextOut(10, 20, "12", kYellow); };
+    const QImage exact = Render<QtCanvas>(draw);
+    const QImage svg = RenderSvg(draw);
+    QImage probe(1, 1, QImage::Format_RGB32);
+    const QFontMetrics metrics = QPainter(&probe).fontMetrics();
+    const QRect box(10, 20, metrics.horizontalAdvance(QStringLiteral("12")), metrics.height());
+    // The rows with ink, top and bottom.
+    const auto inkRows = [&](const QImage& image) {
+        std::pair<int, int> rows { box.bottom() + 1, box.top() - 1 };
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                if (image.pixelColor(x, y).lightness() < 100)
+                    rows = { std::min(rows.first, y), std::max(rows.second, y) };
+        return rows;
+    };
+    for (int y = box.top() - 1; y <= box.bottom() + 1; ++y)
+        for (int x = box.left() - 1; x <= box.right() + 1; ++x)
+            if (!box.contains(x, y)) {
+                EXPECT_EQ(svg.pixelColor(x, y), kGrey) << x << "," << y;
+            }
+    for (const QPoint& corner : { box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight() }) {
+        EXPECT_EQ(exact.pixelColor(corner), ToQ(kYellow));
+        EXPECT_EQ(svg.pixelColor(corner), ToQ(kYellow)) << corner.x() << "," << corner.y();
+    }
+    const auto [top, bottom] = inkRows(exact);
+    ASSERT_LT(top, bottom) << "the digits are there";
+    const auto [svgTop, svgBottom] = inkRows(svg);
+    EXPECT_LE(std::abs(svgTop - top), 1);
+    EXPECT_LE(std::abs(svgBottom - bottom), 1);
 }
 
 TEST(VectorCanvas, KeepsShapesAsShapesInADrawing)

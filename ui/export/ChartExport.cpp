@@ -3,24 +3,28 @@
 #include "ui/export/ChartExport.h"
 
 #include "ui/widgets/ChartView.h"
+#include "ui/widgets/SvgWriter.h"
 #include "ui/widgets/VectorCanvas.h"
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QColor>
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
-#include <QPainter>
 #include <QPixmap>
 #include <QStyle>
-#include <QSvgGenerator>
+#include <QTextLayout>
+#include <QTextOption>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
 
 namespace {
-
-// Screen pixels are user units of the drawing; at this resolution a viewer shows the
-// drawing at the size the window shows the chart.
-constexpr int kSvgResolution = 96;
 
 // The charts place their labels when they draw: they draw first if they are out of date,
 // so that what is written shows the labels where the chart puts them.
@@ -75,15 +79,91 @@ std::optional<QColor> PlainColour(const QPixmap& picture)
     return QColor::fromRgba(first);
 }
 
+Rgb ToRgb(const QColor& colour)
+{
+    return { static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+        static_cast<std::uint8_t>(colour.blue()) };
+}
+
+// The text as a label with a buddy shows it: "&&" is an ampersand, a single "&" only marks
+// the shortcut's letter (which the drawing does not underline).
+QString WithoutMnemonics(const QString& text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        if (text[k] == QLatin1Char('&') && ++k == text.size())
+            break;
+        shown += text[k];
+    }
+    return shown;
+}
+
+struct TextLine {
+    QPointF Baseline;
+    QString Text;
+};
+
+// The lines of a label's text where QPainter::drawText puts them in the box with these
+// flags: laid out line by line on whole pixels, the block aligned in the box vertically and
+// each line horizontally; without word wrap only the label's own line breaks count.
+std::vector<TextLine> LayOutText(const QString& text, const QFont& font, const QRectF& box, int flags)
+{
+    const bool wrap = flags & Qt::TextWordWrap;
+    QString shown = flags & Qt::TextShowMnemonic ? WithoutMnemonics(text) : text;
+    shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(shown, font);
+    QTextOption option;
+    if (!wrap)
+        option.setFlags(QTextOption::IncludeTrailingSpaces);
+    layout.setTextOption(option);
+    // Without wrapping a line is as long as its text.
+    constexpr double kUnbounded = 0x01000000;
+    const double lineWidth = wrap ? std::max(0.0, box.width()) : kUnbounded;
+    const double leading = QFontMetricsF(font).leading();
+    double height = -leading;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(lineWidth);
+        height = std::ceil(height + leading);
+        line.setPosition(QPointF(0, height));
+        // Unrounded, as the painter counts it (QTextLine::height() rounds up).
+        height += line.ascent() + line.descent();
+        // What does not fit below the box is cut off on screen.
+        if (height >= box.height())
+            break;
+    }
+    layout.endLayout();
+
+    double top = box.top();
+    if (flags & Qt::AlignBottom)
+        top += box.height() - height;
+    else if (flags & Qt::AlignVCenter)
+        top += (box.height() - height) / 2;
+    std::vector<TextLine> lines;
+    for (int k = 0; k < layout.lineCount(); ++k) {
+        const QTextLine line = layout.lineAt(k);
+        double left = box.left();
+        if (flags & Qt::AlignRight)
+            left += box.width() - line.horizontalAdvance();
+        else if (flags & Qt::AlignHCenter)
+            left += (box.width() - line.horizontalAdvance()) / 2;
+        QString part = shown.mid(line.textStart(), line.textLength());
+        part.remove(QChar::LineSeparator);
+        lines.push_back({ QPointF(left + line.x(), top + line.y() + line.ascent()), part });
+    }
+    return lines;
+}
+
 // A label as it paints itself, at its place on the surface: its background when it fills
 // one, then its text in its font and colour, or its picture.
-void DrawLabel(QPainter& painter, const QLabel& label, const QWidget& surface)
+void DrawLabel(SvgWriter& svg, const QLabel& label, const QWidget& surface)
 {
     if (!surface.isAncestorOf(&label) || !label.isVisibleTo(&surface))
         return;
     const QPoint origin = label.mapTo(&surface, QPoint(0, 0));
     if (label.autoFillBackground())
-        painter.fillRect(QRect(origin, label.size()), label.palette().color(label.backgroundRole()));
+        svg.Fill(QRect(origin, label.size()), ToRgb(label.palette().color(label.backgroundRole())));
 
     const Qt::Alignment alignment = QStyle::visualAlignment(label.layoutDirection(), label.alignment());
     const QRect contents = LabelContents(label, alignment).translated(origin);
@@ -95,12 +175,12 @@ void DrawLabel(QPainter& painter, const QLabel& label, const QWidget& surface)
         // Shapes stay shapes in a drawing: a legend's swatch is a rectangle of its colour,
         // a curve marker the ellipse the charts draw.
         if (label.property(kMarkerPictureProperty).toBool()) {
-            VectorCanvas canvas(painter);
+            VectorCanvas canvas(svg);
             canvas.Ellipse(place.left(), place.top(), place.left() + place.width(), place.top() + place.height());
         } else if (const std::optional<QColor> colour = PlainColour(picture)) {
-            painter.fillRect(place, *colour);
+            svg.Fill(place, ToRgb(*colour));
         } else {
-            painter.drawPixmap(place, picture);
+            svg.Image(place, picture.toImage());
         }
         return;
     }
@@ -111,46 +191,32 @@ void DrawLabel(QPainter& painter, const QLabel& label, const QWidget& surface)
         flags |= Qt::TextWordWrap;
     if (label.buddy())
         flags |= Qt::TextShowMnemonic;
-    painter.setFont(label.font());
-    painter.setPen(
+    svg.SetFont(label.font());
+    const Rgb colour = ToRgb(
         label.palette().color(label.isEnabled() ? QPalette::Active : QPalette::Disabled, label.foregroundRole()));
-    painter.drawText(contents, flags, label.text());
+    for (const TextLine& line : LayOutText(label.text(), label.font(), contents, flags))
+        svg.Text(line.Baseline, line.Text, colour);
 }
 
-QByteArray SvgBytes(const ChartPicture& chart)
+std::string SvgText(const ChartPicture& chart)
 {
     QWidget& surface = *chart.Surface;
     const QRect area = surface.rect();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(area.size());
-    generator.setViewBox(area);
-    generator.setResolution(kSvgResolution);
     // A group box's chart is named by its caption; the windows' charts by the window.
     const auto* group = qobject_cast<const QGroupBox*>(&surface);
-    generator.setTitle(group && !group->title().isEmpty() ? group->title() : surface.window()->windowTitle());
-    generator.setDescription(QCoreApplication::translate("ChartExport", "График, сохранённый программой Vardun"));
-
-    QPainter painter;
-    if (!painter.begin(&generator))
-        return {};
-    painter.fillRect(area, surface.palette().color(QPalette::Window));
+    SvgWriter svg(area.size(), group && !group->title().isEmpty() ? group->title() : surface.window()->windowTitle(),
+        QCoreApplication::translate("ChartExport", "График, сохранённый программой Vardun"));
+    svg.Fill(area, ToRgb(surface.palette().color(QPalette::Window)));
     // The font the chart writes its numbers in, as on screen.
-    painter.setFont(surface.font());
+    svg.SetFont(surface.font());
     if (chart.Draw) {
-        VectorCanvas canvas(painter);
+        VectorCanvas canvas(svg);
         chart.Draw(canvas);
     }
     for (const QLabel* label : chart.Labels)
         if (label)
-            DrawLabel(painter, *label, surface);
-    if (!painter.end())
-        return {};
-    return bytes;
+            DrawLabel(svg, *label, surface);
+    return svg.Document();
 }
 
 } // namespace
@@ -169,6 +235,5 @@ std::optional<std::string> ChartSvg(const ChartPicture& chart)
     if (!chart.Surface)
         return std::nullopt;
     PlaceLabels(*chart.Surface);
-    const QByteArray bytes = SvgBytes(chart);
-    return bytes.isEmpty() ? std::nullopt : std::optional(bytes.toStdString());
+    return SvgText(chart);
 }

@@ -1,12 +1,10 @@
-// Chart drawing as shapes on a QPainter; see VectorCanvas.h for where the shapes sit.
+// Where the chart's shapes sit as vectors; the sink writes them down.
 #include "ui/widgets/VectorCanvas.h"
 
-#include <QColor>
-#include <QFontMetrics>
+#include "ui/widgets/PainterSink.h"
+#include "ui/widgets/VectorSink.h"
+
 #include <QLineF>
-#include <QPainter>
-#include <QPen>
-#include <QRectF>
 #include <QString>
 
 #include <algorithm>
@@ -14,11 +12,6 @@
 #include <utility>
 
 namespace {
-
-QColor ToQColor(Rgb colour)
-{
-    return QColor(colour.Red, colour.Green, colour.Blue);
-}
 
 QPointF Centre(Point p)
 {
@@ -38,11 +31,13 @@ double Steps(Point from, Point to)
 }
 
 // A wide pen is stamped round along its pixels on screen; round joins come closest.
-QPen SolidPen(const Pen& pen)
+VectorStroke SolidStroke(const Pen& pen)
 {
-    const bool wide = pen.Width > 1;
-    return QPen(ToQColor(pen.Colour), std::max(pen.Width, 1), Qt::SolidLine, wide ? Qt::RoundCap : Qt::FlatCap,
-        wide ? Qt::RoundJoin : Qt::MiterJoin);
+    VectorStroke stroke;
+    stroke.Colour = pen.Colour;
+    stroke.Width = std::max(pen.Width, 1);
+    stroke.Round = pen.Width > 1;
+    return stroke;
 }
 
 // Boxes given right to left or bottom to top are drawn as if given the other way, like
@@ -65,17 +60,18 @@ QRectF CentreBox(int left, int top, int right, int bottom)
 
 } // namespace
 
-VectorCanvas::VectorCanvas(QPainter& painter)
-    : painter_(painter)
+VectorCanvas::VectorCanvas(VectorSink& sink)
+    : sink_(sink)
 {
-    painter_.save();
-    painter_.setRenderHint(QPainter::Antialiasing, true);
 }
 
-VectorCanvas::~VectorCanvas()
+VectorCanvas::VectorCanvas(QPainter& painter)
+    : ownSink_(std::make_unique<PainterSink>(painter))
+    , sink_(*ownSink_)
 {
-    painter_.restore();
 }
+
+VectorCanvas::~VectorCanvas() = default;
 
 void VectorCanvas::Line(Point from, Point to)
 {
@@ -90,28 +86,26 @@ void VectorCanvas::Stroke(Point from, Point to, long long index)
     const Pen& pen = CurrentPen();
     // One pixel along the longer axis.
     const QPointF step((static_cast<double>(to.X) - from.X) / steps, (static_cast<double>(to.Y) - from.Y) / steps);
+    VectorStroke stroke = SolidStroke(pen);
     if (pen.Width > 1) {
         // Round dots of the pen's width on the pixels from the first to the one before the end.
-        painter_.setPen(SolidPen(pen));
-        painter_.drawLine(QLineF(Centre(from), Centre(to) - step));
+        sink_.Line(Centre(from), Centre(to) - step, stroke);
         return;
     }
     // Through the pixel centres, from the first pixel's back edge to the end pixel's: flat
     // ends then cover the first pixel and leave out the end one.
-    const QLineF line(Centre(from) - step / 2, Centre(to) - step / 2);
-    QPen stroke = SolidPen(pen);
+    const QPointF start = Centre(from) - step / 2;
+    const QPointF end = Centre(to) - step / 2;
     if (IsDotted(pen)) {
         // The gaps are white, as on the window: a white line below the dots.
-        painter_.setPen(QPen(Qt::white, 1, Qt::SolidLine, Qt::FlatCap));
-        painter_.drawLine(line);
+        sink_.Line(start, end, SolidStroke(Pen { PenStyle::Solid, kWhite, 1 }));
         // Three pixels on, three off, counted along the longer axis: on a slope a pixel's
         // share of the line is longer than one unit.
-        const double pixel = line.length() / steps;
-        stroke.setDashPattern({ 3 * pixel, 3 * pixel });
-        stroke.setDashOffset(static_cast<double>(index % 6) * pixel);
+        const double pixel = QLineF(start, end).length() / steps;
+        stroke.Dash = 3 * pixel;
+        stroke.DashOffset = static_cast<double>(index % 6) * pixel;
     }
-    painter_.setPen(stroke);
-    painter_.drawLine(line);
+    sink_.Line(start, end, stroke);
 }
 
 void VectorCanvas::Rectangle(int left, int top, int right, int bottom)
@@ -119,19 +113,17 @@ void VectorCanvas::Rectangle(int left, int top, int right, int bottom)
     if (!Normalise(left, top, right, bottom))
         return;
     const Pen& pen = CurrentPen();
-    const QColor fill = ToQColor(CurrentBrush().Colour);
+    const Rgb fill = CurrentBrush().Colour;
     const double width = static_cast<double>(right) - left;
     const double height = static_cast<double>(bottom) - top;
     if (!IsDotted(pen) && width >= 2 && height >= 2) {
         // One shape: the outline over the border pixels, the fill inside it.
-        painter_.setPen(SolidPen(pen));
-        painter_.setBrush(fill);
-        painter_.drawRect(CentreBox(left, top, right, bottom));
+        sink_.Rect(CentreBox(left, top, right, bottom), SolidStroke(pen), fill);
         return;
     }
 
     if (width > 2 && height > 2)
-        painter_.fillRect(QRectF(left + 1.0, top + 1.0, width - 2, height - 2), fill);
+        sink_.Fill(QRectF(left + 1.0, top + 1.0, width - 2, height - 2), fill);
     // The outline is one closed line, drawn anticlockwise from the top-right corner, so a
     // dotted pattern runs on round the corners as it does on screen.
     const Point corners[] = { { right - 1, top }, { left, top }, { left, bottom - 1 }, { right - 1, bottom - 1 } };
@@ -143,7 +135,7 @@ void VectorCanvas::Rectangle(int left, int top, int right, int bottom)
         index += static_cast<long long>(Steps(from, to));
     }
     if (index == 0) // a 1 x 1 rectangle: its outline is its one pixel
-        painter_.fillRect(QRectF(left, top, 1, 1), ToQColor(pen.Colour));
+        sink_.Fill(QRectF(left, top, 1, 1), pen.Colour);
 }
 
 void VectorCanvas::Ellipse(int left, int top, int right, int bottom)
@@ -151,20 +143,17 @@ void VectorCanvas::Ellipse(int left, int top, int right, int bottom)
     if (!Normalise(left, top, right, bottom))
         return;
     const Pen& pen = CurrentPen();
-    QPen outline = SolidPen(pen);
+    VectorStroke outline = SolidStroke(pen);
     // As on screen, the gaps of a dotted outline show the fill.
     if (IsDotted(pen))
-        outline.setDashPattern({ 3, 3 });
-    painter_.setPen(outline);
-    painter_.setBrush(ToQColor(CurrentBrush().Colour));
-    painter_.drawEllipse(CentreBox(left, top, right, bottom));
+        outline.Dash = 3;
+    sink_.Ellipse(CentreBox(left, top, right, bottom), outline, CurrentBrush().Colour);
 }
 
 void VectorCanvas::TextOut(int x, int y, std::string_view text, Rgb background)
 {
     const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    const QFontMetrics metrics = painter_.fontMetrics();
-    painter_.fillRect(QRectF(x, y, metrics.horizontalAdvance(shown), metrics.height()), ToQColor(background));
-    painter_.setPen(QPen(ToQColor(kBlack)));
-    painter_.drawText(QPointF(x, y + metrics.ascent()), shown);
+    const TextExtent extent = sink_.Measure(shown);
+    sink_.Fill(QRectF(x, y, extent.Width, extent.Height), background);
+    sink_.Text(QPointF(x, static_cast<double>(y) + extent.Ascent), shown, kBlack);
 }

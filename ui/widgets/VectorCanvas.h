@@ -7,11 +7,17 @@
 
 #include "ui/charts/Canvas.h"
 
+#include <memory>
+
 class QPainter;
+class VectorSink;
 
 class VectorCanvas : public Canvas {
 public:
-    // Changes the painter's settings while the canvas lives; they are given back after.
+    // Writes its shapes to the sink, in the sink's font.
+    explicit VectorCanvas(VectorSink& sink);
+    // Draws on the painter, in its font; the painter's settings change while the canvas
+    // lives and are given back after.
     explicit VectorCanvas(QPainter& painter);
     ~VectorCanvas() override;
     VectorCanvas(const VectorCanvas&) = delete;
@@ -29,5 +35,6 @@ private:
     // pixel counted `index` along a path (it runs on round a rectangle's corners).
     void Stroke(Point from, Point to, long long index);
 
-    QPainter& painter_;
+    std::unique_ptr<VectorSink> ownSink_;
+    VectorSink& sink_;
 };

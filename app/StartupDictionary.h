@@ -1,6 +1,7 @@
 // Where the start-up dictionary comes from. The working directory first, so that a folder
 // of assessments keeps its own vocabulary; then the user's configuration folder; then the
-// sample dictionary installed beside the program. The first found wins.
+// sample dictionary installed with the program (in its data folder, or in its own folder
+// as on Windows). The first found wins.
 #pragma once
 
 #include <string>

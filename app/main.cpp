@@ -8,7 +8,6 @@
 #include "ui/document/Document.h"
 #include "ui/widgets/WindowFont.h"
 
-#include <QFile>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -20,12 +19,14 @@
 
 namespace {
 
-// After the program's name; Qt's own options already taken out.
+// After the program's name; Qt's own options already taken out. As UTF-8, the form in
+// which the program hands every path to its files (Qt read them from the system's wide
+// command line on Windows, so a Cyrillic file name arrives whole).
 std::vector<std::string> Arguments(const QStringList& arguments)
 {
     std::vector<std::string> args;
     for (qsizetype i = 1; i < arguments.size(); ++i)
-        args.push_back(QFile::encodeName(arguments[i]).toStdString());
+        args.push_back(arguments[i].toStdString());
     return args;
 }
 
@@ -42,6 +43,13 @@ int main(int argc, char** argv)
 
     // Exists before any window and outlives them all.
     AssessmentDocument document;
+
+#ifdef Q_OS_WIN
+    // Text drawn by FreeType as on Linux, so that captions measure alike in the windows'
+    // fixed geometry; a platform the analyst names still wins.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "windows:fontengine=freetype");
+#endif
 
     VardunApplication app(argc, argv);
     const CommandLine line = ParseCommandLine(Arguments(QApplication::arguments()));

@@ -9,6 +9,8 @@
 #   deps.sh checks   the validators of the desktop entry, AppStream metadata and file types, with
 #                    the MIME database tools, for the tests
 #   deps.sh package  dpkg-shlibdeps (with file) and lintian, for scripts/package.sh
+#   deps.sh windows  the MinGW-w64 cross compilers, Wine, NSIS, zip, and what Qt's own build needs
+#                    (dpkg-dev for apt-get source), for scripts/windows.sh
 set -euo pipefail
 
 declare -A PACKAGE_GROUPS=(
@@ -18,6 +20,7 @@ declare -A PACKAGE_GROUPS=(
     [shot]="xvfb xauth imagemagick fonts-liberation2"
     [checks]="desktop-file-utils appstream libxml2-utils shared-mime-info libglib2.0-bin"
     [package]="dpkg-dev file lintian"
+    [windows]="mingw-w64 libz-mingw-w64-dev wine64 nsis zip dpkg-dev xz-utils perl python3 imagemagick"
 )
 
 wanted=()

@@ -5,11 +5,9 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setFont(WindowFont());

@@ -6,6 +6,7 @@
 #include "analysis/Derived.h"
 #include "model/Data.h"
 #include "model/SourceMatrices.h"
+#include "model/Utf8Path.h"
 #include "support/RandomAssessment.h"
 #include "support/RecordingSink.h"
 
@@ -48,7 +49,7 @@ CData LoadedExample()
 {
     CData d;
     RecordingSink sink;
-    EXPECT_TRUE(d.LoadFromFile((std::filesystem::path(VARDUN_TEST_DATA) / "example.sav").string(), sink));
+    EXPECT_TRUE(d.LoadFromFile(Utf8FromPath(PathFromUtf8(VARDUN_TEST_DATA) / "example.sav"), sink));
     return d;
 }
 

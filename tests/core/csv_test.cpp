@@ -2,6 +2,7 @@
 // exactly; quoting, formula protection, and saving that never leaves half a file.
 #include "model/Csv.h"
 
+#include "model/Utf8Path.h"
 #include "support/RecordingSink.h"
 #include "support/StrictCsv.h"
 #include "support/TempFolder.h"
@@ -13,7 +14,6 @@
 #include <filesystem>
 #include <limits>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -239,7 +239,7 @@ protected:
     {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(folder.Root()))
-            names.push_back(entry.path().filename().string());
+            names.push_back(Utf8FromPath(entry.path().filename()));
         return names;
     }
 };
@@ -269,9 +269,9 @@ TEST_F(CsvSave, ReadOnlyTargetIsReportedAndKept)
 {
     const std::string path = folder.Path("table.csv");
     WriteBytes(path, "old");
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    ASSERT_TRUE(SetPermissions(path, 0444));
     EXPECT_FALSE(SaveCsv(path, table, sink));
-    ::chmod(path.c_str(), 0644);
+    SetPermissions(path, 0644);
     EXPECT_EQ(sink.Messages, std::vector<std::string> { "Не удалось сохранить файл " + path + "." });
     EXPECT_EQ(ReadBytes(path), "old");
     EXPECT_EQ(FolderContents(), std::vector<std::string> { "table.csv" });

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <iterator>
 #include <string>
@@ -204,7 +202,7 @@ TEST(Dictionary, AReadOnlyFileIsNotOverwritten)
     TempFolder folder;
     const std::string target = folder.Path("kept.dic");
     WriteBytes(target, Written);
-    ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
+    ASSERT_TRUE(SetPermissions(target, 0444));
     RecordingSink sink;
     EXPECT_FALSE(SaveDictionary(target, Lived(), sink));
     EXPECT_EQ(sink.Messages, std::vector<std::string> { "Не удалось сохранить файл " + target + "." });

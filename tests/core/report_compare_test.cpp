@@ -4,6 +4,7 @@
 
 #include "model/Data.h"
 #include "model/SourceMatrices.h"
+#include "model/Utf8Path.h"
 #include "support/RandomAssessment.h"
 #include "support/RecordingSink.h"
 #include "support/ReportTool.h"
@@ -23,14 +24,14 @@ namespace {
 
 class ReportCompare : public ::testing::Test {
 protected:
-    fs::path Path(const std::string& name) const { return folder_.Path(name); }
+    fs::path Path(const std::string& name) const { return PathFromUtf8(folder_.Path(name)); }
 
     std::string Write(const CData& data, const std::string& name) const
     {
         RecordingSink sink;
         const fs::path path = Path(name);
-        EXPECT_TRUE(data.SaveToFile(path.string(), sink));
-        return path.string();
+        EXPECT_TRUE(data.SaveToFile(Utf8FromPath(path), sink));
+        return Utf8FromPath(path);
     }
 
     ToolRun Report(const std::vector<std::string>& args) const { return RunReportTool(args, folder_); }
@@ -99,7 +100,7 @@ ReportJson WithoutCompare(ReportJson report)
 
 TEST_F(ReportCompare, AFileAgainstItselfDiffersNowhere)
 {
-    const std::string file = (fs::path(VARDUN_TEST_DATA) / "example.sav").string();
+    const std::string file = Utf8FromPath(PathFromUtf8(VARDUN_TEST_DATA) / "example.sav");
     const ReportJson plain = Parsed({ file });
     const ReportJson r = Parsed({ file, "--compare", file });
     // The rest of the report is the plain one.
@@ -204,24 +205,25 @@ TEST_F(ReportCompare, NoSharedItem)
 TEST_F(ReportCompare, RefusedSecondFile)
 {
     const std::string good = Write(RandomAssessment(2, 9), "good.sav");
-    const std::string sample = ReadBytes((fs::path(VARDUN_TEST_DATA) / "sample.sav").string());
+    const std::string sample = ReadBytes(Utf8FromPath(PathFromUtf8(VARDUN_TEST_DATA) / "sample.sav"));
     std::string bad = sample;
     const std::string values = "\r\n0 \r\n[\xCF\xF0\xEE\xF7\xE8\xE5"; // line 20, the mechanisms' values
     ASSERT_NE(bad.find(values), std::string::npos);
     bad.replace(bad.find(values), values.size(), "\r\nx \r\n[\xCF\xF0\xEE\xF7\xE8\xE5");
-    WriteBytes(Path("bad.sav"), bad);
-    WriteBytes(Path("dictionary.sav"), "\xD4\xE0\xE9\xEB \xF1\xEB\xEE\xE2\xE0\xF0\xFC Vardun 2.2.\r\n0\r\n");
+    WriteBytes(Utf8FromPath(Path("bad.sav")), bad);
+    WriteBytes(
+        Utf8FromPath(Path("dictionary.sav")), "\xD4\xE0\xE9\xEB \xF1\xEB\xEE\xE2\xE0\xF0\xFC Vardun 2.2.\r\n0\r\n");
     struct Case {
         std::string File;
         std::string Message;
     };
     const Case cases[] = {
-        { Path("bad.sav").string(), "Неправильный формат файл (строка 20)" },
-        { Path("dictionary.sav").string(), "Неправильный формат файл" },
-        { Path("missing.sav").string(), "Не удалось открыть файл." },
+        { Utf8FromPath(Path("bad.sav")), "Неправильный формат файл (строка 20)" },
+        { Utf8FromPath(Path("dictionary.sav")), "Неправильный формат файл" },
+        { Utf8FromPath(Path("missing.sav")), "Не удалось открыть файл." },
     };
     for (const Case& k : cases) {
-        const ToolRun run = Report({ good, "--compare", k.File, "--save", Path("never.sav").string() });
+        const ToolRun run = Report({ good, "--compare", k.File, "--save", Utf8FromPath(Path("never.sav")) });
         EXPECT_EQ(run.Status, 1) << k.File;
         EXPECT_EQ(run.Out, "") << k.File;
         EXPECT_NE(run.Err.find(k.Message), std::string::npos) << run.Err;

@@ -3,6 +3,7 @@
 #include "tools/report/ReportJson.h"
 
 #include "model/Data.h"
+#include "model/Utf8Path.h"
 #include "support/RandomAssessment.h"
 #include "support/RecordingSink.h"
 #include "support/ReportTool.h"
@@ -18,16 +19,13 @@
 #include <filesystem>
 #include <set>
 #include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kTool = kReportTool;
-const fs::path kExample = fs::path(VARDUN_TEST_DATA) / "example.sav";
+const fs::path kExample = PathFromUtf8(VARDUN_TEST_DATA) / "example.sav";
 
 std::uint32_t Bits(float f)
 {
@@ -38,7 +36,7 @@ CData Loaded(const fs::path& path)
 {
     CData d;
     RecordingSink sink;
-    EXPECT_TRUE(d.LoadFromFile(path.string(), sink));
+    EXPECT_TRUE(d.LoadFromFile(Utf8FromPath(path), sink));
     return d;
 }
 
@@ -70,7 +68,7 @@ std::vector<std::string> Strings(const ReportJson& names)
 
 class ReportCsv : public ::testing::Test {
 protected:
-    fs::path Path(const std::string& name) const { return folder_.Path(name); }
+    fs::path Path(const std::string& name) const { return PathFromUtf8(folder_.Path(name)); }
 
     ToolRun Report(const std::vector<std::string>& args) const { return RunReportTool(args, folder_); }
 
@@ -78,7 +76,7 @@ protected:
     static CsvRecords ReadCsv(const fs::path& file)
     {
         std::string error;
-        const std::optional<CsvRecords> records = ReadStrictCsv(ReadBytes(file.string()), &error);
+        const std::optional<CsvRecords> records = ReadStrictCsv(ReadBytes(Utf8FromPath(file)), &error);
         EXPECT_TRUE(records) << file << ": " << error;
         return records.value_or(CsvRecords {});
     }
@@ -87,7 +85,7 @@ protected:
     {
         std::set<std::string> names;
         for (const auto& entry : fs::directory_iterator(dir))
-            names.insert(entry.path().filename().string());
+            names.insert(Utf8FromPath(entry.path().filename()));
         return names;
     }
 
@@ -237,15 +235,15 @@ ReportJson Parse(const ToolRun& run)
 TEST_F(ReportCsv, ExampleWithoutRatingIntoAFolderItMakes)
 {
     const fs::path dir = Path("made/for/csv");
-    const ReportJson r = Parse(Report({ kExample.string(), "--csv", dir.string() }));
+    const ReportJson r = Parse(Report({ Utf8FromPath(kExample), "--csv", Utf8FromPath(dir) }));
     ExpectFiles(dir, kExample, r, false);
 }
 
 TEST_F(ReportCsv, ExampleWithRatingCurves)
 {
     const fs::path dir = Path("csv");
-    const ReportJson r = Parse(
-        Report({ kExample.string(), "--rating", "1,2,3", "--high", "2.5", "--low", "0.3", "--csv", dir.string() }));
+    const ReportJson r = Parse(Report(
+        { Utf8FromPath(kExample), "--rating", "1,2,3", "--high", "2.5", "--low", "0.3", "--csv", Utf8FromPath(dir) }));
     ExpectFiles(dir, kExample, r, true);
 }
 
@@ -258,9 +256,9 @@ TEST_F(ReportCsv, CurvesThatAreNotNumbersAreEmptyCells)
             data.ET(i, j) = 0.0f;
     RecordingSink sink;
     const fs::path file = Path("zero.sav");
-    ASSERT_TRUE(data.SaveToFile(file.string(), sink));
+    ASSERT_TRUE(data.SaveToFile(Utf8FromPath(file), sink));
     const fs::path dir = Path("csv");
-    const ReportJson r = Parse(Report({ file.string(), "--rating", "1,1,1", "--csv", dir.string() }));
+    const ReportJson r = Parse(Report({ Utf8FromPath(file), "--rating", "1,1,1", "--csv", Utf8FromPath(dir) }));
     ASSERT_TRUE(r["rating"]["Rm"]["curves"]["high"][50][1].is_null());
     ExpectFiles(dir, file, r, true);
 }
@@ -268,20 +266,20 @@ TEST_F(ReportCsv, CurvesThatAreNotNumbersAreEmptyCells)
 TEST_F(ReportCsv, FailuresAreReportedWithTheirFiles)
 {
     // A file where the folder should be.
-    WriteBytes(Path("taken"), "x");
-    const ToolRun blocked = Report({ kExample.string(), "--csv", Path("taken").string() });
+    WriteBytes(Utf8FromPath(Path("taken")), "x");
+    const ToolRun blocked = Report({ Utf8FromPath(kExample), "--csv", Utf8FromPath(Path("taken")) });
     EXPECT_EQ(blocked.Status, 1);
     EXPECT_EQ(blocked.Out, "");
-    EXPECT_NE(blocked.Err.find(Path("taken")), std::string::npos) << blocked.Err;
+    EXPECT_NE(blocked.Err.find(Utf8FromPath(Path("taken"))), std::string::npos) << blocked.Err;
 
     // One file that may not be replaced: it is named and kept, the others are written.
     const fs::path dir = Path("csv");
     fs::create_directory(dir);
-    const std::string mm = (dir / "MM.csv").string();
+    const std::string mm = Utf8FromPath(dir / "MM.csv");
     WriteBytes(mm, "old");
-    ASSERT_EQ(::chmod(mm.c_str(), 0444), 0);
-    const ToolRun run = Report({ kExample.string(), "--csv", dir.string() });
-    ::chmod(mm.c_str(), 0644);
+    ASSERT_TRUE(SetPermissions(mm, 0444));
+    const ToolRun run = Report({ Utf8FromPath(kExample), "--csv", Utf8FromPath(dir) });
+    SetPermissions(mm, 0644);
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Out, "");
     EXPECT_EQ(run.Err, "Не удалось сохранить файл " + mm + ".\n");

@@ -6,6 +6,7 @@
 #include "analysis/Derived.h"
 #include "analysis/Sensitivity.h"
 #include "model/Data.h"
+#include "model/Utf8Path.h"
 #include "support/RandomAssessment.h"
 #include "support/RecordingSink.h"
 #include "support/ReportTool.h"
@@ -29,8 +30,8 @@ protected:
     fs::path Write(const CData& data, const std::string& name) const
     {
         RecordingSink sink;
-        const fs::path path = folder_.Path(name);
-        EXPECT_TRUE(data.SaveToFile(path.string(), sink));
+        const fs::path path = PathFromUtf8(folder_.Path(name));
+        EXPECT_TRUE(data.SaveToFile(Utf8FromPath(path), sink));
         return path;
     }
 
@@ -52,7 +53,7 @@ private:
 std::vector<TripleSensitivity> CoreRanking(const fs::path& path, CData& d)
 {
     RecordingSink sink;
-    EXPECT_TRUE(d.LoadFromFile(path.string(), sink));
+    EXPECT_TRUE(d.LoadFromFile(Utf8FromPath(path), sink));
     ComputeAllModes(d);
     return RankSensitivity(d).Ranking;
 }
@@ -111,15 +112,15 @@ void ExpectSameAsCore(const ReportJson& list, const fs::path& path, std::size_t 
 TEST_F(ReportSensitivity, TheFirstNOrAll)
 {
     const fs::path file = Write(RandomAssessment(4, 31), "four.sav");
-    ExpectSameAsCore(Parse({ file.string(), "--sensitivity", "5" })["sensitivity"], file, 5);
+    ExpectSameAsCore(Parse({ Utf8FromPath(file), "--sensitivity", "5" })["sensitivity"], file, 5);
     // Without a count, every one of the 4 x 4 x 4 triples; the file may follow the option.
-    ExpectSameAsCore(Parse({ "--sensitivity", file.string() })["sensitivity"], file, 64);
+    ExpectSameAsCore(Parse({ "--sensitivity", Utf8FromPath(file) })["sensitivity"], file, 64);
     // A count beyond the triples gives them all.
-    ExpectSameAsCore(Parse({ file.string(), "--sensitivity", "1000" })["sensitivity"], file, 64);
+    ExpectSameAsCore(Parse({ Utf8FromPath(file), "--sensitivity", "1000" })["sensitivity"], file, 64);
     // The rest of the report is there as without the option, and without it there is no
     // ranking.
-    ReportJson with = Parse({ file.string(), "--sensitivity", "1" });
-    const ReportJson without = Parse({ file.string() });
+    ReportJson with = Parse({ Utf8FromPath(file), "--sensitivity", "1" });
+    const ReportJson without = Parse({ Utf8FromPath(file) });
     EXPECT_FALSE(without.contains("sensitivity"));
     with.erase("sensitivity");
     EXPECT_EQ(with, without);
@@ -129,7 +130,7 @@ TEST_F(ReportSensitivity, TheFirstNOrAll)
 TEST_F(ReportSensitivity, PositionsAreAmongTheAnalysedItems)
 {
     const fs::path file = Write(RandomAssessment(3, 5), "three.sav");
-    const ReportJson list = Parse({ file.string(), "--sensitivity" })["sensitivity"];
+    const ReportJson list = Parse({ Utf8FromPath(file), "--sensitivity" })["sensitivity"];
     ExpectSameAsCore(list, file, 27);
     bool sawFirst = false;
     for (const ReportJson& e : list) {
@@ -150,7 +151,7 @@ TEST_F(ReportSensitivity, ValuesThatAreNotNumbersPrintAsNull)
         for (int j = 0; j < data.ET.Cols(); ++j)
             data.ET(i, j) = 0.0f;
     const fs::path file = Write(data, "zero.sav");
-    const ReportJson list = Parse({ file.string(), "--sensitivity", "3" })["sensitivity"];
+    const ReportJson list = Parse({ Utf8FromPath(file), "--sensitivity", "3" })["sensitivity"];
     ExpectSameAsCore(list, file, 3);
     for (const ReportJson& e : list) {
         EXPECT_TRUE(SameFloat(e["Rm"]["min"], 100000.0f));
@@ -161,7 +162,7 @@ TEST_F(ReportSensitivity, ValuesThatAreNotNumbersPrintAsNull)
 
 TEST_F(ReportSensitivity, UsageErrors)
 {
-    const std::string file = Write(RandomAssessment(2, 1), "small.sav").string();
+    const std::string file = Utf8FromPath(Write(RandomAssessment(2, 1), "small.sav"));
     const std::vector<std::vector<std::string>> cases = {
         { file, "--sensitivity", "0" }, { file, "--sensitivity", "-3" }, { file, "--sensitivity", "2.5" },
         { file, "--sensitivity", "1e3" }, { file, "--sensitivity", "+4" },

@@ -10,6 +10,8 @@
 #include "analysis/Modes.h"
 #include "model/Csv.h"
 #include "model/Data.h"
+#include "model/Utf8Path.h"
+#include "support/Environment.h"
 #include "support/RandomAssessment.h"
 #include "support/RecordingSink.h"
 #include "support/ReportTool.h"
@@ -17,8 +19,6 @@
 #include "support/XlsxReader.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <charconv>
@@ -462,7 +462,9 @@ TEST(Workbook, ValuesThatAreNoNumbersLeaveTheirCellsEmpty)
 
 TEST(Workbook, NumbersKeepTheirPointUnderALocaleWithADecimalComma)
 {
-    const char* commaLocales[] = { "ru_RU.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8" };
+    // POSIX names, then Windows ones.
+    const char* commaLocales[]
+        = { "ru_RU.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8", "Russian_Russia.1251", "German_Germany.1252" };
     const char* used = nullptr;
     for (const char* name : commaLocales)
         if (std::setlocale(LC_ALL, name)) {
@@ -524,20 +526,18 @@ TEST(Workbook, AFailedSaveSaysSoAndLeavesNoFile)
 {
     const TempFolder folder;
     const CData data = RandomAssessment(2, 5);
-    ASSERT_EQ(::mkfifo(folder.Path("pipe.xlsx").c_str(), 0600), 0);
-    fs::create_directory(folder.Path("folder.xlsx"));
-    for (const std::string name : { "missing/book.xlsx", "pipe.xlsx", "folder.xlsx" }) {
+    fs::create_directory(PathFromUtf8(folder.Path("folder.xlsx")));
+    for (const std::string name : { "missing/book.xlsx", "folder.xlsx" }) {
         RecordingSink sink;
         const std::string path = folder.Path(name);
         EXPECT_FALSE(WriteAssessmentWorkbook(path, data, {}, sink)) << name;
         EXPECT_EQ(sink.Messages, std::vector<std::string> { "Не удалось сохранить файл " + path + "." });
     }
-    EXPECT_FALSE(fs::exists(folder.Path("missing")));
-    EXPECT_TRUE(fs::is_fifo(folder.Path("pipe.xlsx")));
-    EXPECT_TRUE(fs::is_directory(folder.Path("folder.xlsx")));
-    EXPECT_TRUE(fs::is_empty(folder.Path("folder.xlsx")));
-    // Nothing else appeared beside the targets.
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Root()), fs::directory_iterator()), 2);
+    EXPECT_FALSE(fs::exists(PathFromUtf8(folder.Path("missing"))));
+    EXPECT_TRUE(fs::is_directory(PathFromUtf8(folder.Path("folder.xlsx"))));
+    EXPECT_TRUE(fs::is_empty(PathFromUtf8(folder.Path("folder.xlsx"))));
+    // Nothing else appeared beside the target.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Root()), fs::directory_iterator()), 1);
 }
 
 TEST(Workbook, ASaveReplacesTheTargetWhole)
@@ -553,12 +553,33 @@ TEST(Workbook, ASaveReplacesTheTargetWhole)
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Root()), fs::directory_iterator()), 1);
 }
 
+// The library's working files go to the user's temporary folder, whose name may hold
+// letters (of a Cyrillic user name, say) that the library's own C calls cannot take as
+// they come; the folder it made is gone afterwards.
+TEST(Workbook, IsMadeInATemporaryFolderWithACyrillicName)
+{
+    const TempFolder folder;
+    const std::string temporary = folder.Path("Временные файлы");
+    ASSERT_TRUE(fs::create_directory(PathFromUtf8(temporary)));
+    std::optional<std::string> bytes;
+    {
+        const ScopedEnvironmentVariable variable(TemporaryFolderVariable(), temporary);
+        // Windows gives it with a separator at its end.
+        ASSERT_TRUE(fs::temp_directory_path() / "" == PathFromUtf8(temporary) / "");
+        bytes = AssessmentWorkbook(RandomAssessment(3, 2), {}, { 2026, 1, 1 });
+    }
+    ASSERT_TRUE(bytes);
+    const xlsx::Book book(*bytes);
+    EXPECT_EQ(book.SheetNames().front(), "Сводка");
+    EXPECT_TRUE(fs::is_empty(PathFromUtf8(temporary)));
+}
+
 TEST(WorkbookReportTool, WritesTheWorkbookOfAFileWithItsCurves)
 {
     const TempFolder folder;
-    const fs::path example = fs::path(VARDUN_TEST_DATA) / "example.sav";
+    const fs::path example = PathFromUtf8(VARDUN_TEST_DATA) / "example.sav";
     const ToolRun run
-        = RunReportTool({ example.string(), "--rating", "1,2,3", "--xlsx", folder.Path("out.xlsx") }, folder);
+        = RunReportTool({ Utf8FromPath(example), "--rating", "1,2,3", "--xlsx", folder.Path("out.xlsx") }, folder);
     ASSERT_EQ(run.Status, 0) << run.Err;
     const xlsx::Book book(ReadBytes(folder.Path("out.xlsx")));
     EXPECT_EQ(book.SheetNames().size(), 14u);
@@ -566,7 +587,7 @@ TEST(WorkbookReportTool, WritesTheWorkbookOfAFileWithItsCurves)
 
     CData data;
     RecordingSink sink;
-    ASSERT_TRUE(data.LoadFromFile(example.string(), sink));
+    ASSERT_TRUE(data.LoadFromFile(Utf8FromPath(example), sink));
     ComputeAllModes(data);
     ComputeDamageMatrices(data);
     ExpectTable(book, "Рейтинг", CurveTable(data, { 1, 2, 3 }, data.HighLevel, data.LowLevel));
@@ -589,9 +610,9 @@ TEST(WorkbookReportTool, WritesTheWorkbookOfTwoHundredItemsPerList)
 TEST(WorkbookReportTool, AnUnwritableTargetFailsTheRun)
 {
     const TempFolder folder;
-    const fs::path example = fs::path(VARDUN_TEST_DATA) / "example.sav";
-    const ToolRun run = RunReportTool({ example.string(), "--xlsx", folder.Path("none/out.xlsx") }, folder);
+    const fs::path example = PathFromUtf8(VARDUN_TEST_DATA) / "example.sav";
+    const ToolRun run = RunReportTool({ Utf8FromPath(example), "--xlsx", folder.Path("none/out.xlsx") }, folder);
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Err.find("Не удалось сохранить файл"), std::string::npos) << run.Err;
-    EXPECT_FALSE(fs::exists(folder.Path("none")));
+    EXPECT_FALSE(fs::exists(PathFromUtf8(folder.Path("none"))));
 }

@@ -129,7 +129,13 @@ TEST_F(HelpKeyTest, F1InEachWindowOpensOneGuideAtThatWindowsSection)
         EXPECT_EQ(Help(), first);
         EXPECT_TRUE(Help()->isVisible());
         EXPECT_TRUE(Help()->HasSection(QString::fromLatin1(c.Anchor)));
-        EXPECT_EQ(Help()->SectionAtTop().toStdString(), c.Anchor);
+        // A section too near the end to reach the top is shown with the guide scrolled to
+        // its end, how far that is depending on the fonts.
+        const QScrollBar* bar = Help()->findChild<QTextBrowser*>()->verticalScrollBar();
+        if (bar->value() < bar->maximum())
+            EXPECT_EQ(Help()->SectionAtTop().toStdString(), c.Anchor);
+        else
+            EXPECT_TRUE(Help()->SectionAtTop().isEmpty() || Help()->SectionAtTop() == QLatin1String(c.Anchor));
         c.Window->hide();
     }
 

@@ -2,6 +2,7 @@
 // the walk's rules must hold after every action. A longer walk: scripts/random-walk.sh.
 #include "RandomWalk.h"
 
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,20 +17,30 @@ int FromEnvironment(const char* name, int fallback)
     return text && *text ? std::atoi(text) : fallback;
 }
 
+// The walk works in a folder of its own: a path without a drive would then name one on
+// that folder's drive on Windows, so every path is made whole before.
+QStringList Absolute(const QStringList& paths)
+{
+    QStringList whole;
+    for (const QString& path : paths)
+        whole.push_back(QFileInfo(path).absoluteFilePath());
+    return whole;
+}
+
 QStringList DataFiles()
 {
     const QString data = QStringLiteral(VARDUN_TEST_DATA);
     const QString seeds = QStringLiteral(VARDUN_SOURCE_DIR "/fuzz/seeds/datafile/");
-    return { data + QStringLiteral("/example.sav"), data + QStringLiteral("/sample.sav"),
+    return Absolute({ data + QStringLiteral("/example.sav"), data + QStringLiteral("/sample.sav"),
         QStringLiteral(VARDUN_SOURCE_DIR "/sample/example-variant.sav"), seeds + QStringLiteral("mixed.sav"),
-        seeds + QStringLiteral("no-layer.sav"), seeds + QStringLiteral("empty.sav") };
+        seeds + QStringLiteral("no-layer.sav"), seeds + QStringLiteral("empty.sav") });
 }
 
 QStringList Dictionaries()
 {
     const QString seeds = QStringLiteral(VARDUN_SOURCE_DIR "/fuzz/seeds/dictionary/");
-    return { QStringLiteral(VARDUN_SOURCE_DIR "/sample/default.dic"), seeds + QStringLiteral("long.dic"),
-        seeds + QStringLiteral("empty.dic") };
+    return Absolute({ QStringLiteral(VARDUN_SOURCE_DIR "/sample/default.dic"), seeds + QStringLiteral("long.dic"),
+        seeds + QStringLiteral("empty.dic") });
 }
 
 TEST(RandomWalk, ThousandsOfRandomActionsKeepTheRules)

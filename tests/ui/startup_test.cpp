@@ -11,6 +11,7 @@
 
 #include "ScriptedDialogs.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -19,7 +20,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -239,23 +239,28 @@ TEST_F(Startup, NoDictionaryAnywhereSaysSoAndStartsEmpty)
     EXPECT_EQ(List(window, "LayersList")->count(), 0);
 }
 
-TEST_F(Startup, TheFoldersAreTheWorkingOneTheXdgConfigurationAndShareBesideTheProgram)
+TEST_F(Startup, TheFoldersAreTheWorkingOneTheXdgConfigurationShareAndTheProgramsOwn)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps configuration in its own folders, not the XDG ones";
+#endif
     const std::string home = PathOf("home-config");
     const std::string system = PathOf("system-config");
-    const char* oldHome = std::getenv("XDG_CONFIG_HOME");
-    const char* oldDirs = std::getenv("XDG_CONFIG_DIRS");
-    const std::string savedHome = oldHome ? oldHome : "";
-    const std::string savedDirs = oldDirs ? oldDirs : "";
-    setenv("XDG_CONFIG_HOME", home.c_str(), 1);
-    setenv("XDG_CONFIG_DIRS", system.c_str(), 1);
+    const bool hadHome = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    const bool hadDirs = qEnvironmentVariableIsSet("XDG_CONFIG_DIRS");
+    const QByteArray savedHome = qgetenv("XDG_CONFIG_HOME");
+    const QByteArray savedDirs = qgetenv("XDG_CONFIG_DIRS");
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home));
+    qputenv("XDG_CONFIG_DIRS", QByteArray::fromStdString(system));
     const std::vector<std::string> folders = StartupDictionaryFolders();
-    oldHome ? setenv("XDG_CONFIG_HOME", savedHome.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
-    oldDirs ? setenv("XDG_CONFIG_DIRS", savedDirs.c_str(), 1) : unsetenv("XDG_CONFIG_DIRS");
+    hadHome ? qputenv("XDG_CONFIG_HOME", savedHome) : qunsetenv("XDG_CONFIG_HOME");
+    hadDirs ? qputenv("XDG_CONFIG_DIRS", savedDirs) : qunsetenv("XDG_CONFIG_DIRS");
 
     const std::string installed
         = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/vardun")).toStdString();
-    EXPECT_EQ(folders, (std::vector<std::string> { "", home + "/vardun", system + "/vardun", installed }));
+    const std::string programFolder = QCoreApplication::applicationDirPath().toStdString();
+    EXPECT_EQ(
+        folders, (std::vector<std::string> { "", home + "/vardun", system + "/vardun", installed, programFolder }));
 }
 
 } // namespace

@@ -9,7 +9,6 @@
 
 #include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <string_view>
 
 namespace {
@@ -36,7 +35,7 @@ int main(int argc, char** argv)
     if (argc < 4 || (argc - 2) % 2 != 0)
         return Usage();
     // Drawing into images needs no display.
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
     QSvgRenderer drawing(QString::fromLocal8Bit(argv[1]));

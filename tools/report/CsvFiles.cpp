@@ -8,6 +8,7 @@
 #include "model/Data.h"
 #include "model/Messages.h"
 #include "model/SourceMatrices.h"
+#include "model/Utf8Path.h"
 
 #include <filesystem>
 #include <system_error>
@@ -15,17 +16,17 @@
 bool WriteCsvFiles(
     const CData& loaded, const std::string& folder, const std::optional<RatingRequest>& rating, IMessageSink& messages)
 {
+    const std::filesystem::path dir = PathFromUtf8(folder);
     std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error || !std::filesystem::is_directory(folder, error)) {
+    std::filesystem::create_directories(dir, error);
+    if (error || !std::filesystem::is_directory(dir, error)) {
         messages.ShowMessage("vardun-report: the folder " + folder + " could not be made");
         return false;
     }
-    const std::filesystem::path dir(folder);
     bool written = true;
     // Every file is tried, so that one that fails costs only itself.
     auto save = [&](const std::string& name, const CsvTable& table) {
-        written = SaveCsv((dir / name).string(), table, messages) && written;
+        written = SaveCsv(Utf8FromPath(dir / name), table, messages) && written;
     };
 
     // The walk runs on a copy, as the JSON report's does: the sources as loaded, the

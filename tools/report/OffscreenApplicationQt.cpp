@@ -5,20 +5,31 @@
 
 #include <QApplication>
 
-#include <cstdlib>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<QApplication> application;
+
+} // namespace
 
 void EnsureOffscreenApplication()
 {
     if (QApplication::instance())
         return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     // The images are the windows at 1:1, whatever scaling the environment asks for.
-    unsetenv("QT_SCALE_FACTOR");
+    qunsetenv("QT_SCALE_FACTOR");
     static int argc = 1;
     static char name[] = "vardun-report";
     static char* argv[] = { name, nullptr };
-    static QApplication app(argc, argv);
+    application = std::make_unique<QApplication>(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setFont(WindowFont());
     InstallTextTranslator();
+}
+
+OffscreenApplicationScope::~OffscreenApplicationScope()
+{
+    application.reset();
 }

@@ -2,7 +2,9 @@
 // checking results. Prints one JSON object on stdout.
 #include "tools/report/ChartImages.h"
 #include "tools/report/CompareJson.h"
+#include "tools/report/Console.h"
 #include "tools/report/CsvFiles.h"
+#include "tools/report/OffscreenApplication.h"
 #include "tools/report/PdfReport.h"
 #include "tools/report/Report.h"
 #include "tools/report/ReportOptions.h"
@@ -11,10 +13,8 @@
 #include "analysis/Compare.h"
 #include "model/Data.h"
 #include "model/Messages.h"
+#include "model/Utf8Path.h"
 #include "ui/export/workbook/Workbook.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
@@ -37,21 +37,11 @@ private:
     bool said_ = false;
 };
 
-// "--pdf /dev/stdout" sends the report down a pipe: the JSON then keeps off stdout, where
-// it would trail the PDF.
-bool IsStandardOutput(const std::string& path)
-{
-    struct stat target { };
-    struct stat out { };
-    return ::stat(path.c_str(), &target) == 0 && ::fstat(STDOUT_FILENO, &out) == 0 && target.st_dev == out.st_dev
-        && target.st_ino == out.st_ino;
-}
-
 bool WriteWorkbookFile(const CData& data, const std::string& input, const std::string& path,
     const std::optional<RatingRequest>& rating, IMessageSink& messages)
 {
     ReportRequest request;
-    request.FileName = std::filesystem::path(input).filename().string();
+    request.FileName = Utf8FromPath(PathFromUtf8(input).filename());
     if (rating) {
         request.Rating = rating->Selection;
         request.High = rating->High;
@@ -70,9 +60,10 @@ int UsageError(const std::string& reason)
 
 int main(int argc, char** argv)
 {
+    const OffscreenApplicationScope application;
+    UseBinaryStandardStreams();
     std::string error;
-    const std::optional<ReportOptions> options
-        = ParseReportOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    const std::optional<ReportOptions> options = ParseReportOptions(CommandLineArguments(argc, argv), error);
     if (!options)
         return UsageError(error);
     if (options->Help) {
@@ -119,6 +110,8 @@ int main(int argc, char** argv)
         return 1;
     if (options->XlsxPath && !WriteWorkbookFile(data, options->Input, *options->XlsxPath, rating, messages))
         return 1;
+    // "--pdf /dev/stdout" sends the report down a pipe: the JSON then keeps off stdout,
+    // where it would trail the PDF.
     const bool pdfOnStdout = options->PdfPath && IsStandardOutput(*options->PdfPath);
     if (options->PdfPath
         && !WritePdfReport(data, options->Input, *options->PdfPath, rating, messages, other ? &*other : nullptr,

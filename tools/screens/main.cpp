@@ -23,7 +23,6 @@
 #include <QPushButton>
 
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -111,9 +110,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: vardun-screens OUT_DIR FILE.sav [OTHER.sav]\n");
         return 2;
     }
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     // Pictures of the windows at 1:1.
-    unsetenv("QT_SCALE_FACTOR");
+    qunsetenv("QT_SCALE_FACTOR");
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setFont(WindowFont());

@@ -1,6 +1,7 @@
 // Page layout of the printed report: blocks flow down the sheets; headings stay with what
 // follows; tables split by columns and by rows.
 #include "ui/export/ReportLayout.h"
+#include "ui/widgets/WindowFont.h"
 
 #include <QColor>
 #include <QCoreApplication>
@@ -68,6 +69,7 @@ const QColor kEmphasisColour { 0, 0, 255 };
 
 QFont MakeFont(int size, bool bold, bool italic)
 {
+    LoadBundledFonts();
     QFont font(QString::fromLatin1(kFamily));
     font.setPixelSize(size);
     font.setStyleHint(QFont::SansSerif);

@@ -1,17 +1,17 @@
-// Runs the built vardun-report as a shell would, with its output and errors caught in
-// files of a test's folder.
+// Runs the built vardun-report with its output and errors caught in files of a test's
+// folder.
 #pragma once
 
+#include "ChildProcess.h"
 #include "TempFolder.h"
 
-#include <sys/wait.h>
+#include "model/Utf8Path.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-inline const std::filesystem::path kReportTool = std::filesystem::path(VARDUN_BINARY_DIR) / "tools" / "vardun-report";
+inline const std::string kReportTool
+    = ProgramFile(Utf8FromPath(PathFromUtf8(VARDUN_BINARY_DIR) / "tools" / "vardun-report"));
 
 struct ToolRun {
     int Status = -1;
@@ -19,23 +19,10 @@ struct ToolRun {
     std::string Err;
 };
 
-inline std::string ShellQuoted(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
 inline ToolRun RunReportTool(const std::vector<std::string>& args, const TempFolder& folder)
 {
-    std::string command = ShellQuoted(kReportTool.string());
-    for (const std::string& a : args)
-        command += " " + ShellQuoted(a);
-    command += " >" + ShellQuoted(folder.Path("stdout")) + " 2>" + ShellQuoted(folder.Path("stderr"));
-    const int raw = std::system(command.c_str());
     ToolRun run;
-    run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.Status = RunProgram(kReportTool, args, folder.Path("stdout"), folder.Path("stderr"));
     run.Out = ReadBytes(folder.Path("stdout"));
     run.Err = ReadBytes(folder.Path("stderr"));
     return run;

@@ -1,17 +1,19 @@
 // GoogleTest main for window tests: one QApplication on the offscreen platform, so no
-// test needs a display.
+// test needs a display, with the program's own font.
+#include "ui/widgets/WindowFont.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
 #ifdef VARDUN_TEST_SCALE_FACTOR
-    setenv("QT_SCALE_FACTOR", VARDUN_TEST_SCALE_FACTOR, 1);
+    qputenv("QT_SCALE_FACTOR", VARDUN_TEST_SCALE_FACTOR);
 #endif
     QApplication app(argc, argv);
+    // As the program has it from its first window on, whatever fonts the system has.
+    LoadBundledFonts();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -727,7 +727,10 @@ private:
     static void KeepQtWarning(QtMsgType type, const QMessageLogContext&, const QString& text)
     {
         if (type == QtDebugMsg || type == QtInfoMsg || text.startsWith(QLatin1String("This plugin does not support"))
-            || text.startsWith(QLatin1String("QStandardPaths:")))
+            || text.startsWith(QLatin1String("QStandardPaths:"))
+            // The offscreen platform on Windows looks for a font folder of Qt's own; the
+            // program carries its font itself.
+            || text.startsWith(QLatin1String("QFontDatabase: Cannot find font directory")))
             return;
         QtWarnings().push_back(text.toStdString());
     }

@@ -10,13 +10,13 @@
 #include "model/Csv.h"
 #include "model/Data.h"
 #include "model/FileText.h"
+#include "model/PrivateFolder.h"
 #include "model/SourceMatrices.h"
 #include "model/Texts.h"
+#include "model/Utf8Path.h"
+#include "ui/export/workbook/WorkbookSystem.h"
 
 #include <xlsxwriter.h>
-
-#include <locale.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <array>
@@ -159,50 +159,19 @@ std::string RangeText(const std::string& sheet, int firstRow, int firstColumn, i
     return "='" + quoted + "'!" + CellName(firstRow, firstColumn) + ":" + CellName(lastRow, lastColumn);
 }
 
-// The library formats numbers with the C library, which follows the locale the program
-// runs in; the file needs a decimal point whatever it is. Only this thread is switched.
-class ClassicNumbers {
-public:
-    ClassicNumbers()
-        : classic_(newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr)))
-    {
-        if (classic_)
-            previous_ = uselocale(classic_);
-    }
-    ~ClassicNumbers()
-    {
-        if (classic_) {
-            uselocale(previous_);
-            freelocale(classic_);
-        }
-    }
-    ClassicNumbers(const ClassicNumbers&) = delete;
-    ClassicNumbers& operator=(const ClassicNumbers&) = delete;
-    bool Active() const { return classic_ != nullptr; }
-
-private:
-    locale_t classic_;
-    locale_t previous_ = nullptr;
-};
-
 // A folder of our own for the library's file and its working files; gone afterwards.
+constexpr const char* kScratchFile = "workbook.xlsx";
 class ScratchFolder {
 public:
     ScratchFolder()
+        : path_(CreatePrivateFolder("vardun-workbook-").value_or(""))
     {
-        std::error_code error;
-        const std::filesystem::path base = std::filesystem::temp_directory_path(error);
-        if (error)
-            return;
-        std::string pattern = (base / "vardun-workbook-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            path_ = pattern;
     }
     ~ScratchFolder()
     {
         if (!path_.empty()) {
             std::error_code error;
-            std::filesystem::remove_all(path_, error);
+            std::filesystem::remove_all(PathFromUtf8(path_), error);
         }
     }
     ScratchFolder(const ScratchFolder&) = delete;
@@ -430,19 +399,21 @@ std::optional<std::string> MakeWorkbook(const std::function<void(Book&)>& fill)
     const ScratchFolder scratch;
     if (scratch.Path().empty())
         return std::nullopt;
-    const std::string file = (std::filesystem::path(scratch.Path()) / "workbook.xlsx").string();
+    const std::optional<std::string> libraryFolder = LibraryFolderName(scratch.Path());
+    if (!libraryFolder)
+        return std::nullopt;
     {
         const ClassicNumbers classic;
         if (!classic.Active())
             return std::nullopt;
-        Book book(file, scratch.Path());
+        Book book(*libraryFolder + "/" + kScratchFile, *libraryFolder);
         if (!book.Opened())
             return std::nullopt;
         fill(book);
         if (!book.Close())
             return std::nullopt;
     }
-    return ReadFileBytes(file);
+    return ReadFileBytes(Utf8FromPath(PathFromUtf8(scratch.Path()) / kScratchFile));
 }
 
 std::string KindTitle(ItemKind kind)
@@ -619,7 +590,7 @@ WorkbookDate TodaysDate()
 {
     const std::time_t now = std::time(nullptr);
     std::tm local {};
-    if (!localtime_r(&now, &local))
+    if (!LocalTime(now, local))
         return {};
     return { local.tm_year + 1900, local.tm_mon + 1, local.tm_mday };
 }

@@ -1,0 +1,4 @@
+// Without the windows no application object is ever made.
+#include "tools/report/OffscreenApplication.h"
+
+OffscreenApplicationScope::~OffscreenApplicationScope() = default;

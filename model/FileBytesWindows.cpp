@@ -3,6 +3,7 @@
 // ANSI code page is; files are read and written as bytes, without any line-end or
 // end-of-file translation.
 #include "model/FileBytes.h"
+#include "model/WideText.h"
 
 #include <windows.h>
 
@@ -46,14 +47,7 @@ private:
 // file can be named by.
 std::wstring Widen(const std::string& utf8)
 {
-    if (utf8.empty() || utf8.size() > static_cast<std::size_t>(INT_MAX))
-        return {};
-    const int size = static_cast<int>(utf8.size());
-    const int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
-    if (length <= 0)
-        return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, wide.data(), length);
+    const std::wstring wide = WidenUtf8(utf8);
     // A name with a NUL inside would name another file than the one asked for.
     return wide.find(L'\0') == std::wstring::npos ? wide : std::wstring();
 }

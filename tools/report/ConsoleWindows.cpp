@@ -1,5 +1,7 @@
 #include "tools/report/Console.h"
 
+#include "model/WideText.h"
+
 #include <windows.h>
 
 #include <shellapi.h>
@@ -11,32 +13,6 @@
 #include <io.h>
 
 namespace {
-
-std::string Utf8(const wchar_t* wide)
-{
-    const std::size_t size = std::wcslen(wide);
-    if (size == 0 || size > static_cast<std::size_t>(INT_MAX))
-        return {};
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(size), nullptr, 0, nullptr, nullptr);
-    if (length <= 0)
-        return {};
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(size), utf8.data(), length, nullptr, nullptr);
-    return utf8;
-}
-
-std::wstring Widen(const std::string& utf8)
-{
-    if (utf8.empty() || utf8.size() > static_cast<std::size_t>(INT_MAX))
-        return {};
-    const int size = static_cast<int>(utf8.size());
-    const int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
-    if (length <= 0)
-        return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, wide.data(), length);
-    return wide;
-}
 
 } // namespace
 
@@ -50,7 +26,7 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv)
         return std::vector<std::string>(argv + 1, argv + argc);
     std::vector<std::string> arguments;
     for (int k = 1; k < count; ++k)
-        arguments.push_back(Utf8(wide[k]));
+        arguments.push_back(NarrowToUtf8(wide[k]));
     ::LocalFree(wide);
     return arguments;
 }
@@ -63,7 +39,7 @@ void UseBinaryStandardStreams()
 
 bool IsStandardOutput(const std::string& path)
 {
-    const std::wstring wide = Widen(path);
+    const std::wstring wide = WidenUtf8(path);
     if (wide.empty())
         return false;
     const HANDLE target

@@ -1,23 +1,12 @@
 #include "ChildProcess.h"
 
+#include "model/WideText.h"
+
 #include <windows.h>
 
 #include <climits>
 
 namespace {
-
-std::wstring Widen(const std::string& utf8)
-{
-    if (utf8.empty() || utf8.size() > static_cast<std::size_t>(INT_MAX))
-        return {};
-    const int size = static_cast<int>(utf8.size());
-    const int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
-    if (length <= 0)
-        return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, wide.data(), length);
-    return wide;
-}
 
 // One argument as the C runtime's parser of the command line splits it back out: in
 // quotes, a quote escaped by a backslash, and backslashes doubled only before a quote.
@@ -44,7 +33,7 @@ std::wstring Quoted(const std::wstring& argument)
 HANDLE InheritedOutput(const std::string& path)
 {
     SECURITY_ATTRIBUTES inherited { sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE };
-    const std::wstring wide = Widen(path);
+    const std::wstring wide = WidenUtf8(path);
     if (wide.empty())
         return INVALID_HANDLE_VALUE;
     return ::CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -61,13 +50,13 @@ std::string ProgramFile(const std::string& withoutEnding)
 int RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& out,
     const std::string& err)
 {
-    const std::wstring application = Widen(program);
+    const std::wstring application = WidenUtf8(program);
     if (application.empty())
         return -1;
     // The program's own name is read without escapes: in plain quotes.
     std::wstring commandLine = L"\"" + application + L"\"";
     for (const std::string& a : arguments) {
-        const std::wstring wide = Widen(a);
+        const std::wstring wide = WidenUtf8(a);
         if (wide.empty() && !a.empty())
             return -1;
         commandLine += L" " + Quoted(wide);

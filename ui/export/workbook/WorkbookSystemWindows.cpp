@@ -1,5 +1,7 @@
 #include "ui/export/workbook/WorkbookSystem.h"
 
+#include "model/WideText.h"
+
 #include <windows.h>
 
 #include <climits>
@@ -20,19 +22,6 @@ std::mutex& ProcessLocaleMutex()
 {
     static std::mutex mutex;
     return mutex;
-}
-
-std::wstring Widen(const std::string& utf8)
-{
-    if (utf8.empty() || utf8.size() > static_cast<std::size_t>(INT_MAX))
-        return {};
-    const int size = static_cast<int>(utf8.size());
-    const int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
-    if (length <= 0)
-        return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, wide.data(), length);
-    return wide;
 }
 
 // The path in the ANSI code page, when every character of it has a place there.
@@ -93,7 +82,7 @@ ClassicNumbers::~ClassicNumbers()
 // may not fit in it: its short 8.3 form, where the volume keeps one, always does.
 std::optional<std::string> LibraryFolderName(const std::string& utf8)
 {
-    const std::wstring wide = Widen(utf8);
+    const std::wstring wide = WidenUtf8(utf8);
     if (wide.empty())
         return std::nullopt;
     if (std::optional<std::string> narrow = InAnsiCodePage(wide))

@@ -1,0 +1,31 @@
+#include "model/WideText.h"
+
+#include <windows.h>
+
+#include <climits>
+
+std::wstring WidenUtf8(std::string_view utf8)
+{
+    if (utf8.empty() || utf8.size() > static_cast<std::size_t>(INT_MAX))
+        return {};
+    const int size = static_cast<int>(utf8.size());
+    const int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
+    if (length <= 0)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string NarrowToUtf8(std::wstring_view wide)
+{
+    if (wide.empty() || wide.size() > static_cast<std::size_t>(INT_MAX))
+        return {};
+    const int size = static_cast<int>(wide.size());
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return {};
+    std::string utf8(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
+    return utf8;
+}

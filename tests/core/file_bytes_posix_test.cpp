@@ -2,6 +2,7 @@
 // owners, symbolic links, pipes and devices, and a save killed half-way.
 #include "model/FileBytes.h"
 #include "model/FileText.h"
+#include "tests/core/support/AllBytes.h"
 #include "tests/core/support/RecordingSink.h"
 #include "tests/core/support/TempFolder.h"
 
@@ -56,13 +57,6 @@ std::vector<std::string> FolderEntries(const TempFolder& folder)
     std::sort(names.begin(), names.end());
     return names;
 }
-
-const std::string AllBytes = [] {
-    std::string bytes;
-    for (int i = 0; i < 256; ++i)
-        bytes += static_cast<char>(i);
-    return bytes + "\r\n\n\r";
-}();
 
 } // namespace
 

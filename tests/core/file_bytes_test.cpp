@@ -3,6 +3,7 @@
 // file_bytes_posix_test.cpp.
 #include "model/FileBytes.h"
 #include "model/Utf8Path.h"
+#include "tests/core/support/AllBytes.h"
 #include "tests/core/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -10,17 +11,6 @@
 #include <filesystem>
 #include <iterator>
 #include <string>
-
-namespace {
-
-const std::string AllBytes = [] {
-    std::string bytes;
-    for (int i = 0; i < 256; ++i)
-        bytes += static_cast<char>(i);
-    return bytes + "\r\n\n\r";
-}();
-
-} // namespace
 
 TEST(FileBytes, SavesAndReadsEveryByteLeavingNothingElseBehind)
 {

@@ -1,4 +1,5 @@
 #include "ui/export/ReportComparison.h"
+#include "ui/widgets/ChartView.h"
 
 #include "analysis/Compare.h"
 #include "analysis/Format.h"
@@ -11,7 +12,6 @@
 #include "ui/widgets/WindowFont.h"
 
 #include <QCoreApplication>
-#include <QFontMetrics>
 #include <QPainter>
 
 #include <cmath>
@@ -54,12 +54,7 @@ ReportChart DifferenceChart(std::shared_ptr<const AssessmentComparison> comparis
     chart.Paint = [comparison = std::move(comparison)](QPainter& painter) {
         painter.setFont(WindowFont());
         VectorCanvas canvas(painter);
-        const QFontMetrics metrics(WindowFont());
-        const TextMeasure measure { [metrics](std::string_view text) {
-                                       return metrics.horizontalAdvance(
-                                           QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-                                   },
-            metrics.height() };
+        const TextMeasure measure = MeasureOf(WindowFont());
         // The window's captions.
         DrawDifferenceChart(canvas, { 0, 0, kChartHalf, kChartArea.height() },
             QCoreApplication::translate("TCompareForm", "MM: разности по механизмам защиты").toStdString(),

@@ -2,6 +2,7 @@
 // as the windows compute it. The charts are the windows' own drawings, cut to the part of
 // the window that shows them, with the window's labels written beside them.
 #include "ui/export/ReportContent.h"
+#include "ui/widgets/ChartView.h"
 
 #include "analysis/Damage.h"
 #include "analysis/Derived.h"
@@ -403,12 +404,7 @@ ReportChart TornadoChart(std::vector<TornadoEntry> entries)
     chart.Width = kPageWide;
     chart.Paint = [entries = std::move(entries)](QPainter& painter) {
         DrawCropped(painter, kTornadoArea, [&](Canvas& canvas) {
-            const QFontMetrics metrics(WindowFont());
-            const TextMeasure measure { [metrics](std::string_view text) {
-                                           return metrics.horizontalAdvance(
-                                               QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-                                       },
-                metrics.height() };
+            const TextMeasure measure = MeasureOf(WindowFont());
             DrawTornadoChart(canvas,
                 { kTornadoArea.x(), kTornadoArea.y(), kTornadoArea.width(), kTornadoArea.height() }, entries, "Rm",
                 measure);

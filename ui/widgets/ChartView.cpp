@@ -1,8 +1,10 @@
 #include "ui/widgets/ChartView.h"
 
 #include "ui/widgets/QtCanvas.h"
+#include "ui/widgets/WindowFont.h"
 
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
@@ -12,6 +14,14 @@ ChartView::ChartView(QWidget* parent)
     : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ChartView::ShowOnWhite()
+{
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setFont(WindowFont());
 }
 
 void ChartView::SetDrawing(Drawing drawing)
@@ -71,4 +81,13 @@ void ChartView::contextMenuEvent(QContextMenuEvent* event)
     QMenu menu(this);
     connect(menu.addAction(tr("Сохранить график...")), &QAction::triggered, this, &ChartView::saveRequested);
     menu.exec(event->globalPos());
+}
+
+TextMeasure MeasureOf(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    return { [metrics](std::string_view text) {
+                return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+            },
+        metrics.height() };
 }

@@ -8,6 +8,8 @@
 // button would otherwise draw it again.
 #pragma once
 
+#include "ui/charts/TornadoChart.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -22,6 +24,10 @@ public:
     using Drawing = std::function<void(Canvas&)>;
 
     explicit ChartView(QWidget* parent = nullptr);
+
+    // A chart of its own in a window (not the window's client area): on white, in the
+    // windows' font.
+    void ShowOnWhite();
 
     void SetDrawing(Drawing drawing);
     // What the chart shows has changed: it is drawn again once the current event is
@@ -47,3 +53,6 @@ private:
     bool stale_ = true;
     bool drawingQueued_ = false;
 };
+
+// How the charts measure their labels: in the font they are drawn with.
+TextMeasure MeasureOf(const QFont& font);

@@ -256,15 +256,6 @@ void SetColumnWidths(QTableView* view, std::span<const int> widths)
         view->setColumnWidth(static_cast<int>(column), widths[column]);
 }
 
-TextMeasure MeasureOf(const QFont& font)
-{
-    const QFontMetrics metrics(font);
-    return { [metrics](std::string_view text) {
-                return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-            },
-        metrics.height() };
-}
-
 QStringList RatingHeads()
 {
     return { Tr(QT_TRANSLATE_NOOP("TCompareForm", "Показатель")),
@@ -354,10 +345,7 @@ void TCompareForm::Build()
     chart_ = new ChartView(client);
     chart_->setObjectName(QStringLiteral("DifferenceChart"));
     chart_->setGeometry(kChart);
-    QPalette white = chart_->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    chart_->setPalette(white);
-    chart_->setFont(WindowFont());
+    chart_->ShowOnWhite();
     chart_->setAccessibleName(tr("Разности диагоналей MM и EE"));
     chart_->SetDrawing([this](Canvas& canvas) {
         if (!comparison_)

@@ -397,15 +397,6 @@ private:
     std::function<void()> export_;
 };
 
-TextMeasure MeasureOf(const QFont& font)
-{
-    const QFontMetrics metrics(font);
-    return { [metrics](std::string_view text) {
-                return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-            },
-        metrics.height() };
-}
-
 } // namespace
 
 TSensitivityForm::TSensitivityForm(AssessmentDocument& document, IDialogs& dialogs, QWidget* owner)
@@ -491,10 +482,7 @@ void TSensitivityForm::Build()
     chart_ = new ChartView(client);
     chart_->setObjectName(QStringLiteral("TornadoChart"));
     chart_->setGeometry(kChart);
-    QPalette white = chart_->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    chart_->setPalette(white);
-    chart_->setFont(WindowFont());
+    chart_->ShowOnWhite();
     chart_->setAccessibleName(tr("Торнадо-диаграмма"));
     chart_->SetDrawing([this](Canvas& canvas) {
         if (!outcome_)

@@ -1,4 +1,5 @@
-// Main of the window benchmarks: one QApplication on the offscreen platform, the program's
+// Main of the window benchmarks: one QApplication on the offscreen platform (or the one
+// VARDUN_BENCH_PLATFORM names, for a run with a real accessibility bridge), the program's
 // style and font, then Google Benchmark.
 #include "ui/widgets/WindowFont.h"
 
@@ -7,7 +8,8 @@
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QByteArray platform = qgetenv("VARDUN_BENCH_PLATFORM");
+    qputenv("QT_QPA_PLATFORM", platform.isEmpty() ? QByteArrayLiteral("offscreen") : platform);
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setFont(WindowFont());

@@ -11,8 +11,8 @@
 #   deps.sh package  dpkg-shlibdeps (with file) and lintian, for scripts/package.sh
 #   deps.sh windows  the MinGW-w64 cross compilers, Wine, NSIS, zip, and what Qt's own build needs
 #                    (dpkg-dev for apt-get source), for scripts/windows.sh
-#   deps.sh screenreader  Xvfb, D-Bus, the accessibility bus and its Python client, for
-#                    bench/ui/screen-reader.sh
+#   deps.sh screenreader  Xvfb, D-Bus, the accessibility bus, Orca and the Python client of
+#                    the bus, for bench/ui/screen-reader.sh
 set -euo pipefail
 
 declare -A PACKAGE_GROUPS=(
@@ -22,7 +22,7 @@ declare -A PACKAGE_GROUPS=(
     [shot]="xvfb xauth imagemagick fonts-liberation2"
     [checks]="desktop-file-utils appstream libxml2-utils shared-mime-info libglib2.0-bin"
     [package]="dpkg-dev file lintian"
-    [screenreader]="xvfb xauth dbus at-spi2-core python3-gi gir1.2-atspi-2.0"
+    [screenreader]="xvfb xauth dbus at-spi2-core orca python3-gi gir1.2-atspi-2.0"
     [windows]="mingw-w64 libz-mingw-w64-dev wine64 nsis zip dpkg-dev xz-utils perl python3 imagemagick"
 )
 

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The Wait* benchmarks of vardun-ui-bench as an analyst with a screen reader meets them: the
-# windows on an X server (Xvfb), a D-Bus session with the accessibility bus, and a listener
-# that hears every event and asks each back. The steps run twice on that display: with Qt's
-# accessibility off (the `a11y:0` rows), then with Qt's own AT-SPI bridge switched on (the
-# `a11y:2` rows), whose difference is what the bridge and the listener cost.
+# windows on an X server (Xvfb), with a D-Bus session and its accessibility bus. The steps
+# run twice on that display: with Qt's accessibility off (the `a11y:0` rows), then with a
+# screen reader running and Qt's own AT-SPI bridge sending to it (the `a11y:2` rows).
 #   bash bench/ui/screen-reader.sh [VARDUN-UI-BENCH [STEPS [BENCHMARK OPTIONS...]]]
-# STEPS is a pattern of benchmark names (default: every Wait* step).
+# STEPS is a pattern of benchmark names (default: every Wait* step). READER=orca (the
+# default) runs Orca without speech; READER=listener runs bench/ui/screen_reader_listener.py,
+# which hears every event and asks each back, and says how many of each kind it heard.
 # Installs what it needs (as root) through scripts/deps.sh screenreader.
 set -euo pipefail
 
@@ -37,25 +38,43 @@ done
 [[ -s $scratch/display ]] || { echo "screen-reader.sh: Xvfb did not start" >&2; cat "$scratch/xvfb.log" >&2; exit 1; }
 export DISPLAY=:$(cat "$scratch/display")
 
-# Inside a session bus of its own: the accessibility bus, the listener, then the benchmarks.
-export SCRATCH=$scratch HERE=$here BENCH=$bench STEPS=$steps
+# Settings of its own: a screen reader writes that it is on into the desktop's settings,
+# which would switch the bridge on for every later program of this user.
+export XDG_CONFIG_HOME=$scratch/config XDG_DATA_HOME=$scratch/data XDG_CACHE_HOME=$scratch/cache
+export XDG_RUNTIME_DIR=$scratch/run
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+# Inside a session bus of its own: the accessibility bus, the reader, then the benchmarks.
+export SCRATCH=$scratch HERE=$here BENCH=$bench STEPS=$steps READER=${READER:-orca}
 dbus-run-session -- bash -euo pipefail -c '
     /usr/libexec/at-spi-bus-launcher --launch-immediately &
     launcher=$!
-    /usr/bin/python3 -u "$HERE/screen_reader_listener.py" >"$SCRATCH/listener.out" 2>&1 &
-    listener=$!
-    for _ in $(seq 100); do
-        grep -q listening "$SCRATCH/listener.out" && break
-        sleep 0.1
-    done
-    grep -q listening "$SCRATCH/listener.out" || { cat "$SCRATCH/listener.out" >&2; exit 1; }
     status=0
     VARDUN_BENCH_PLATFORM=xcb "$BENCH" --benchmark_filter="^($STEPS)/.*/a11y:0/" "$@" || status=$?
-    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 VARDUN_BENCH_PLATFORM=xcb "$BENCH" --benchmark_filter="^($STEPS)/.*/a11y:2/" "$@" \
-        || status=$?
-    kill -TERM "$listener"
-    wait "$listener" || true
-    echo "listener heard:"; grep -v "^listening" "$SCRATCH/listener.out"
+    # A screen reader switches the bridge on by itself; the listener needs it forced.
+    if [[ $READER == orca ]]; then
+        orca --replace --disable speech --disable braille --user-prefs "$SCRATCH/orca" >"$SCRATCH/reader.out" 2>&1 &
+        reader=$!
+        # Orca says nothing when it is up: give it the time it takes to start.
+        sleep 8
+    else
+        export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+        /usr/bin/python3 -u "$HERE/screen_reader_listener.py" >"$SCRATCH/reader.out" 2>&1 &
+        reader=$!
+        for _ in $(seq 100); do
+            grep -q listening "$SCRATCH/reader.out" && break
+            sleep 0.1
+        done
+        grep -q listening "$SCRATCH/reader.out" || { cat "$SCRATCH/reader.out" >&2; exit 1; }
+    fi
+    VARDUN_BENCH_PLATFORM=xcb "$BENCH" --benchmark_filter="^($STEPS)/.*/a11y:2/" "$@" || status=$?
+    kill -TERM "$reader"
+    wait "$reader" || true
+    if [[ $READER != orca ]]; then
+        echo "listener heard:"
+        grep -v "^listening" "$SCRATCH/reader.out"
+    fi
     kill "$launcher" 2>/dev/null || true
     exit "$status"
 ' bash "$@"

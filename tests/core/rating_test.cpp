@@ -5,6 +5,7 @@
 #include "model/Data.h"
 #include "support/MatrixLiterals.h"
 #include "support/RandomAssessment.h"
+#include "support/RatingStores.h"
 
 #include <gtest/gtest.h>
 
@@ -12,31 +13,6 @@
 #include <vector>
 
 namespace {
-
-// One layer, threat and mechanism: Rm = Re = 0.5 * 4 * max(0, 2 + s) * max(0, 3 + s) / 24.
-CData SingleItem()
-{
-    CData d;
-    d.ReliabilityME = MakeMatrix({ { 0.5f } });
-    d.DamageEM = MakeMatrix({ { 4 } });
-    d.EF = MakeMatrix({ { 2 } });
-    d.FM = MakeMatrix({ { 3 } });
-    d.WeightedDamageMax = 24.0f;
-    return d;
-}
-
-// One layer and mechanism, two threats; the second carries a negative frequency, so that
-// for shifts s >= 0 of the first the value is |s * s - 4|, zero at exactly s = 2.
-CData DipAtTwo()
-{
-    CData d;
-    d.ReliabilityME = MakeMatrix({ { 1 } });
-    d.DamageEM = MakeMatrix({ { 1 } });
-    d.EF = MakeMatrix({ { 0, -1 } });
-    d.FM = MakeMatrix({ { 0 }, { 4 } });
-    d.WeightedDamageMax = 1.0f;
-    return d;
-}
 
 constexpr RatingKind kKinds[] = { RatingKind::Rm, RatingKind::Re };
 

@@ -6,8 +6,7 @@
 #include "model/SourceMatrices.h"
 #include "model/Utf8Path.h"
 #include "support/RandomAssessment.h"
-#include "support/RecordingSink.h"
-#include "support/ReportTool.h"
+#include "support/ReportToolTest.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -22,31 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ReportCompare : public ::testing::Test {
-protected:
-    fs::path Path(const std::string& name) const { return PathFromUtf8(folder_.Path(name)); }
-
-    std::string Write(const CData& data, const std::string& name) const
-    {
-        RecordingSink sink;
-        const fs::path path = Path(name);
-        EXPECT_TRUE(data.SaveToFile(Utf8FromPath(path), sink));
-        return Utf8FromPath(path);
-    }
-
-    ToolRun Report(const std::vector<std::string>& args) const { return RunReportTool(args, folder_); }
-
-    ReportJson Parsed(const std::vector<std::string>& args) const
-    {
-        const ToolRun run = Report(args);
-        EXPECT_EQ(run.Status, 0) << run.Err;
-        EXPECT_EQ(run.Err, "");
-        return ReportJson::parse(run.Out);
-    }
-
-private:
-    TempFolder folder_;
-};
+using ReportCompare = ReportToolTest;
 
 // The same text as in the plain report: the same float, written the same way (or null).
 void ExpectSameText(const ReportJson& got, const ReportJson& plain, const std::string& what)
@@ -122,8 +97,8 @@ TEST_F(ReportCompare, OneChangedJudgementAgainstTwoPlainRuns)
     const float was = variant.TM(2, 4);
     const float is = was == 2.5f ? 7.25f : 2.5f;
     variant.TM(2, 4) = is;
-    const std::string a = Write(base, "a.sav");
-    const std::string b = Write(variant, "b.sav");
+    const std::string a = Utf8FromPath(Write(base, "a.sav"));
+    const std::string b = Utf8FromPath(Write(variant, "b.sav"));
 
     const ReportJson before = Parsed({ a });
     const ReportJson after = Parsed({ b });
@@ -158,8 +133,8 @@ TEST_F(ReportCompare, AddedRemovedAndRenamedItems)
     variant.PrepareForAnalysis(layers, threats, mechanisms);
     variant.MT(2, 0) = variant.MT(2, 0) == 0.5f ? 0.25f : 0.5f; // Механизм 3 x Угроза 1
     variant.EF(3, 2) = 9.0f; // a judgement of the new layer: not a changed one
-    const std::string a = Write(base, "a.sav");
-    const std::string b = Write(variant, "b.sav");
+    const std::string a = Utf8FromPath(Write(base, "a.sav"));
+    const std::string b = Utf8FromPath(Write(variant, "b.sav"));
 
     const ReportJson before = Parsed({ a });
     const ReportJson after = Parsed({ b });
@@ -192,8 +167,8 @@ TEST_F(ReportCompare, NoSharedItem)
         matrix.Resize(1, 1);
         matrix(0, 0) = 1.0f;
     }
-    const std::string a = Write(RandomAssessment(2, 5), "a.sav");
-    const std::string b = Write(other, "b.sav");
+    const std::string a = Utf8FromPath(Write(RandomAssessment(2, 5), "a.sav"));
+    const std::string b = Utf8FromPath(Write(other, "b.sav"));
     const ReportJson c = Parsed({ a, "--compare", b })["compare"];
     EXPECT_EQ(c["no_shared_item"], true);
     EXPECT_EQ(c["changed"], ReportJson::array());
@@ -204,7 +179,7 @@ TEST_F(ReportCompare, NoSharedItem)
 // message (with the line at fault) and its name on stderr, nothing on stdout.
 TEST_F(ReportCompare, RefusedSecondFile)
 {
-    const std::string good = Write(RandomAssessment(2, 9), "good.sav");
+    const std::string good = Utf8FromPath(Write(RandomAssessment(2, 9), "good.sav"));
     const std::string sample = ReadBytes(Utf8FromPath(PathFromUtf8(VARDUN_TEST_DATA) / "sample.sav"));
     std::string bad = sample;
     const std::string values = "\r\n0 \r\n[\xCF\xF0\xEE\xF7\xE8\xE5"; // line 20, the mechanisms' values
@@ -234,17 +209,13 @@ TEST_F(ReportCompare, RefusedSecondFile)
 
 TEST_F(ReportCompare, UsageErrors)
 {
-    const std::string file = Write(RandomAssessment(2, 1), "small.sav");
+    const std::string file = Utf8FromPath(Write(RandomAssessment(2, 1), "small.sav"));
     const std::vector<std::vector<std::string>> cases = {
         { file, "--compare" },
         { file, "--compare", file, "--compare", file },
         { "--compare", file },
     };
-    for (const auto& args : cases) {
-        const ToolRun run = Report(args);
-        EXPECT_EQ(run.Status, 2) << args.size();
-        EXPECT_EQ(run.Out, "");
-        EXPECT_NE(run.Err.find("usage: vardun-report"), std::string::npos);
-    }
+    for (const auto& args : cases)
+        ExpectUsageError(args);
     EXPECT_NE(Report({ "--help" }).Out.find("--compare OTHER.sav"), std::string::npos);
 }

@@ -6,7 +6,7 @@
 #include "model/Utf8Path.h"
 #include "support/RandomAssessment.h"
 #include "support/RecordingSink.h"
-#include "support/ReportTool.h"
+#include "support/ReportToolTest.h"
 #include "support/StrictCsv.h"
 #include "support/TempFolder.h"
 
@@ -30,14 +30,6 @@ const fs::path kExample = PathFromUtf8(VARDUN_TEST_DATA) / "example.sav";
 std::uint32_t Bits(float f)
 {
     return std::bit_cast<std::uint32_t>(f);
-}
-
-CData Loaded(const fs::path& path)
-{
-    CData d;
-    RecordingSink sink;
-    EXPECT_TRUE(d.LoadFromFile(Utf8FromPath(path), sink));
-    return d;
 }
 
 // A number cell holds the float bit for bit; one that is not finite is empty.
@@ -66,12 +58,8 @@ std::vector<std::string> Strings(const ReportJson& names)
     return names.get<std::vector<std::string>>();
 }
 
-class ReportCsv : public ::testing::Test {
+class ReportCsv : public ReportToolTest {
 protected:
-    fs::path Path(const std::string& name) const { return PathFromUtf8(folder_.Path(name)); }
-
-    ToolRun Report(const std::vector<std::string>& args) const { return RunReportTool(args, folder_); }
-
     // A file the tool wrote, read strictly.
     static CsvRecords ReadCsv(const fs::path& file)
     {
@@ -218,17 +206,7 @@ protected:
                         << i << " " << kind << " " << level;
         }
     }
-
-private:
-    TempFolder folder_;
 };
-
-ReportJson Parse(const ToolRun& run)
-{
-    EXPECT_EQ(run.Status, 0) << run.Err;
-    EXPECT_EQ(run.Err, "");
-    return ReportJson::parse(run.Out);
-}
 
 } // namespace
 
@@ -250,10 +228,7 @@ TEST_F(ReportCsv, ExampleWithRatingCurves)
 // No weighted damage: the curves are not numbers, null in the JSON, empty in the CSV.
 TEST_F(ReportCsv, CurvesThatAreNotNumbersAreEmptyCells)
 {
-    CData data = RandomAssessment(3, 7);
-    for (int i = 0; i < data.ET.Rows(); ++i)
-        for (int j = 0; j < data.ET.Cols(); ++j)
-            data.ET(i, j) = 0.0f;
+    const CData data = WithoutDamage(RandomAssessment(3, 7));
     RecordingSink sink;
     const fs::path file = Path("zero.sav");
     ASSERT_TRUE(data.SaveToFile(Utf8FromPath(file), sink));

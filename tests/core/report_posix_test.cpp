@@ -1,6 +1,5 @@
 // vardun-report where only POSIX systems have the files to try it on: pipes.
-#include "support/ReportTool.h"
-#include "support/TempFolder.h"
+#include "support/ReportToolTest.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +14,7 @@ namespace {
 
 const fs::path kSample = fs::path(VARDUN_TEST_DATA) / "sample.sav";
 
-class ReportTool : public ::testing::Test {
-protected:
-    fs::path Path(const std::string& name) const { return folder_.Path(name); }
-
-    ToolRun Report(const std::vector<std::string>& args) const { return RunReportTool(args, folder_); }
-
-private:
-    TempFolder folder_;
-};
+using ReportTool = ReportToolTest;
 
 } // namespace
 

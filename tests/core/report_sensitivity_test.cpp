@@ -8,15 +8,10 @@
 #include "model/Data.h"
 #include "model/Utf8Path.h"
 #include "support/RandomAssessment.h"
-#include "support/RecordingSink.h"
-#include "support/ReportTool.h"
-#include "support/TempFolder.h"
+#include "support/ReportToolTest.h"
 
 #include <gtest/gtest.h>
 
-#include <bit>
-#include <cmath>
-#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -25,51 +20,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ReportSensitivity : public ::testing::Test {
-protected:
-    fs::path Write(const CData& data, const std::string& name) const
-    {
-        RecordingSink sink;
-        const fs::path path = PathFromUtf8(folder_.Path(name));
-        EXPECT_TRUE(data.SaveToFile(Utf8FromPath(path), sink));
-        return path;
-    }
-
-    ToolRun Report(const std::vector<std::string>& args) const { return RunReportTool(args, folder_); }
-
-    ReportJson Parse(const std::vector<std::string>& args) const
-    {
-        const ToolRun run = Report(args);
-        EXPECT_EQ(run.Status, 0) << run.Err;
-        EXPECT_EQ(run.Err, "");
-        return ReportJson::parse(run.Out);
-    }
-
-private:
-    TempFolder folder_;
-};
+using ReportSensitivity = ReportToolTest;
 
 // The core's ranking of the file as the tool sees it: loaded, then modes 1 to 4.
 std::vector<TripleSensitivity> CoreRanking(const fs::path& path, CData& d)
 {
-    RecordingSink sink;
-    EXPECT_TRUE(d.LoadFromFile(Utf8FromPath(path), sink));
+    d = Loaded(path);
     ComputeAllModes(d);
     return RankSensitivity(d).Ranking;
-}
-
-::testing::AssertionResult SameFloat(const ReportJson& j, float expected)
-{
-    if (!std::isfinite(expected)) {
-        if (j.is_null())
-            return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << j.dump() << " where null was expected";
-    }
-    if (!j.is_number_float())
-        return ::testing::AssertionFailure() << j.dump() << " is not a float, expected " << expected;
-    if (std::bit_cast<std::uint32_t>(j.get<float>()) != std::bit_cast<std::uint32_t>(expected))
-        return ::testing::AssertionFailure() << j.dump() << " is not " << expected;
-    return ::testing::AssertionSuccess();
 }
 
 // The array holds the first `count` triples of the core's ranking, each with exactly its
@@ -112,15 +70,15 @@ void ExpectSameAsCore(const ReportJson& list, const fs::path& path, std::size_t 
 TEST_F(ReportSensitivity, TheFirstNOrAll)
 {
     const fs::path file = Write(RandomAssessment(4, 31), "four.sav");
-    ExpectSameAsCore(Parse({ Utf8FromPath(file), "--sensitivity", "5" })["sensitivity"], file, 5);
+    ExpectSameAsCore(Parsed({ Utf8FromPath(file), "--sensitivity", "5" })["sensitivity"], file, 5);
     // Without a count, every one of the 4 x 4 x 4 triples; the file may follow the option.
-    ExpectSameAsCore(Parse({ "--sensitivity", Utf8FromPath(file) })["sensitivity"], file, 64);
+    ExpectSameAsCore(Parsed({ "--sensitivity", Utf8FromPath(file) })["sensitivity"], file, 64);
     // A count beyond the triples gives them all.
-    ExpectSameAsCore(Parse({ Utf8FromPath(file), "--sensitivity", "1000" })["sensitivity"], file, 64);
+    ExpectSameAsCore(Parsed({ Utf8FromPath(file), "--sensitivity", "1000" })["sensitivity"], file, 64);
     // The rest of the report is there as without the option, and without it there is no
     // ranking.
-    ReportJson with = Parse({ Utf8FromPath(file), "--sensitivity", "1" });
-    const ReportJson without = Parse({ Utf8FromPath(file) });
+    ReportJson with = Parsed({ Utf8FromPath(file), "--sensitivity", "1" });
+    const ReportJson without = Parsed({ Utf8FromPath(file) });
     EXPECT_FALSE(without.contains("sensitivity"));
     with.erase("sensitivity");
     EXPECT_EQ(with, without);
@@ -130,7 +88,7 @@ TEST_F(ReportSensitivity, TheFirstNOrAll)
 TEST_F(ReportSensitivity, PositionsAreAmongTheAnalysedItems)
 {
     const fs::path file = Write(RandomAssessment(3, 5), "three.sav");
-    const ReportJson list = Parse({ Utf8FromPath(file), "--sensitivity" })["sensitivity"];
+    const ReportJson list = Parsed({ Utf8FromPath(file), "--sensitivity" })["sensitivity"];
     ExpectSameAsCore(list, file, 27);
     bool sawFirst = false;
     for (const ReportJson& e : list) {
@@ -146,12 +104,9 @@ TEST_F(ReportSensitivity, PositionsAreAmongTheAnalysedItems)
 // value 100000 as each smallest value and prints the rest as null.
 TEST_F(ReportSensitivity, ValuesThatAreNotNumbersPrintAsNull)
 {
-    CData data = RandomAssessment(2, 7);
-    for (int i = 0; i < data.ET.Rows(); ++i)
-        for (int j = 0; j < data.ET.Cols(); ++j)
-            data.ET(i, j) = 0.0f;
+    const CData data = WithoutDamage(RandomAssessment(2, 7));
     const fs::path file = Write(data, "zero.sav");
-    const ReportJson list = Parse({ Utf8FromPath(file), "--sensitivity", "3" })["sensitivity"];
+    const ReportJson list = Parsed({ Utf8FromPath(file), "--sensitivity", "3" })["sensitivity"];
     ExpectSameAsCore(list, file, 3);
     for (const ReportJson& e : list) {
         EXPECT_TRUE(SameFloat(e["Rm"]["min"], 100000.0f));
@@ -169,14 +124,6 @@ TEST_F(ReportSensitivity, UsageErrors)
         { file, "--sensitivity", "99999999999999999999999" }, { file, "--sensitivity", "2", "--sensitivity" },
         { "--sensitivity", "3" }, // no input file
     };
-    for (const auto& args : cases) {
-        const ToolRun run = Report(args);
-        std::string shown;
-        for (const auto& a : args)
-            shown += a + " ";
-        EXPECT_EQ(run.Status, 2) << shown;
-        EXPECT_EQ(run.Out, "") << shown;
-        EXPECT_NE(run.Err.find("usage: vardun-report"), std::string::npos) << shown;
-        EXPECT_NE(run.Err.find("[--sensitivity [N]]"), std::string::npos) << shown;
-    }
+    for (const auto& args : cases)
+        ExpectUsageError(args, "[--sensitivity [N]]");
 }

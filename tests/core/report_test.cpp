@@ -8,8 +8,7 @@
 #include "model/Data.h"
 #include "model/Utf8Path.h"
 #include "support/RandomAssessment.h"
-#include "support/RecordingSink.h"
-#include "support/ReportTool.h"
+#include "support/ReportToolTest.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -29,54 +28,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ReportTool : public ::testing::Test {
-protected:
-    fs::path Path(const std::string& name) const { return PathFromUtf8(folder_.Path(name)); }
-
-    fs::path Write(const CData& data, const std::string& name) const
-    {
-        RecordingSink sink;
-        const fs::path path = Path(name);
-        EXPECT_TRUE(data.SaveToFile(Utf8FromPath(path), sink));
-        return path;
-    }
-
-    ToolRun Report(const std::vector<std::string>& args) const { return RunReportTool(args, folder_); }
-
-private:
-    TempFolder folder_;
-};
+using ReportTool = ReportToolTest;
 
 // The data file's own example: two layers of which the first is analysed, one threat,
 // one mechanism.
 const fs::path kSample = PathFromUtf8(VARDUN_TEST_DATA) / "sample.sav";
 
-CData Loaded(const fs::path& path)
-{
-    CData d;
-    RecordingSink sink;
-    EXPECT_TRUE(d.LoadFromFile(Utf8FromPath(path), sink));
-    return d;
-}
-
 std::uint32_t Bits(float f)
 {
     return std::bit_cast<std::uint32_t>(f);
-}
-
-// A number of the report: the same float bit for bit, or null where it is not finite.
-::testing::AssertionResult SameFloat(const ReportJson& j, float expected)
-{
-    if (!std::isfinite(expected)) {
-        if (j.is_null())
-            return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << j.dump() << " where null was expected";
-    }
-    if (!j.is_number_float())
-        return ::testing::AssertionFailure() << j.dump() << " is not a float, expected " << expected;
-    if (Bits(j.get<float>()) != Bits(expected))
-        return ::testing::AssertionFailure() << j.dump() << " is not " << expected;
-    return ::testing::AssertionSuccess();
 }
 
 void ExpectSameVector(const ReportJson& j, const Vector& v, const std::string& what)
@@ -177,13 +137,6 @@ void ExpectReportOf(const ReportJson& r, const fs::path& path, const RatingSelec
     }
 }
 
-ReportJson Parse(const ToolRun& run)
-{
-    EXPECT_EQ(run.Status, 0) << run.Err;
-    EXPECT_EQ(run.Err, "");
-    return ReportJson::parse(run.Out);
-}
-
 } // namespace
 
 TEST_F(ReportTool, SampleFile)
@@ -233,10 +186,7 @@ TEST_F(ReportTool, LargeAssessmentWithRatingAndSave)
 // numbers and print as null; nothing fails.
 TEST_F(ReportTool, ZeroWeightedDamageMaxPrintsNull)
 {
-    CData data = RandomAssessment(3, 7);
-    for (int i = 0; i < data.ET.Rows(); ++i)
-        for (int j = 0; j < data.ET.Cols(); ++j)
-            data.ET(i, j) = 0.0f;
+    const CData data = WithoutDamage(RandomAssessment(3, 7));
     const fs::path file = Write(data, "zero.sav");
     const RatingSelection selection { 1, 1, 1 };
     const ReportJson r = Parse(Report({ Utf8FromPath(file), "--rating", "1,1,1" }));
@@ -347,15 +297,8 @@ TEST_F(ReportTool, UsageErrors)
         { file, "--low", "0,5" },
         { file, "--low", "1e39" },
     };
-    for (const auto& args : cases) {
-        const ToolRun run = Report(args);
-        std::string shown;
-        for (const auto& a : args)
-            shown += a + " ";
-        EXPECT_EQ(run.Status, 2) << shown;
-        EXPECT_EQ(run.Out, "") << shown;
-        EXPECT_NE(run.Err.find("usage: vardun-report"), std::string::npos) << shown;
-    }
+    for (const auto& args : cases)
+        ExpectUsageError(args);
 }
 
 // Each float prints as text that reads back as the same float, and short values as

@@ -10,6 +10,7 @@
 #include "model/Data.h"
 #include "support/MatrixLiterals.h"
 #include "support/RandomAssessment.h"
+#include "support/RatingStores.h"
 #include "support/StoreDifference.h"
 
 #include <gtest/gtest.h>
@@ -228,32 +229,6 @@ CData Scaled(CData d, float factor)
     for (Matrix* m : { &d.EF, &d.FM, &d.DamageEM, &d.ReliabilityME })
         m->Scale(factor);
     d.WeightedDamageMax = Matrix::ElementwiseProduct(Matrix::Product(d.EF, d.FM), d.DamageEM).MaxElement();
-    return d;
-}
-
-// One layer, threat and mechanism: Rm = Re = 0.5 * 4 * max(0, 2 + s) * max(0, 3 + s) / 24.
-CData SingleItem()
-{
-    CData d;
-    d.ReliabilityME = MakeMatrix({ { 0.5f } });
-    d.DamageEM = MakeMatrix({ { 4 } });
-    d.EF = MakeMatrix({ { 2 } });
-    d.FM = MakeMatrix({ { 3 } });
-    d.WeightedDamageMax = 24.0f;
-    return d;
-}
-
-// For the first threat the value is |(s + 0)(s + 0) - 4| for s >= 0: the curve falls to
-// zero at s = 2 and rises again, so its extremes are not at the ends, and around the zero
-// the closed form cancels.
-CData DipAtTwo()
-{
-    CData d;
-    d.ReliabilityME = MakeMatrix({ { 1 } });
-    d.DamageEM = MakeMatrix({ { 1 } });
-    d.EF = MakeMatrix({ { 0, -1 } });
-    d.FM = MakeMatrix({ { 0 }, { 4 } });
-    d.WeightedDamageMax = 1.0f;
     return d;
 }
 

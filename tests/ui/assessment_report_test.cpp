@@ -7,6 +7,8 @@
 #include "../core/support/RandomAssessment.h"
 #include "../core/support/RecordingSink.h"
 #include "../core/support/TempFolder.h"
+#include "ExampleAssessment.h"
+#include "RatingWindowFixture.h"
 #include "ScriptedDialogs.h"
 #include "analysis/Compare.h"
 #include "analysis/Damage.h"
@@ -45,18 +47,6 @@ namespace {
 
 const std::string kExample = VARDUN_TEST_DATA "/example.sav";
 const QString kTool = QStringLiteral(VARDUN_BINARY_DIR "/tools/vardun-report");
-
-struct FailOnMessage : IMessageSink {
-    void ShowMessage(const std::string& text) override { ADD_FAILURE() << text; }
-};
-
-CData LoadExample()
-{
-    CData data;
-    FailOnMessage messages;
-    EXPECT_TRUE(data.LoadFromFile(kExample, messages));
-    return data;
-}
 
 // A program's standard output; nothing when it cannot be started (not installed).
 std::optional<QByteArray> RunProgram(const QString& program, const QStringList& arguments)
@@ -661,28 +651,13 @@ INSTANTIATE_TEST_SUITE_P(Diagonals, ReportDiagonalChart,
 
 // The rating window's "Отчёт...": the report of the window's assessment with the curves
 // of the items checked in its lists.
-class RatingWindowReport : public ::testing::Test {
+class RatingWindowReport : public RatingWindowFixture {
 protected:
     void SetUp() override
     {
         document.Store() = LoadExample();
-        ComputeAllModes(document.Store());
-        window = std::make_unique<TRatingForm>(document, dialogs, navigation);
-        window->show();
+        OpenWindow();
     }
-
-    void Check(const char* list, int row)
-    {
-        auto* widget = window->findChild<QListWidget*>(QString::fromLatin1(list));
-        ASSERT_NE(widget, nullptr) << list;
-        widget->item(row)->setCheckState(Qt::Checked);
-    }
-
-    AssessmentDocument document;
-    ScriptedDialogs dialogs;
-    StillNavigation navigation;
-    std::unique_ptr<TRatingForm> window;
-    TempFolder folder;
 };
 
 TEST_F(RatingWindowReport, WritesTheReportWithTheCheckedItemsCurves)

@@ -13,6 +13,7 @@
 #include "ui/export/ReportContent.h"
 #include "ui/export/ReportRequest.h"
 #include "ui/windows/Compare.h"
+#include "ui/windows/Navigation.h"
 #include "ui/windows/Rating.h"
 
 #include <QAction>
@@ -124,16 +125,6 @@ TEST(ComparisonReport, TheSameFileSaysThatEveryJudgementAgrees)
     const std::vector<QString> outline = Outline(AssessmentReportBlocks(example, asked, QDate(2026, 12, 11)));
     EXPECT_EQ(outline.back(), QStringLiteral("Все суждения совпадают."));
 }
-
-class StillNavigation : public IWizardNavigation {
-public:
-    void ShowAbout() override { }
-    void ShowAnalysis(bool) override { }
-    void Next(QWidget*) override { }
-    void Back(QWidget*) override { }
-    void Finish(QWidget*) override { }
-    void WizardWindowClosed() override { }
-};
 
 std::optional<QString> PdfText(const QString& path)
 {

@@ -5,7 +5,9 @@
 #include "../core/support/TempFolder.h"
 #include "../core/support/XlsxReader.h"
 #include "ContextMenu.h"
+#include "ExampleAssessment.h"
 #include "GraphWindowFixture.h"
+#include "RatingWindowFixture.h"
 #include "ScriptedDialogs.h"
 #include "analysis/Derived.h"
 #include "analysis/ExportTables.h"
@@ -32,26 +34,13 @@ namespace {
 const std::string kExample = VARDUN_TEST_DATA "/example.sav";
 const FileDialogOptions kWorkbookDialog { QStringLiteral("Книга Excel (*.xlsx)|*.xlsx"), QStringLiteral("xlsx") };
 
-struct FailOnMessage : IMessageSink {
-    void ShowMessage(const std::string& text) override { ADD_FAILURE() << text; }
-};
-
-class RatingWindowWorkbook : public ::testing::Test {
+class RatingWindowWorkbook : public RatingWindowFixture {
 protected:
     void SetUp() override
     {
         FailOnMessage messages;
         ASSERT_TRUE(document.Load(kExample, messages));
-        ComputeAllModes(document.Store());
-        window = std::make_unique<TRatingForm>(document, dialogs, navigation);
-        window->show();
-    }
-
-    void Check(const char* list, int row)
-    {
-        auto* widget = window->findChild<QListWidget*>(QString::fromLatin1(list));
-        ASSERT_NE(widget, nullptr) << list;
-        widget->item(row)->setCheckState(Qt::Checked);
+        OpenWindow();
     }
 
     float Level(const char* edit) const
@@ -71,12 +60,6 @@ protected:
         EXPECT_TRUE(dialogs.FileRequests[0].Save);
         EXPECT_EQ(dialogs.FileRequests[0].Options, kWorkbookDialog);
     }
-
-    AssessmentDocument document;
-    ScriptedDialogs dialogs;
-    StillNavigation navigation;
-    std::unique_ptr<TRatingForm> window;
-    TempFolder folder;
 };
 
 TEST_F(RatingWindowWorkbook, WritesTheWorkbookWithTheCheckedItemsCurves)

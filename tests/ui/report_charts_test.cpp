@@ -15,6 +15,7 @@
 #include "ui/windows/MMEE.h"
 #include "ui/windows/Rating.h"
 
+#include "ExampleAssessment.h"
 #include "GraphWindowFixture.h"
 
 #include <QImage>
@@ -29,18 +30,6 @@ namespace {
 
 const QString kTool = QStringLiteral(VARDUN_BINARY_DIR "/tools/vardun-report");
 const QString kExample = QStringLiteral(VARDUN_TEST_DATA "/example.sav");
-
-struct FailOnMessage : IMessageSink {
-    void ShowMessage(const std::string& text) override { ADD_FAILURE() << text; }
-};
-
-CData LoadExample()
-{
-    CData data;
-    FailOnMessage messages;
-    EXPECT_TRUE(data.LoadFromFile(kExample.toStdString(), messages));
-    return data;
-}
 
 class ReportCharts : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 // The report's sensitivity page: the fifteen widest swings of Rm as the core ranks them, in
 // a table and as the tornado chart, on a page of its own after everything else, so that
 // the pages before it are laid out as they were without it.
+#include "ExampleAssessment.h"
 #include "analysis/Derived.h"
 #include "analysis/Format.h"
 #include "analysis/Sensitivity.h"
@@ -22,19 +23,7 @@
 
 namespace {
 
-struct FailOnMessage : IMessageSink {
-    void ShowMessage(const std::string& text) override { ADD_FAILURE() << text; }
-};
-
 const QDate kDate(2026, 12, 10);
-
-CData LoadExample()
-{
-    CData data;
-    FailOnMessage messages;
-    EXPECT_TRUE(data.LoadFromFile(VARDUN_TEST_DATA "/example.sav", messages));
-    return data;
-}
 
 // Where the sensitivity section starts among the blocks.
 std::size_t SectionStart(const std::vector<ReportBlock>& blocks)

@@ -39,17 +39,6 @@ public:
     std::optional<QString> AskName(QWidget*, const QString&, const QString&) override { return std::nullopt; }
 };
 
-// The windows' moves are not followed: a picture is one window.
-class StillNavigation : public IWizardNavigation {
-public:
-    void ShowAbout() override { }
-    void ShowAnalysis(bool) override { }
-    void Next(QWidget*) override { }
-    void Back(QWidget*) override { }
-    void Finish(QWidget*) override { }
-    void WizardWindowClosed() override { }
-};
-
 struct Inputs {
     AssessmentDocument& Document;
     // Empty when not given.

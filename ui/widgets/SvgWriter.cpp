@@ -25,31 +25,29 @@ void AppendColour(std::string& out, Rgb colour)
     }
 }
 
-// ` name="value"` for a number.
-void AppendNumberAttribute(std::string& out, const char* name, double value)
+// An attribute's value as SVG writes it, by its type.
+void AppendValue(std::string& out, double number)
 {
-    out += ' ';
-    out += name;
-    out += "=\"";
-    AppendSvgNumber(out, value);
-    out += '"';
+    AppendSvgNumber(out, number);
 }
 
-void AppendColourAttribute(std::string& out, const char* name, Rgb colour)
+void AppendValue(std::string& out, Rgb colour)
 {
-    out += ' ';
-    out += name;
-    out += "=\"";
     AppendColour(out, colour);
-    out += '"';
 }
 
-void AppendTextAttribute(std::string& out, const char* name, const QString& value)
+void AppendValue(std::string& out, const QString& text)
+{
+    AppendXmlEscaped(out, text);
+}
+
+// ` name="value"`.
+template <typename Value> void AppendAttribute(std::string& out, const char* name, const Value& value)
 {
     out += ' ';
     out += name;
     out += "=\"";
-    AppendXmlEscaped(out, value);
+    AppendValue(out, value);
     out += '"';
 }
 
@@ -57,9 +55,9 @@ void AppendTextAttribute(std::string& out, const char* name, const QString& valu
 // mitred joins, solid).
 void AppendStroke(std::string& out, const VectorStroke& stroke)
 {
-    AppendColourAttribute(out, "stroke", stroke.Colour);
+    AppendAttribute(out, "stroke", stroke.Colour);
     if (stroke.Width != 1)
-        AppendNumberAttribute(out, "stroke-width", stroke.Width);
+        AppendAttribute(out, "stroke-width", stroke.Width);
     if (stroke.Round)
         out += " stroke-linecap=\"round\" stroke-linejoin=\"round\"";
     if (stroke.Dash > 0) {
@@ -69,16 +67,16 @@ void AppendStroke(std::string& out, const VectorStroke& stroke)
         AppendSvgNumber(out, stroke.Dash);
         out += '"';
         if (stroke.DashOffset != 0)
-            AppendNumberAttribute(out, "stroke-dashoffset", stroke.DashOffset);
+            AppendAttribute(out, "stroke-dashoffset", stroke.DashOffset);
     }
 }
 
 void AppendBox(std::string& out, const QRectF& box)
 {
-    AppendNumberAttribute(out, "x", box.x());
-    AppendNumberAttribute(out, "y", box.y());
-    AppendNumberAttribute(out, "width", box.width());
-    AppendNumberAttribute(out, "height", box.height());
+    AppendAttribute(out, "x", box.x());
+    AppendAttribute(out, "y", box.y());
+    AppendAttribute(out, "width", box.width());
+    AppendAttribute(out, "height", box.height());
 }
 
 // A box with no area is no shape; SVG calls a negative size an error.
@@ -159,9 +157,9 @@ void SvgWriter::SetFont(const QFont& font)
     // What the screen shows: the family it found and the size in its pixels.
     const QFontInfo shown(font);
     fontAttributes_.clear();
-    AppendTextAttribute(fontAttributes_, "font-family", shown.family());
-    AppendNumberAttribute(fontAttributes_, "font-size", shown.pixelSize());
-    AppendNumberAttribute(fontAttributes_, "font-weight", font.weight());
+    AppendAttribute(fontAttributes_, "font-family", shown.family());
+    AppendAttribute(fontAttributes_, "font-size", shown.pixelSize());
+    AppendAttribute(fontAttributes_, "font-weight", font.weight());
     if (font.italic())
         fontAttributes_ += " font-style=\"italic\"";
 }
@@ -187,7 +185,7 @@ void SvgWriter::Rect(const QRectF& box, const VectorStroke& outline, Rgb fill)
         return;
     body_ += "<rect";
     AppendBox(body_, box);
-    AppendColourAttribute(body_, "fill", fill);
+    AppendAttribute(body_, "fill", fill);
     AppendStroke(body_, outline);
     body_ += "/>\n";
 }
@@ -198,11 +196,11 @@ void SvgWriter::Ellipse(const QRectF& box, const VectorStroke& outline, Rgb fill
         return;
     body_ += "<ellipse";
     const QPointF centre = box.center();
-    AppendNumberAttribute(body_, "cx", centre.x());
-    AppendNumberAttribute(body_, "cy", centre.y());
-    AppendNumberAttribute(body_, "rx", box.width() / 2);
-    AppendNumberAttribute(body_, "ry", box.height() / 2);
-    AppendColourAttribute(body_, "fill", fill);
+    AppendAttribute(body_, "cx", centre.x());
+    AppendAttribute(body_, "cy", centre.y());
+    AppendAttribute(body_, "rx", box.width() / 2);
+    AppendAttribute(body_, "ry", box.height() / 2);
+    AppendAttribute(body_, "fill", fill);
     AppendStroke(body_, outline);
     body_ += "/>\n";
 }
@@ -213,7 +211,7 @@ void SvgWriter::Fill(const QRectF& box, Rgb colour)
         return;
     body_ += "<rect";
     AppendBox(body_, box);
-    AppendColourAttribute(body_, "fill", colour);
+    AppendAttribute(body_, "fill", colour);
     body_ += "/>\n";
 }
 
@@ -228,10 +226,10 @@ void SvgWriter::Text(QPointF baseline, const QString& text, Rgb colour)
     if (text.isEmpty())
         return;
     body_ += "<text";
-    AppendNumberAttribute(body_, "x", baseline.x());
-    AppendNumberAttribute(body_, "y", baseline.y());
+    AppendAttribute(body_, "x", baseline.x());
+    AppendAttribute(body_, "y", baseline.y());
     body_ += fontAttributes_;
-    AppendColourAttribute(body_, "fill", colour);
+    AppendAttribute(body_, "fill", colour);
     // Runs of blanks are part of the text ("Распределение  Xi").
     body_ += " xml:space=\"preserve\">";
     AppendXmlEscaped(body_, text);
@@ -259,8 +257,8 @@ std::string SvgWriter::Document() const
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
                       "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\""
                       " version=\"1.2\" baseProfile=\"tiny\"";
-    AppendNumberAttribute(out, "width", size_.width());
-    AppendNumberAttribute(out, "height", size_.height());
+    AppendAttribute(out, "width", size_.width());
+    AppendAttribute(out, "height", size_.height());
     out += " viewBox=\"0 0 ";
     AppendSvgNumber(out, size_.width());
     out += ' ';

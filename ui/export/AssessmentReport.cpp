@@ -28,7 +28,7 @@ Painting PaintPdf(QByteArray& bytes, const std::vector<ReportBlock>& blocks, con
     const ReportProgress& progress)
 {
     const int count = static_cast<int>(pages.size());
-    if (progress && !progress(0, count))
+    if (progress && !progress(ReportStage::Painting, 0, count))
         return Painting::Stopped;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly))
@@ -48,7 +48,7 @@ Painting PaintPdf(QByteArray& bytes, const std::vector<ReportBlock>& blocks, con
         painter.resetTransform();
         painter.scale(kResolution / kPointsPerInch, kResolution / kPointsPerInch);
         PaintReportPage(painter, blocks, pages[static_cast<std::size_t>(i)], kA4Report, i + 1, count);
-        if (progress && !progress(i + 1, count))
+        if (progress && !progress(ReportStage::Painting, i + 1, count))
             return Painting::Stopped;
     }
     return painter.end() ? Painting::Done : Painting::Failed;
@@ -59,7 +59,12 @@ Painting PaintPdf(QByteArray& bytes, const std::vector<ReportBlock>& blocks, con
 bool WriteAssessmentReport(const std::string& path, const CData& assessment, const ReportRequest& request,
     IMessageSink& messages, const SaveOptions& options, const ReportProgress& progress)
 {
-    const std::vector<ReportBlock> blocks = AssessmentReportBlocks(assessment, request, QDate::currentDate());
+    const std::optional<std::vector<ReportBlock>> prepared
+        = AssessmentReportBlocks(assessment, request, QDate::currentDate(),
+            [&progress](int done, int count) { return !progress || progress(ReportStage::Preparing, done, count); });
+    if (!prepared)
+        return false;
+    const std::vector<ReportBlock>& blocks = *prepared;
     const std::vector<ReportPage> pages = LayOutReport(blocks, kA4Report);
     QByteArray bytes;
     // The document is in memory until its last page: stopped before, it never reaches the disk.

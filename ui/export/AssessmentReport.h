@@ -11,9 +11,18 @@
 class CData;
 class IMessageSink;
 
-// Told how many pages are painted of how many: once with none done when the pages are laid
-// out, then after each page. False stops the report, which then touches no file.
-using ReportProgress = std::function<bool(int done, int count)>;
+// What the report is doing when it tells how far it has got.
+enum class ReportStage {
+    Preparing, // the tables and results of each section: `done` sections of `count`
+    Painting, // the PDF: `done` pages of `count`
+};
+
+// Told first the sections prepared of how many, from none before the first to all, then the
+// pages painted of how many, from none once they are laid out to all; both counts stay the
+// same within their stage. A long section tells the same numbers again between its pieces,
+// some milliseconds apart, so that a window can paint and see a stop meanwhile. False stops
+// the report at once: it then touches no file and says nothing.
+using ReportProgress = std::function<bool(ReportStage stage, int done, int count)>;
 
 // Writes the report of `assessment` (its source matrices and thresholds; every result is
 // computed for the report) crash-safe; false with a message when it was not written, and

@@ -10,6 +10,7 @@
 #include "analysis/Modes.h"
 #include "analysis/Rating.h"
 #include "analysis/Sensitivity.h"
+#include "analysis/WidestSwings.h"
 #include "model/Data.h"
 #include "model/Texts.h"
 #include "ui/charts/GraphChart.h"
@@ -28,8 +29,10 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -436,20 +439,47 @@ public:
         computed_ = std::move(computed);
     }
 
-    std::vector<ReportBlock> Build()
+    // Section by section, each numbered as its heading is; nothing when stopped.
+    std::optional<std::vector<ReportBlock>> Build(const SectionProgress& progress)
     {
+        const bool rating = request_.Rating && SelectionFits(Data(), *request_.Rating);
+        // Only when asked: without a comparison the report stays as it was.
+        const bool comparison = request_.Comparison.has_value();
+        const int sensitivity = rating ? 8 : 7;
+        const int count = sensitivity + (comparison ? 1 : 0);
+        int done = 0;
+        const auto told = [&] { return !progress || progress(done, count); };
+        const auto finished = [&] {
+            ++done;
+            return told();
+        };
+
+        if (!told())
+            return std::nullopt;
         TitleSection();
         ListsSection();
-        for (AnalysisMode mode : kAnalysisModes)
+        if (!finished())
+            return std::nullopt;
+        for (AnalysisMode mode : kAnalysisModes) {
             ModeSection(mode);
+            if (!finished())
+                return std::nullopt;
+        }
         DamageSection();
-        const bool rating = request_.Rating && SelectionFits(Data(), *request_.Rating);
-        if (rating)
+        if (!finished())
+            return std::nullopt;
+        if (rating) {
             RatingSection();
-        SensitivitySection(rating ? 8 : 7);
-        // Only when asked: without a comparison the report stays as it was.
-        if (request_.Comparison)
-            AppendComparisonSection(blocks_, *request_.Comparison, rating ? 9 : 8);
+            if (!finished())
+                return std::nullopt;
+        }
+        if (!SensitivitySection(sensitivity, told) || !finished())
+            return std::nullopt;
+        if (comparison) {
+            AppendComparisonSection(blocks_, *request_.Comparison, sensitivity + 1);
+            if (!finished())
+                return std::nullopt;
+        }
         return std::move(blocks_);
     }
 
@@ -575,22 +605,28 @@ private:
     }
 
     // The widest swings of Rm over the rating window's shifts, on a page of their own after
-    // everything else, so that the pages before read as they did without it.
-    void SensitivitySection(int number)
+    // everything else, so that the pages before read as they did without it. At a hundred
+    // items per list the million triples take most of the preparation: `again` is told
+    // between their pieces, and false from it stops the section.
+    bool SensitivitySection(int number, const std::function<bool()>& again)
     {
         ReportText heading { TextStyle::Heading, tr("%1. Чувствительность рейтинговых показателей к ЧАУ").arg(number),
             true, true };
         blocks_.emplace_back(std::move(heading));
-        const SensitivityResult result = RankSensitivity(Data());
-        if (result.Ranking.empty()) {
+        const SensitivityModel model(Data());
+        const std::optional<std::vector<TripleSensitivity>> widest
+            = WidestSwings(model, kTornadoBars, RatingKind::Rm, [&again](std::size_t, std::size_t) { return again(); });
+        if (!widest)
+            return false;
+        if (widest->empty()) {
             Add(TextStyle::Body, tr("Нет троек для ранжирования: в одном из списков нет анализируемых элементов."));
-            return;
+            return true;
         }
-        const std::size_t shown = std::min<std::size_t>(result.Ranking.size(), kTornadoBars);
+        const std::size_t shown = widest->size();
         Add(TextStyle::Body,
             tr("Тройки «эшелон / угроза / МЗ» по размаху Rm при сдвиге ЧАУ от -10 до +10: первые %1 из %2.")
                 .arg(shown)
-                .arg(result.Ranking.size()),
+                .arg(model.TripleCount()),
             true);
         ReportTable table;
         table.Corner = tr("№. Эшелон / угроза / МЗ");
@@ -603,7 +639,7 @@ private:
             table.ColumnHeads.push_back(QCoreApplication::translate("TSensitivityForm", head));
         std::vector<TornadoEntry> entries;
         for (std::size_t k = 0; k < shown; ++k) {
-            const TripleSensitivity& t = result.Ranking[k];
+            const TripleSensitivity& t = (*widest)[k];
             const QString layer = NameOf(Data(), ItemKind::Layer, t.Triple.Layer);
             const QString threat = NameOf(Data(), ItemKind::Threat, t.Triple.Threat);
             const QString mechanism = NameOf(Data(), ItemKind::Mechanism, t.Triple.Mechanism);
@@ -615,6 +651,7 @@ private:
         }
         blocks_.push_back(std::move(table));
         blocks_.push_back(TornadoChart(std::move(entries)));
+        return true;
     }
 
     const ReportRequest& request_;
@@ -627,5 +664,11 @@ private:
 
 std::vector<ReportBlock> AssessmentReportBlocks(const CData& assessment, const ReportRequest& request, QDate date)
 {
-    return Builder(assessment, request, date).Build();
+    return *Builder(assessment, request, date).Build({});
+}
+
+std::optional<std::vector<ReportBlock>> AssessmentReportBlocks(
+    const CData& assessment, const ReportRequest& request, QDate date, const SectionProgress& progress)
+{
+    return Builder(assessment, request, date).Build(progress);
 }

@@ -29,7 +29,6 @@
 #include <QApplication>
 #include <QColor>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
@@ -43,7 +42,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
-#include <QWindow>
 
 #include <algorithm>
 #include <bit>
@@ -573,9 +571,11 @@ void TRatingForm::ReportButtonClick()
     const auto path = dialogs_.AskSaveFile(this, ReportDialog());
     if (!path)
         return;
-    // A large assessment's report takes seconds: its pages are counted off while the windows
-    // keep painting, and the analyst may stop it, which leaves no file. Modal, so that
-    // nothing changes meanwhile; shown, not run, so that nothing waits on it.
+    // A large assessment's report takes seconds: its sections, then its pages, are counted
+    // off while the windows keep painting, and the analyst may stop it at any point, which
+    // leaves no file. Modal, so that nothing changes meanwhile; shown, not run, so that
+    // nothing waits on it. The report tells how far it has got at most some tens of
+    // milliseconds apart, and each time the events waiting meanwhile are handled.
     QProgressDialog progress(tr("Подготовка отчёта..."), tr("Отмена"), 0, 0, this);
     progress.setObjectName(QStringLiteral("ReportProgress"));
     progress.setWindowTitle(windowTitle());
@@ -584,21 +584,20 @@ void TRatingForm::ReportButtonClick()
     progress.setAutoClose(false);
     progress.setMinimumDuration(0);
     progress.show();
-    // On the screen before the report is prepared, which does not stop for the event loop:
-    // a window system may take a moment to map the dialog.
-    constexpr int kMostShowingWait = 200; // ms
-    QElapsedTimer showing;
-    showing.start();
-    while (!progress.windowHandle()->isExposed() && showing.elapsed() < kMostShowingWait)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    progress.repaint();
-    WriteAssessmentReport(
-        path->toStdString(), store_, CurrentReportRequest(), dialogs_, {}, [&progress](int done, int count) {
+    WriteAssessmentReport(path->toStdString(), store_, CurrentReportRequest(), dialogs_, {},
+        [&progress](ReportStage stage, int done, int count) {
+            // One bar per stage: the sections take a fraction of the pages' time, and a bar
+            // over both would guess at their shares. The value last: a modal dialog handles
+            // the events waiting when it is set, and shows the text and range set before.
+            const bool preparing = stage == ReportStage::Preparing;
+            progress.setLabelText(preparing
+                    // The section being prepared, the last once all are.
+                    ? tr("Подготовка отчёта: раздел %1 из %2").arg(std::min(done + 1, count)).arg(count)
+                    : tr("Отчёт: страница %1 из %2").arg(done).arg(count));
             progress.setMaximum(count);
             progress.setValue(done);
-            progress.setLabelText(tr("Отчёт: страница %1 из %2").arg(done).arg(count));
             // Only the file is left to write, and a failure there has its own message.
-            if (done == count)
+            if (!preparing && done == count)
                 progress.hide();
             QCoreApplication::processEvents();
             return !progress.wasCanceled();

@@ -5,9 +5,9 @@
 #include "ui/windows/Compare.h"
 
 #include "RandomAssessment.h"
+#include "WindowBench.h"
 #include "analysis/Derived.h"
 #include "model/Messages.h"
-#include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
 
 #include <QApplication>
@@ -17,20 +17,9 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace {
-
-class SilentDialogs : public IDialogs {
-public:
-    void ShowMessage(const std::string&) override { }
-    void ShowInformation(const std::string&) override { }
-    CloseAnswer AskSaveChanges(QWidget*) override { return CloseAnswer::Cancel; }
-    std::optional<QString> AskOpenFile(QWidget*, const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<QString> AskSaveFile(QWidget*, const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<QString> AskName(QWidget*, const QString&, const QString&) override { return std::nullopt; }
-};
 
 struct Compared {
     AssessmentDocument Document;

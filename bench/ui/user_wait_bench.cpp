@@ -8,7 +8,6 @@
 // counter `a11y_events` is how many accessibility events one step sends.
 #include "analysis/Derived.h"
 #include "model/Messages.h"
-#include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
 #include "ui/windows/Comment.h"
 #include "ui/windows/Graph.h"
@@ -17,20 +16,18 @@
 #include "ui/windows/Rating.h"
 
 #include "RandomAssessment.h"
+#include "WindowBench.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -138,67 +135,9 @@ private:
     static inline std::int64_t events_ = 0;
 };
 
-// Counts what the event loop delivers, to know when it has nothing left to do.
-class LoopWatch : public QObject {
-public:
-    LoopWatch()
-    {
-        wake_.setInterval(kWakeEvery);
-        qApp->installEventFilter(this);
-    }
-    ~LoopWatch() override { qApp->removeEventFilter(this); }
-
-    // Runs the event loop until a whole pass over the queued events delivers nothing more,
-    // after at least one paint when `painting`: the step's deferred drawing, the repaint it
-    // asks for and whatever that set off are done. Until that paint, an idle loop waits for
-    // what comes from outside: with a screen reader, Qt's bridge holds back each key until
-    // the accessibility registry has passed it round the listeners and answered. False when
-    // the loop never settles.
-    bool RunUntilSettled(bool painting)
-    {
-        paints_ = 0;
-        QDeadlineTimer deadline(kMostWait);
-        while (!deadline.hasExpired()) {
-            delivered_ = 0;
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            if (delivered_ > 0)
-                continue;
-            if (paints_ > 0 || !painting)
-                return true;
-            wake_.start();
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-            wake_.stop();
-        }
-        return false;
-    }
-
-protected:
-    bool eventFilter(QObject* receiver, QEvent* event) override
-    {
-        // The watch's own wake-ups are not the step's.
-        if (receiver == &wake_)
-            return false;
-        ++delivered_;
-        if (event->type() == QEvent::Paint)
-            ++paints_;
-        return false;
-    }
-
-private:
-    static constexpr int kMostWait = 10000; // ms
-    static constexpr int kWakeEvery = 5; // ms
-    QTimer wake_;
-    int delivered_ = 0;
-    int paints_ = 0;
-};
-
-struct NoDialogs : IDialogs {
+// Every question unanswered; a message is a step gone wrong.
+struct NoDialogs : SilentDialogs {
     void ShowMessage(const std::string& text) override { throw std::runtime_error(text); }
-    void ShowInformation(const std::string&) override { }
-    CloseAnswer AskSaveChanges(QWidget*) override { return CloseAnswer::Cancel; }
-    std::optional<QString> AskOpenFile(QWidget*, const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<QString> AskSaveFile(QWidget*, const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<QString> AskName(QWidget*, const QString&, const QString&) override { return std::nullopt; }
 };
 
 // The walk between the mode-4 window and the MM and EE window, as the program's own makes it.
@@ -256,7 +195,7 @@ public:
     // After the input: the wait until the window is painted.
     bool Settle(bool painting = true)
     {
-        if (watch_.RunUntilSettled(painting))
+        if (watch_.Run(painting))
             return true;
         state_.SkipWithError("the event loop did not settle");
         return false;
@@ -283,7 +222,7 @@ public:
 private:
     benchmark::State& state_;
     ScreenReader reader_;
-    LoopWatch watch_;
+    PaintedWait watch_;
     std::int64_t eventsBefore_ = 0;
     std::int64_t untimedEvents_ = 0;
 };

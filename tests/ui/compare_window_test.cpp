@@ -5,6 +5,7 @@
 
 #include "RecordingNavigation.h"
 #include "ScriptedDialogs.h"
+#include "TabWalk.h"
 #include "Typing.h"
 #include "analysis/Compare.h"
 #include "analysis/Damage.h"
@@ -19,7 +20,6 @@
 #include "ui/windows/Rating.h"
 
 #include <QAbstractItemModel>
-#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -478,13 +478,8 @@ TEST_F(CompareWindowTest, TabReachesEveryControlLeavesEveryTableAndEachHasAName)
     ASSERT_NE(window, nullptr);
     QApplication::setActiveWindow(window);
     Find<QPushButton>(*window, "OtherFileButton")->setFocus();
-    std::vector<QString> order;
-    for (int k = 0; k < 20; ++k) {
-        QWidget* focused = QApplication::focusWidget();
-        ASSERT_NE(focused, nullptr);
-        order.push_back(focused->objectName());
-        QTest::keyClick(focused, Qt::Key_Tab);
-    }
+    const std::vector<QString> order = TabWalk(20);
+    ASSERT_EQ(order.size(), 20u);
     const std::vector<QString> cycle = { QStringLiteral("OtherFileButton"), QStringLiteral("RatingsTable"),
         QStringLiteral("MechanismsTable"), QStringLiteral("LayersTable"), QStringLiteral("FilterEdit"),
         QStringLiteral("ChangesTable"), QStringLiteral("SaveChartButton"), QStringLiteral("SummaryButton"),
@@ -492,16 +487,7 @@ TEST_F(CompareWindowTest, TabReachesEveryControlLeavesEveryTableAndEachHasAName)
     for (std::size_t k = 0; k < order.size(); ++k)
         EXPECT_EQ(order[k], cycle[k % cycle.size()]) << k;
 
-    int controls = 0;
-    for (QWidget* widget : window->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (!(widget->focusPolicy() & Qt::TabFocus))
-            continue;
-        ++controls;
-        QAccessibleInterface* about = QAccessible::queryAccessibleInterface(widget);
-        ASSERT_NE(about, nullptr);
-        EXPECT_FALSE(about->text(QAccessible::Name).isEmpty()) << widget->objectName().toStdString();
-    }
-    EXPECT_EQ(controls, static_cast<int>(cycle.size()));
+    EXPECT_EQ(ExpectNamedControls(*window->centralWidget()), static_cast<int>(cycle.size()));
     auto* chart = Find<ChartView>(*window, "DifferenceChart");
     EXPECT_FALSE(chart->accessibleName().isEmpty());
     EXPECT_FALSE(chart->accessibleDescription().isEmpty());

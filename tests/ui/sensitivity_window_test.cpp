@@ -6,6 +6,7 @@
 #include "../core/support/RandomAssessment.h"
 #include "RecordingNavigation.h"
 #include "ScriptedDialogs.h"
+#include "TabWalk.h"
 #include "Typing.h"
 #include "analysis/Derived.h"
 #include "analysis/Format.h"
@@ -17,15 +18,17 @@
 #include "ui/windows/Rating.h"
 
 #include <QAbstractItemModel>
-#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QCollator>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -34,6 +37,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <memory>
 #include <set>
@@ -46,19 +51,13 @@ struct RefuseMessages : IMessageSink {
     void ShowMessage(const std::string& text) override { ADD_FAILURE() << text; }
 };
 
-enum Column {
-    kRank,
-    kLayer,
-    kThreat,
-    kMechanism,
-    kRmMin,
-    kRmAtZero,
-    kRmMax,
-    kRmSwing,
-    kReMin,
-    kReAtZero,
-    kReMax,
-    kReSwing
+// The table's columns, found by the heads the analyst reads.
+struct Columns {
+    int Rank = -1, Layer = -1, Threat = -1, Mechanism = -1;
+    // Rm's smallest, unshifted, largest and swing, then Re's.
+    std::array<int, 8> Values {};
+
+    bool Named(int column) const { return column == Layer || column == Threat || column == Mechanism; }
 };
 
 // Lets the worker and the queued reports run until `done` holds; false after a generous
@@ -124,6 +123,28 @@ protected:
         return model->data(model->index(row, column)).toString();
     }
     static int Rows(QWidget& window) { return Table(window)->model()->rowCount(); }
+    static Columns ColumnsOf(QWidget& window)
+    {
+        const QAbstractItemModel* model = Table(window)->model();
+        const auto find = [model](const char* head) {
+            for (int column = 0; column < model->columnCount(); ++column)
+                if (model->headerData(column, Qt::Horizontal).toString() == QString::fromUtf8(head))
+                    return column;
+            ADD_FAILURE() << "no column " << head;
+            return 0;
+        };
+        Columns c;
+        c.Rank = find("№");
+        c.Layer = find("Эшелон");
+        c.Threat = find("Угроза");
+        c.Mechanism = find("МЗ");
+        const char* const values[]
+            = { "Rm мин.", "Rm при 0", "Rm макс.", "Rm размах", "Re мин.", "Re при 0", "Re макс.", "Re размах" };
+        for (std::size_t k = 0; k < c.Values.size(); ++k)
+            c.Values[k] = find(values[k]);
+        EXPECT_EQ(model->columnCount(), 12);
+        return c;
+    }
     static QString Status(QWidget& window) { return Find<QLabel>(window, "StatusLabel")->text(); }
 
     QString Name(ItemKind kind, int k) const { return QString::fromStdString(store.AnalysedName(kind, k)); }
@@ -132,17 +153,20 @@ protected:
     void ExpectShown(QWidget& window, const std::vector<TripleSensitivity>& expected)
     {
         ASSERT_EQ(Rows(window), static_cast<int>(expected.size()));
+        const Columns col = ColumnsOf(window);
         for (int row = 0; row < Rows(window); ++row) {
             const TripleSensitivity& t = expected[static_cast<std::size_t>(row)];
             SCOPED_TRACE(row);
-            EXPECT_EQ(Cell(window, row, kRank), QString::number(row + 1));
-            EXPECT_EQ(Cell(window, row, kLayer), Name(ItemKind::Layer, t.Triple.Layer));
-            EXPECT_EQ(Cell(window, row, kThreat), Name(ItemKind::Threat, t.Triple.Threat));
-            EXPECT_EQ(Cell(window, row, kMechanism), Name(ItemKind::Mechanism, t.Triple.Mechanism));
+            EXPECT_EQ(Cell(window, row, col.Rank), QString::number(row + 1));
+            EXPECT_EQ(Cell(window, row, col.Layer), Name(ItemKind::Layer, t.Triple.Layer));
+            EXPECT_EQ(Cell(window, row, col.Threat), Name(ItemKind::Threat, t.Triple.Threat));
+            EXPECT_EQ(Cell(window, row, col.Mechanism), Name(ItemKind::Mechanism, t.Triple.Mechanism));
             const float values[]
                 = { t.Rm.Min, t.Rm.AtZero, t.Rm.Max, t.Rm.Swing(), t.Re.Min, t.Re.AtZero, t.Re.Max, t.Re.Swing() };
             for (int k = 0; k < 8; ++k)
-                EXPECT_EQ(Cell(window, row, kRmMin + k).toStdString(), FormatFixed(values[k], 2)) << k;
+                EXPECT_EQ(
+                    Cell(window, row, col.Values[static_cast<std::size_t>(k)]).toStdString(), FormatFixed(values[k], 2))
+                    << k;
         }
     }
 
@@ -186,14 +210,15 @@ TEST_F(SensitivityWindowTest, SortsByEveryColumnByValueAndFiltersByTheNames)
     TSensitivityForm& window = Open();
     QTableView* table = Table(window);
     const int rows = Rows(window);
-    for (int column = kRank; column <= kReSwing; ++column) {
+    const Columns col = ColumnsOf(window);
+    for (int column = 0; column < table->model()->columnCount(); ++column) {
         for (Qt::SortOrder order : { Qt::AscendingOrder, Qt::DescendingOrder }) {
             table->sortByColumn(column, order);
             ASSERT_EQ(Rows(window), rows);
             for (int row = 1; row < rows; ++row) {
                 const QString a = Cell(window, row - 1, column), b = Cell(window, row, column);
                 SCOPED_TRACE(::testing::Message() << "column " << column << " row " << row);
-                if (column >= kLayer && column <= kMechanism) {
+                if (col.Named(column)) {
                     EXPECT_TRUE(order == Qt::AscendingOrder ? a <= b : a >= b);
                 } else {
                     // By value, not by text: "10" after "9".
@@ -206,7 +231,7 @@ TEST_F(SensitivityWindowTest, SortsByEveryColumnByValueAndFiltersByTheNames)
     }
 
     // Every word must be in one of the three names; case does not matter.
-    table->sortByColumn(kRank, Qt::AscendingOrder);
+    table->sortByColumn(col.Rank, Qt::AscendingOrder);
     QLineEdit* filter = Find<QLineEdit>(window, "FilterEdit");
     filter->setFocus();
     TypeText(filter, QStringLiteral("вредоносное ЩИТ"));
@@ -219,15 +244,129 @@ TEST_F(SensitivityWindowTest, SortsByEveryColumnByValueAndFiltersByTheNames)
     // One threat, one mechanism, every layer.
     ASSERT_EQ(Rows(window), 4);
     for (int row = 0; row < 4; ++row) {
-        EXPECT_EQ(Cell(window, row, kThreat), QStringLiteral("Вредоносное ПО"));
-        EXPECT_EQ(Cell(window, row, kMechanism), QStringLiteral("Антивирус"));
+        EXPECT_EQ(Cell(window, row, col.Threat), QStringLiteral("Вредоносное ПО"));
+        EXPECT_EQ(Cell(window, row, col.Mechanism), QStringLiteral("Антивирус"));
         if (row > 0) {
-            EXPECT_LT(Cell(window, row - 1, kRank).toInt(), Cell(window, row, kRank).toInt());
+            EXPECT_LT(Cell(window, row - 1, col.Rank).toInt(), Cell(window, row, col.Rank).toInt());
         }
     }
     EXPECT_EQ(Status(window), QStringLiteral("Троек: 192, показано: 4."));
     filter->clear();
     ASSERT_TRUE(WaitFor([&] { return Rows(window) == rows; }));
+}
+
+// Twelve items per list: "Эшелон 2" comes before "Эшелон 10", and each name stands in 144
+// rows. Every name column in both directions, unfiltered and filtered, against an order
+// made here from the names themselves: ascending by name with ties in the ranking's order,
+// descending the exact reverse. The chosen row and the column widths stay through it all.
+TEST_F(SensitivityWindowTest, SortsByTheNamesAsNumbersReadWithTiesByRankAlsoWhenFiltered)
+{
+    store = RandomAssessment(12, 5);
+    ComputeAllModes(store);
+    TSensitivityForm& window = Open();
+    const std::vector<TripleSensitivity> ranking = RankSensitivity(store).Ranking;
+    ASSERT_EQ(Rows(window), 12 * 12 * 12);
+    ASSERT_EQ(ranking.size(), 12u * 12u * 12u);
+    QTableView* table = Table(window);
+    const Columns col = ColumnsOf(window);
+    std::vector<int> widths;
+    for (int column = 0; column < 12; ++column)
+        widths.push_back(table->columnWidth(column));
+
+    // Russian, as the names are; numbers by value.
+    QCollator collator(QLocale(QLocale::Russian, QLocale::Russia));
+    collator.setNumericMode(true);
+    struct NameColumn {
+        int Column;
+        ItemKind Kind;
+    };
+    const NameColumn names[]
+        = { { col.Layer, ItemKind::Layer }, { col.Threat, ItemKind::Threat }, { col.Mechanism, ItemKind::Mechanism } };
+    const auto nameOf = [&](const TripleSensitivity& t, ItemKind kind) {
+        return Name(kind,
+            kind == ItemKind::Layer        ? t.Triple.Layer
+                : kind == ItemKind::Threat ? t.Triple.Threat
+                                           : t.Triple.Mechanism);
+    };
+    // Every word of the filter in one of the triple's names, whatever the case.
+    QStringList words;
+    const auto kept = [&](const TripleSensitivity& t) {
+        for (const QString& word : words)
+            if (std::none_of(std::begin(names), std::end(names),
+                    [&](const NameColumn& n) { return nameOf(t, n.Kind).contains(word, Qt::CaseInsensitive); }))
+                return false;
+        return true;
+    };
+    // The ranks, top to bottom, as the table should show them and as it does.
+    const auto expected = [&](ItemKind kind, Qt::SortOrder order) {
+        std::vector<int> ranks;
+        for (std::size_t k = 0; k < ranking.size(); ++k)
+            if (kept(ranking[k]))
+                ranks.push_back(static_cast<int>(k) + 1);
+        std::stable_sort(ranks.begin(), ranks.end(), [&](int a, int b) {
+            return collator.compare(nameOf(ranking[static_cast<std::size_t>(a - 1)], kind),
+                       nameOf(ranking[static_cast<std::size_t>(b - 1)], kind))
+                < 0;
+        });
+        if (order == Qt::DescendingOrder)
+            std::reverse(ranks.begin(), ranks.end());
+        return ranks;
+    };
+    const auto shown = [&] {
+        std::vector<int> ranks;
+        for (int row = 0; row < Rows(window); ++row)
+            ranks.push_back(Cell(window, row, col.Rank).toInt());
+        return ranks;
+    };
+    const auto expectEveryOrder = [&] {
+        for (const NameColumn& n : names)
+            for (Qt::SortOrder order : { Qt::AscendingOrder, Qt::DescendingOrder }) {
+                SCOPED_TRACE(::testing::Message() << "column " << n.Column << " order " << order);
+                table->sortByColumn(n.Column, order);
+                EXPECT_EQ(shown(), expected(n.Kind, order));
+            }
+    };
+    expectEveryOrder();
+
+    // The layers top to bottom, each once, in the order numbers are read.
+    table->sortByColumn(col.Layer, Qt::AscendingOrder);
+    QStringList layers;
+    for (int row = 0; row < Rows(window); ++row)
+        if (layers.isEmpty() || layers.back() != Cell(window, row, col.Layer))
+            layers.push_back(Cell(window, row, col.Layer));
+    QStringList numbered;
+    for (int k = 1; k <= 12; ++k)
+        numbered.push_back(QStringLiteral("Эшелон %1").arg(k));
+    EXPECT_EQ(layers, numbered);
+
+    // A row chosen, then filtered by words it holds and sorted: still the chosen one.
+    words = { QStringLiteral("2"), QStringLiteral("угроза") };
+    int row = 300;
+    while (row < Rows(window) && !kept(ranking[static_cast<std::size_t>(Cell(window, row, col.Rank).toInt() - 1)]))
+        ++row;
+    ASSERT_LT(row, Rows(window));
+    const QString chosen = Cell(window, row, col.Rank);
+    table->setFocus();
+    table->setCurrentIndex(table->model()->index(row, col.Rank));
+    QLineEdit* filter = Find<QLineEdit>(window, "FilterEdit");
+    TypeText(filter, QStringLiteral("2 угроза"));
+    ASSERT_TRUE(WaitFor([&] { return Rows(window) < 12 * 12 * 12; }));
+    expectEveryOrder();
+    EXPECT_EQ(Status(window), QStringLiteral("Троек: 1728, показано: %1.").arg(Rows(window)));
+    const QModelIndex current = table->currentIndex();
+    ASSERT_TRUE(current.isValid());
+    EXPECT_EQ(Cell(window, current.row(), col.Rank), chosen);
+    const QModelIndexList selected = table->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected[0].row(), current.row());
+
+    // Cleared, every row comes back in the last order.
+    words.clear();
+    filter->clear();
+    ASSERT_TRUE(WaitFor([&] { return Rows(window) == 12 * 12 * 12; }));
+    EXPECT_EQ(shown(), expected(ItemKind::Mechanism, Qt::DescendingOrder));
+    for (int column = 0; column < 12; ++column)
+        EXPECT_EQ(table->columnWidth(column), widths[static_cast<std::size_t>(column)]) << column;
 }
 
 TEST_F(SensitivityWindowTest, ADoubleClickOrEnterSelectsTheTripleInTheRatingWindow)
@@ -247,14 +386,15 @@ TEST_F(SensitivityWindowTest, ADoubleClickOrEnterSelectsTheTripleInTheRatingWind
                 EXPECT_EQ(list->item(k)->checkState() == Qt::Checked, k == row) << k;
     };
 
-    const QRect third = table->visualRect(table->model()->index(2, kLayer));
+    const Columns col = ColumnsOf(window);
+    const QRect third = table->visualRect(table->model()->index(2, col.Layer));
     DoubleClick(table, third.center());
     expectChosen(expected.Ranking[2].Triple);
     // With the levels stored, the curves are drawn for the chosen triple.
     EXPECT_TRUE(Find<QPushButton>(*rating, "ComputeButton")->isEnabled());
 
     table->setFocus();
-    table->setCurrentIndex(table->model()->index(7, kRank));
+    table->setCurrentIndex(table->model()->index(7, col.Rank));
     QTest::keyClick(table, Qt::Key_Return);
     expectChosen(expected.Ranking[7].Triple);
 }
@@ -288,12 +428,13 @@ TEST_F(SensitivityWindowTest, CancelStopsTheWorkAndLeavesAUsableWindow)
     ASSERT_TRUE(WaitFor([&] { return window.HasRanking(); }, 60000));
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(Rows(window), 100 * 100 * 100);
+    const Columns col = ColumnsOf(window);
     const SensitivityResult expected = RankSensitivity(store);
     for (int row : { 0, 1, 500000, 999999 }) {
         const TripleSensitivity& t = expected.Ranking[static_cast<std::size_t>(row)];
-        EXPECT_EQ(Cell(window, row, kLayer), Name(ItemKind::Layer, t.Triple.Layer)) << row;
-        EXPECT_EQ(Cell(window, row, kThreat), Name(ItemKind::Threat, t.Triple.Threat)) << row;
-        EXPECT_EQ(Cell(window, row, kMechanism), Name(ItemKind::Mechanism, t.Triple.Mechanism)) << row;
+        EXPECT_EQ(Cell(window, row, col.Layer), Name(ItemKind::Layer, t.Triple.Layer)) << row;
+        EXPECT_EQ(Cell(window, row, col.Threat), Name(ItemKind::Threat, t.Triple.Threat)) << row;
+        EXPECT_EQ(Cell(window, row, col.Mechanism), Name(ItemKind::Mechanism, t.Triple.Mechanism)) << row;
     }
 
     // Closing the window while it computes stops the work too.
@@ -334,7 +475,8 @@ TEST_F(SensitivityWindowTest, ExportsTheTableAsShownToCsv)
 {
     TSensitivityForm& window = Open();
     QTableView* table = Table(window);
-    table->sortByColumn(kReSwing, Qt::DescendingOrder);
+    const Columns col = ColumnsOf(window);
+    table->sortByColumn(col.Values[7], Qt::DescendingOrder);
     const QString path = temp.filePath(QStringLiteral("ranking.csv"));
     dialogs.FileAnswers.push_back(path);
     QTest::mouseClick(Find<QPushButton>(window, "ExportButton"), Qt::LeftButton);
@@ -365,14 +507,15 @@ TEST_F(SensitivityWindowTest, ExportsTheTableAsShownToCsv)
         const QStringList cells = fields(lines[row + 1]);
         ASSERT_EQ(cells.size(), 10);
         EXPECT_EQ(cells[0],
-            Cell(window, row, kLayer) + QStringLiteral(" / ") + Cell(window, row, kThreat) + QStringLiteral(" / ")
-                + Cell(window, row, kMechanism));
-        EXPECT_EQ(cells[1], Cell(window, row, kRank));
+            Cell(window, row, col.Layer) + QStringLiteral(" / ") + Cell(window, row, col.Threat) + QStringLiteral(" / ")
+                + Cell(window, row, col.Mechanism));
+        EXPECT_EQ(cells[1], Cell(window, row, col.Rank));
         // Numbers in full, with a decimal comma: the table's two decimals are their rounding.
         for (int k = 0; k < 8; ++k) {
             QString number = cells[2 + k];
             number.replace(QLatin1Char(','), QLatin1Char('.'));
-            EXPECT_EQ(FormatFixed(number.toFloat(), 2), Cell(window, row, kRmMin + k).toStdString());
+            EXPECT_EQ(FormatFixed(number.toFloat(), 2),
+                Cell(window, row, col.Values[static_cast<std::size_t>(k)]).toStdString());
         }
     }
 
@@ -388,13 +531,8 @@ TEST_F(SensitivityWindowTest, TabReachesEveryControlAndEachHasAnAccessibleName)
     window.activateWindow();
     auto* combo = Find<QComboBox>(window, "IndicatorCombo");
     combo->setFocus();
-    std::vector<QString> order;
-    for (int k = 0; k < 12; ++k) {
-        QWidget* focused = QApplication::focusWidget();
-        ASSERT_NE(focused, nullptr);
-        order.push_back(focused->objectName());
-        QTest::keyClick(focused, Qt::Key_Tab);
-    }
+    const std::vector<QString> order = TabWalk(12);
+    ASSERT_EQ(order.size(), 12u);
     // The cancel button is enabled only while computing; the chart takes no focus.
     const std::vector<QString> cycle
         = { QStringLiteral("IndicatorCombo"), QStringLiteral("FilterEdit"), QStringLiteral("RecomputeButton"),
@@ -409,18 +547,8 @@ TEST_F(SensitivityWindowTest, TabReachesEveryControlAndEachHasAnAccessibleName)
     QTest::keyClick(table, Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), table);
 
-    // What assistive technology announces: a button's caption, a label's buddy's, or a name
-    // of its own.
-    int controls = 0;
-    for (QWidget* widget : window.centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (!(widget->focusPolicy() & Qt::TabFocus))
-            continue;
-        ++controls;
-        QAccessibleInterface* about = QAccessible::queryAccessibleInterface(widget);
-        ASSERT_NE(about, nullptr);
-        EXPECT_FALSE(about->text(QAccessible::Name).isEmpty()) << widget->objectName().toStdString();
-    }
-    EXPECT_EQ(controls, 7);
+    // What assistive technology announces, for each of the seven controls.
+    EXPECT_EQ(ExpectNamedControls(*window.centralWidget()), 7);
     EXPECT_FALSE(Find<ChartView>(window, "TornadoChart")->accessibleName().isEmpty());
     EXPECT_FALSE(Find<ChartView>(window, "TornadoChart")->accessibleDescription().isEmpty());
     EXPECT_FALSE(Find<QProgressBar>(window, "ProgressBar")->accessibleName().isEmpty());

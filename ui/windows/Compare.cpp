@@ -14,21 +14,16 @@
 #include "ui/export/ExportFormats.h"
 #include "ui/widgets/ChartView.h"
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/SortedTable.h"
 #include "ui/widgets/WindowFont.h"
 
-#include <QAbstractTableModel>
 #include <QCloseEvent>
-#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QFontMetrics>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
-#include <QSortFilterProxyModel>
 #include <QTableView>
 
 #include <cmath>
@@ -54,7 +49,7 @@ const LabelPlace kLayersLabel { "LayersLabel", QT_TRANSLATE_NOOP("TCompareForm",
 constexpr QRect kLayersTable { 434, 148, 418, 150 };
 const LabelPlace kChangesLabel { "ChangesLabel", QT_TRANSLATE_NOOP("TCompareForm", "Изменённые суждения"), { 8, 306 } };
 constexpr QPoint kCountsLabel { 140, 306 };
-const LabelPlace kFilterLabel { "FilterLabel", QT_TRANSLATE_NOOP("TCompareForm", "Найти:"), { 560, 306 } };
+constexpr QPoint kFilterLabel { 560, 306 };
 constexpr QRect kFilterEdit { 602, 302, 250, 22 };
 constexpr QRect kChangesTable { 8, 328, 844, 140 };
 constexpr QPoint kChangesStatus { 8, 472 };
@@ -114,7 +109,7 @@ QString FileNameOf(const std::string& path)
 } // namespace
 
 // Rows of texts made once per comparison; the filter looks in a lower-case copy.
-class TCompareForm::TableModel : public QAbstractTableModel {
+class TCompareForm::TableModel : public SortedTableModel {
 public:
     struct Row {
         QStringList Cells;
@@ -124,40 +119,50 @@ public:
     };
 
     TableModel(QStringList heads, QObject* parent)
-        : QAbstractTableModel(parent)
+        : SortedTableModel(parent)
         , heads_(std::move(heads))
     {
     }
 
     void SetRows(std::vector<Row> rows)
     {
-        beginResetModel();
-        rows_ = std::move(rows);
-        endResetModel();
+        ResetRows([&] { rows_ = std::move(rows); });
     }
-    const Row& At(int row) const { return rows_[static_cast<std::size_t>(row)]; }
 
-    int rowCount(const QModelIndex& parent = {}) const override
+    // Every word typed must be in the row's texts.
+    void SetWords(QStringList words)
     {
-        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+        for (QString& word : words)
+            word = word.toLower();
+        words_ = std::move(words);
+        Refilter();
     }
+
     int columnCount(const QModelIndex& parent = {}) const override
     {
         return parent.isValid() ? 0 : static_cast<int>(heads_.size());
     }
-    QVariant data(const QModelIndex& index, int role) const override
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
-        if (!index.isValid())
-            return {};
-        const Row& row = At(index.row());
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < heads_.size())
+            return heads_[section];
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+protected:
+    std::size_t DataRowCount() const override { return rows_.size(); }
+
+    QVariant CellData(std::uint32_t dataRow, int column, int role) const override
+    {
+        const Row& row = rows_[dataRow];
         switch (role) {
         case Qt::DisplayRole:
         case Qt::AccessibleTextRole:
-            return index.column() < row.Cells.size() ? row.Cells[index.column()] : QString();
+            return column < row.Cells.size() ? row.Cells[column] : QString();
         case Qt::TextAlignmentRole: {
             // Names and states to the left, numbers (and the dash of none) to the right.
-            const QString text = row.Cells.value(index.column());
-            const bool word = index.column() == 0 || (!text.isEmpty() && text.front().isLetter());
+            const QString text = row.Cells.value(column);
+            const bool word = column == 0 || (!text.isEmpty() && text.front().isLetter());
             return QVariant(word ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
         }
         case Qt::FontRole:
@@ -171,40 +176,11 @@ public:
             return {};
         }
     }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < heads_.size())
-            return heads_[section];
-        return QAbstractTableModel::headerData(section, orientation, role);
-    }
 
-private:
-    QStringList heads_;
-    std::vector<Row> rows_;
-};
-
-// Every word typed must be in the row's texts.
-class TCompareForm::FilterModel : public QSortFilterProxyModel {
-public:
-    FilterModel(TableModel& model, QObject* parent)
-        : QSortFilterProxyModel(parent)
-        , model_(model)
+    bool Filtering() const override { return !words_.isEmpty(); }
+    bool Accepts(std::uint32_t dataRow) const override
     {
-        setSourceModel(&model);
-    }
-
-    void SetWords(QStringList words)
-    {
-        for (QString& word : words)
-            word = word.toLower();
-        words_ = std::move(words);
-        invalidateFilter();
-    }
-
-protected:
-    bool filterAcceptsRow(int row, const QModelIndex&) const override
-    {
-        const QString& search = model_.At(row).Search;
+        const QString& search = rows_[dataRow].Search;
         for (const QString& word : words_)
             if (!search.contains(word))
                 return false;
@@ -212,43 +188,21 @@ protected:
     }
 
 private:
-    TableModel& model_;
+    QStringList heads_;
+    std::vector<Row> rows_;
     QStringList words_;
 };
 
 namespace {
 
-// A table that Tab leaves and whose context menu exports it, as every grid's does.
-class CompareTable : public QTableView {
-public:
-    CompareTable(QWidget* parent, const char* name, const QRect& geometry, std::function<void()> exportTable)
-        : QTableView(parent)
-        , export_(std::move(exportTable))
-    {
-        setObjectName(QString::fromLatin1(name));
-        setGeometry(geometry);
-        setSelectionBehavior(QAbstractItemView::SelectRows);
-        setSelectionMode(QAbstractItemView::SingleSelection);
-        setEditTriggers(QAbstractItemView::NoEditTriggers);
-        // Tab leaves the table for the next control; the arrows move within it.
-        setTabKeyNavigation(false);
-        setWordWrap(false);
-        verticalHeader()->hide();
-        verticalHeader()->setDefaultSectionSize(QFontMetrics(WindowFont()).height() + 4);
-        horizontalHeader()->setHighlightSections(false);
-    }
-
-protected:
-    void contextMenuEvent(QContextMenuEvent* event) override
-    {
-        QMenu menu(this);
-        QObject::connect(menu.addAction(Tr("Экспорт в CSV...")), &QAction::triggered, this, export_);
-        menu.exec(event->globalPos());
-    }
-
-private:
-    std::function<void()> export_;
-};
+// A table of the window with its name and place.
+SortedTableView* MakeTable(QWidget* parent, const char* name, const QRect& geometry, std::function<void()> exportTable)
+{
+    auto* view = new SortedTableView(parent, std::move(exportTable));
+    view->setObjectName(QString::fromLatin1(name));
+    view->setGeometry(geometry);
+    return view;
+}
 
 void SetColumnWidths(QTableView* view, std::span<const int> widths)
 {
@@ -302,7 +256,7 @@ void TCompareForm::Build()
     const auto table = [&](const LabelPlace& label, const char* name, const QRect& geometry, TableModel* model,
                            std::function<void()> exportTable) {
         QLabel* caption = MakeLabel(client, label, "TCompareForm");
-        auto* view = new CompareTable(client, name, geometry, std::move(exportTable));
+        SortedTableView* view = MakeTable(client, name, geometry, std::move(exportTable));
         view->setModel(model);
         caption->setBuddy(view);
         view->setAccessibleName(caption->text());
@@ -322,20 +276,12 @@ void TCompareForm::Build()
     QLabel* changesLabel = MakeLabel(client, kChangesLabel, "TCompareForm");
     countsLabel_ = MakeLabel(client, "CountsLabel", QString(), kCountsLabel);
     countsLabel_->setAccessibleName(tr("Изменённых суждений по матрицам"));
-    QLabel* filterLabel = MakeLabel(client, kFilterLabel, "TCompareForm");
-    filterEdit_ = new QLineEdit(client);
-    filterEdit_->setObjectName(QStringLiteral("FilterEdit"));
-    filterEdit_->setGeometry(kFilterEdit);
-    filterEdit_->setClearButtonEnabled(true);
-    filterEdit_->setPlaceholderText(tr("матрица или названия элементов"));
-    filterLabel->setBuddy(filterEdit_);
-    filterEdit_->setAccessibleName(tr("Найти"));
-    filterEdit_->setAccessibleDescription(tr("Показывать только суждения, в которых есть все слова"));
+    filterEdit_ = MakeFilterEdit(client, kFilterLabel, kFilterEdit, tr("матрица или названия элементов"),
+        tr("Показывать только суждения, в которых есть все слова"));
 
     changesModel_ = new TableModel(ChangeHeads(), this);
-    changesFilter_ = new FilterModel(*changesModel_, this);
-    changes_ = new CompareTable(client, "ChangesTable", kChangesTable, [this] { ExportChanges(); });
-    changes_->setModel(changesFilter_);
+    changes_ = MakeTable(client, "ChangesTable", kChangesTable, [this] { ExportChanges(); });
+    changes_->setModel(changesModel_);
     changesLabel->setBuddy(changes_);
     changes_->setAccessibleName(changesLabel->text());
     SetColumnWidths(changes_, kChangeColumns);
@@ -518,11 +464,11 @@ void TCompareForm::Show()
 
 void TCompareForm::ApplyFilter()
 {
-    changesFilter_->SetWords(filterEdit_->text().split(QLatin1Char(' '), Qt::SkipEmptyParts));
-    const int total = changesModel_->rowCount();
+    changesModel_->SetWords(FilterWords(filterEdit_->text()));
+    const int total = changesModel_->AllRows();
     SetLabelText(changesStatus_,
         total == 0 ? tr("Все суждения совпадают.")
-                   : tr("Изменено суждений: %1, показано: %2.").arg(total).arg(changesFilter_->rowCount()));
+                   : tr("Изменено суждений: %1, показано: %2.").arg(total).arg(changesModel_->rowCount()));
 }
 
 void TCompareForm::UpdateChart()
@@ -596,9 +542,8 @@ CsvTable TCompareForm::ChangesCsv() const
         table.ColumnNames.push_back(Tr(head).toStdString());
     if (!comparison_)
         return table;
-    for (int r = 0; r < changesFilter_->rowCount(); ++r) {
-        const int row = changesFilter_->mapToSource(changesFilter_->index(r, 0)).row();
-        const ChangedJudgement& j = comparison_->Changed[static_cast<std::size_t>(row)];
+    for (int r = 0; r < changesModel_->rowCount(); ++r) {
+        const ChangedJudgement& j = comparison_->Changed[changesModel_->DataRow(r)];
         table.RowNames.push_back(std::string(SourceMatrix(j.Source).Name) + ": " + j.Row + " / " + j.Column);
         table.Values.push_back({ j.This, j.Other, j.Other - j.This });
     }

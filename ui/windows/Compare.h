@@ -22,7 +22,7 @@ class IDialogs;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableView;
+class SortedTableView;
 struct CsvTable;
 
 class TCompareForm : public CompanionWindow {
@@ -65,7 +65,6 @@ protected:
 
 private:
     class TableModel;
-    class FilterModel;
 
     void Build();
     void Show();
@@ -84,12 +83,12 @@ private:
 
     QLabel* filesLabel_ = nullptr;
     QPushButton* otherButton_ = nullptr;
-    QTableView* ratings_ = nullptr;
-    QTableView* mechanisms_ = nullptr;
-    QTableView* layers_ = nullptr;
+    SortedTableView* ratings_ = nullptr;
+    SortedTableView* mechanisms_ = nullptr;
+    SortedTableView* layers_ = nullptr;
     QLabel* countsLabel_ = nullptr;
     QLineEdit* filterEdit_ = nullptr;
-    QTableView* changes_ = nullptr;
+    SortedTableView* changes_ = nullptr;
     QLabel* changesStatus_ = nullptr;
     ChartView* chart_ = nullptr;
     QLabel* chartNotice_ = nullptr;
@@ -101,7 +100,6 @@ private:
     TableModel* mechanismsModel_ = nullptr;
     TableModel* layersModel_ = nullptr;
     TableModel* changesModel_ = nullptr;
-    FilterModel* changesFilter_ = nullptr;
 
     // The other file as loaded, its path, and the comparison shown.
     CData other_;

@@ -13,23 +13,18 @@
 #include "ui/export/ExportFormats.h"
 #include "ui/widgets/ChartView.h"
 #include "ui/widgets/Controls.h"
-#include "ui/widgets/WindowFont.h"
+#include "ui/widgets/SortedTable.h"
 
-#include <QAbstractTableModel>
 #include <QCloseEvent>
 #include <QCollator>
 #include <QComboBox>
-#include <QContextMenuEvent>
 #include <QCoreApplication>
-#include <QFontMetrics>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTimer>
 
@@ -37,7 +32,6 @@
 #include <array>
 #include <bit>
 #include <charconv>
-#include <cmath>
 #include <numeric>
 
 namespace {
@@ -46,7 +40,7 @@ constexpr QSize kClientSize { 820, 640 };
 
 const LabelPlace kIndicatorLabel { "IndicatorLabel", QT_TRANSLATE_NOOP("TSensitivityForm", "Показатель:"), { 8, 12 } };
 constexpr QRect kIndicatorCombo { 78, 8, 60, 22 };
-const LabelPlace kFilterLabel { "FilterLabel", QT_TRANSLATE_NOOP("TSensitivityForm", "Найти:"), { 156, 12 } };
+constexpr QPoint kFilterLabel { 156, 12 };
 constexpr QRect kFilterEdit { 198, 8, 280, 22 };
 const ButtonPlace kRecomputeButton { "RecomputeButton", QT_TRANSLATE_NOOP("TSensitivityForm", "Пересчитать"),
     { 606, 7, 100, 25 } };
@@ -132,6 +126,20 @@ bool SameBits(const Matrix& a, const Matrix& b)
     return true;
 }
 
+// The names' order as the analyst reads them: numbers by value ("Эшелон 2" before
+// "Эшелон 10"), letters as the language has them. In the C locale (LANG=C.UTF-8 and the
+// like) Qt's collator does neither and compares code points: there the names collate as
+// Russian, the program's language.
+QCollator NameCollator()
+{
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::Russian, QLocale::Russia);
+    QCollator collator(locale);
+    collator.setNumericMode(true);
+    return collator;
+}
+
 constexpr std::array<ItemKind, 3> kNameKinds { ItemKind::Layer, ItemKind::Threat, ItemKind::Mechanism };
 
 } // namespace
@@ -163,59 +171,59 @@ struct TSensitivityForm::Outcome {
     bool Stopped = false;
 };
 
-// The ranking as a table: rows in the order of the Rm ranking, texts made when asked for.
-class TSensitivityForm::TableModel : public QAbstractTableModel {
+// The ranking as a table: data rows in the order of the Rm ranking, texts made when asked
+// for.
+class TSensitivityForm::TableModel : public SortedTableModel {
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    using SortedTableModel::SortedTableModel;
 
-    // The words of the filter come with it: the proxy filters and sorts the new rows once.
+    // The words of the filter come with it: the new rows are filtered and sorted once.
     void SetOutcome(std::shared_ptr<const Outcome> outcome, RatingKind kind, const QStringList& words)
     {
-        beginResetModel();
-        outcome_ = std::move(outcome);
-        kind_ = kind;
-        MaskWords(words);
-        // The names' order, once per item: sorting compares numbers, not texts.
-        for (std::size_t kind = 0; kind < kNameKinds.size(); ++kind) {
-            const std::vector<QString>& names = outcome_->From->Names[kind];
-            std::vector<int> order(names.size());
-            std::iota(order.begin(), order.end(), 0);
-            QCollator collator;
-            collator.setNumericMode(true);
-            std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-                return collator.compare(names[static_cast<std::size_t>(a)], names[static_cast<std::size_t>(b)]) < 0;
-            });
-            nameRank_[kind].assign(names.size(), 0);
-            for (std::size_t k = 0; k < order.size(); ++k)
-                nameRank_[kind][static_cast<std::size_t>(order[k])] = static_cast<int>(k);
-        }
-        endResetModel();
+        ResetRows([&] {
+            outcome_ = std::move(outcome);
+            kind_ = kind;
+            MaskWords(words);
+            // The names' order, once per item: sorting compares numbers, not texts.
+            const QCollator collator = NameCollator();
+            for (std::size_t kind = 0; kind < kNameKinds.size(); ++kind) {
+                const std::vector<QString>& names = outcome_->From->Names[kind];
+                std::vector<int> order(names.size());
+                std::iota(order.begin(), order.end(), 0);
+                std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+                    return collator.compare(names[static_cast<std::size_t>(a)], names[static_cast<std::size_t>(b)]) < 0;
+                });
+                nameRank_[kind].assign(names.size(), 0);
+                for (std::size_t k = 0; k < order.size(); ++k)
+                    nameRank_[kind][static_cast<std::size_t>(order[k])] = static_cast<int>(k);
+            }
+        });
     }
-    const Outcome* Ranking() const { return outcome_.get(); }
 
-    // A reset rather than a change of the rank column: the proxy would move a million
-    // changed rows one by one, where after a reset it sorts once.
+    // Every rank changes, and the selection with them: a reset, as for a new ranking.
     void SetIndicator(RatingKind kind)
     {
-        if (kind == kind_)
-            return;
-        beginResetModel();
-        kind_ = kind;
-        endResetModel();
+        if (kind != kind_)
+            ResetRows([&] { kind_ = kind; });
     }
     RatingKind Indicator() const { return kind_; }
 
-    const TripleSensitivity& Row(int row) const { return outcome_->Rows[static_cast<std::size_t>(row)]; }
-    std::uint32_t Rank(int row) const
+    void SetWords(const QStringList& words)
     {
-        return kind_ == RatingKind::Rm ? static_cast<std::uint32_t>(row) + 1
-                                       : outcome_->ReRank[static_cast<std::size_t>(row)];
+        MaskWords(words);
+        Refilter();
     }
+
+    const TripleSensitivity& Row(std::uint32_t row) const { return outcome_->Rows[row]; }
+    std::uint32_t Rank(std::uint32_t row) const { return kind_ == RatingKind::Rm ? row + 1 : outcome_->ReRank[row]; }
     static int Position(const TripleSensitivity& t, std::size_t kind)
     {
         return kind == 0 ? t.Triple.Layer : kind == 1 ? t.Triple.Threat : t.Triple.Mechanism;
     }
-    QString Name(int row, std::size_t kind) const { return outcome_->From->NameOf(kind, Position(Row(row), kind)); }
+    QString Name(std::uint32_t row, std::size_t kind) const
+    {
+        return outcome_->From->NameOf(kind, Position(Row(row), kind));
+    }
     static float Value(const TripleSensitivity& t, int column)
     {
         const RatingSwing& s = column < kReMin ? t.Rm : t.Re;
@@ -230,7 +238,7 @@ public:
             return s.Swing();
         }
     }
-    QString Text(int row, int column) const
+    QString Text(std::uint32_t row, int column) const
     {
         if (column == kRank)
             return CountText(Rank(row));
@@ -239,26 +247,79 @@ public:
         return Fixed(Value(Row(row), column));
     }
 
-    // The sort order of a column: numbers by value (a value that is not finite after every
-    // finite one), names by the names' order; ties by the Rm ranking.
-    bool Less(int column, int a, int b) const
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : kColumns; }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
-        if (column == kRank)
-            return Rank(a) < Rank(b);
-        if (column <= kMechanism) {
-            const std::size_t kind = static_cast<std::size_t>(column - kLayer);
-            const int x = NameRank(kind, Position(Row(a), kind)), y = NameRank(kind, Position(Row(b), kind));
-            return x != y ? x < y : a < b;
-        }
-        const float x = Value(Row(a), column), y = Value(Row(b), column);
-        const bool fx = std::isfinite(x), fy = std::isfinite(y);
-        if (fx != fy)
-            return fx;
-        if (fx && x != y)
-            return x < y;
-        return a < b;
+        if (orientation != Qt::Horizontal || section < 0 || section >= kColumns)
+            return {};
+        if (role == Qt::DisplayRole)
+            return Tr(kColumnsTable[section].Head);
+        return {};
     }
 
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    }
+
+protected:
+    std::size_t DataRowCount() const override { return outcome_ ? outcome_->Rows.size() : 0; }
+
+    QVariant CellData(std::uint32_t row, int column, int role) const override
+    {
+        switch (role) {
+        case Qt::DisplayRole:
+            return Text(row, column);
+        case Qt::ToolTipRole:
+            // A long name is cut by its column.
+            if (column >= kLayer && column <= kMechanism)
+                return Text(row, column);
+            return {};
+        case Qt::TextAlignmentRole:
+            if (column >= kLayer && column <= kMechanism)
+                return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        default:
+            return {};
+        }
+    }
+
+    // Numbers by value (a value that is not finite after every finite one), names by the
+    // names' order; ties stay in the Rm ranking's order.
+    bool SortKeys(int column, std::vector<std::uint32_t>& keys) const override
+    {
+        if (column < 0 || column >= kColumns)
+            return false;
+        const std::uint32_t n = static_cast<std::uint32_t>(keys.size());
+        if (column == kRank) {
+            for (std::uint32_t row = 0; row < n; ++row)
+                keys[row] = Rank(row);
+        } else if (column <= kMechanism) {
+            const std::size_t kind = static_cast<std::size_t>(column - kLayer);
+            for (std::uint32_t row = 0; row < n; ++row)
+                keys[row] = IntSortKey(NameRank(kind, Position(Row(row), kind)));
+        } else {
+            for (std::uint32_t row = 0; row < n; ++row)
+                keys[row] = FloatSortKey(Value(Row(row), column));
+        }
+        return true;
+    }
+
+    bool Filtering() const override { return all_ != 0; }
+    // Every word is in one of the row's three names.
+    bool Accepts(std::uint32_t row) const override
+    {
+        std::uint32_t found = 0;
+        for (std::size_t kind = 0; kind < kNameKinds.size(); ++kind) {
+            const int k = Position(Row(row), kind);
+            if (k >= 0 && static_cast<std::size_t>(k) < wordMasks_[kind].size())
+                found |= wordMasks_[kind][static_cast<std::size_t>(k)];
+        }
+        return (found & all_) == all_;
+    }
+
+private:
     // Which items of each kind hold each word of the filter, one bit per word.
     void MaskWords(const QStringList& words)
     {
@@ -275,62 +336,7 @@ public:
                         wordMasks_[kind][k] |= 1u << w;
         }
     }
-    // Every word is in one of the row's three names.
-    bool Matches(int row) const
-    {
-        if (all_ == 0)
-            return true;
-        std::uint32_t found = 0;
-        for (std::size_t kind = 0; kind < kNameKinds.size(); ++kind) {
-            const int k = Position(Row(row), kind);
-            if (k >= 0 && static_cast<std::size_t>(k) < wordMasks_[kind].size())
-                found |= wordMasks_[kind][static_cast<std::size_t>(k)];
-        }
-        return (found & all_) == all_;
-    }
 
-    int rowCount(const QModelIndex& parent = {}) const override
-    {
-        return parent.isValid() || !outcome_ ? 0 : static_cast<int>(outcome_->Rows.size());
-    }
-    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : kColumns; }
-
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        if (!index.isValid() || !outcome_)
-            return {};
-        switch (role) {
-        case Qt::DisplayRole:
-            return Text(index.row(), index.column());
-        case Qt::ToolTipRole:
-            // A long name is cut by its column.
-            if (index.column() >= kLayer && index.column() <= kMechanism)
-                return Text(index.row(), index.column());
-            return {};
-        case Qt::TextAlignmentRole:
-            if (index.column() >= kLayer && index.column() <= kMechanism)
-                return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
-            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-        default:
-            return {};
-        }
-    }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation != Qt::Horizontal || section < 0 || section >= kColumns)
-            return {};
-        if (role == Qt::DisplayRole)
-            return Tr(kColumnsTable[section].Head);
-        return {};
-    }
-
-    Qt::ItemFlags flags(const QModelIndex& index) const override
-    {
-        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
-    }
-
-private:
     int NameRank(std::size_t kind, int position) const
     {
         const std::vector<int>& ranks = nameRank_[kind];
@@ -345,59 +351,6 @@ private:
     std::array<std::vector<std::uint32_t>, 3> wordMasks_;
     std::uint32_t all_ = 0;
 };
-
-// Sorting and filtering straight on the ranking's numbers: no texts or variants per
-// comparison, which keeps a million rows to a fraction of a second.
-class TSensitivityForm::ProxyModel : public QSortFilterProxyModel {
-public:
-    ProxyModel(TableModel& model, QObject* parent)
-        : QSortFilterProxyModel(parent)
-        , model_(model)
-    {
-        setSourceModel(&model);
-    }
-
-    void SetWords(const QStringList& words)
-    {
-        model_.MaskWords(words);
-        invalidateFilter();
-    }
-
-protected:
-    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override
-    {
-        return model_.Less(left.column(), left.row(), right.row());
-    }
-    bool filterAcceptsRow(int row, const QModelIndex&) const override { return model_.Matches(row); }
-
-private:
-    TableModel& model_;
-};
-
-namespace {
-
-// The table's context menu: the CSV export, as every grid has it.
-class RankingView : public QTableView {
-public:
-    RankingView(QWidget* parent, std::function<void()> exportTable)
-        : QTableView(parent)
-        , export_(std::move(exportTable))
-    {
-    }
-
-protected:
-    void contextMenuEvent(QContextMenuEvent* event) override
-    {
-        QMenu menu(this);
-        QObject::connect(menu.addAction(Tr("Экспорт в CSV...")), &QAction::triggered, this, export_);
-        menu.exec(event->globalPos());
-    }
-
-private:
-    std::function<void()> export_;
-};
-
-} // namespace
 
 TSensitivityForm::TSensitivityForm(AssessmentDocument& document, IDialogs& dialogs, QWidget* owner)
     : CompanionWindow(owner, kClientSize, tr("Чувствительность"))
@@ -432,15 +385,8 @@ void TSensitivityForm::Build()
     indicatorCombo_->setAccessibleName(tr("Показатель"));
     indicatorCombo_->setAccessibleDescription(tr("По размаху какого показателя ранжировать тройки"));
 
-    QLabel* filterLabel = MakeLabel(client, kFilterLabel, "TSensitivityForm");
-    filterEdit_ = new QLineEdit(client);
-    filterEdit_->setObjectName(QStringLiteral("FilterEdit"));
-    filterEdit_->setGeometry(kFilterEdit);
-    filterEdit_->setClearButtonEnabled(true);
-    filterEdit_->setPlaceholderText(tr("слова из названий эшелона, угрозы, МЗ"));
-    filterLabel->setBuddy(filterEdit_);
-    filterEdit_->setAccessibleName(tr("Найти"));
-    filterEdit_->setAccessibleDescription(tr("Показывать только тройки, в названиях которых есть все слова"));
+    filterEdit_ = MakeFilterEdit(client, kFilterLabel, kFilterEdit, tr("слова из названий эшелона, угрозы, МЗ"),
+        tr("Показывать только тройки, в названиях которых есть все слова"));
 
     recomputeButton_ = MakeButton(client, kRecomputeButton, "TSensitivityForm");
     cancelButton_ = MakeButton(client, kCancelButton, "TSensitivityForm");
@@ -454,20 +400,10 @@ void TSensitivityForm::Build()
     statusLabel_->setAccessibleName(tr("Состояние расчёта"));
 
     model_ = new TableModel(this);
-    proxy_ = new ProxyModel(*model_, this);
-    table_ = new RankingView(client, [this] { ExportTable(); });
+    table_ = new SortedTableView(client, [this] { ExportTable(); });
     table_->setObjectName(QStringLiteral("RankingTable"));
     table_->setGeometry(kTable);
-    table_->setModel(proxy_);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Tab leaves the table for the next control; the arrows move within it.
-    table_->setTabKeyNavigation(false);
-    table_->setWordWrap(false);
-    table_->verticalHeader()->hide();
-    table_->verticalHeader()->setDefaultSectionSize(QFontMetrics(WindowFont()).height() + 4);
-    table_->horizontalHeader()->setHighlightSections(false);
+    table_->setModel(model_);
     for (int column = 0; column < kColumns; ++column)
         table_->setColumnWidth(column, kColumnsTable[column].Width);
     table_->setSortingEnabled(true);
@@ -521,9 +457,9 @@ void TSensitivityForm::Build()
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
 }
 
-QStringList TSensitivityForm::FilterWords() const
+QStringList TSensitivityForm::Words() const
 {
-    return filterEdit_->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return FilterWords(filterEdit_->text());
 }
 
 RatingKind TSensitivityForm::Indicator() const
@@ -651,7 +587,7 @@ void TSensitivityForm::Finished(std::uint64_t generation, std::shared_ptr<Outcom
     outcome_ = outcome;
     shown_ = outcome->From;
     outOfDate_ = false;
-    model_->SetOutcome(outcome_, Indicator(), FilterWords());
+    model_->SetOutcome(outcome_, Indicator(), Words());
     UpdateChart();
     UpdateStatus();
     emit rankingShown();
@@ -700,7 +636,7 @@ void TSensitivityForm::UpdateStatus()
         status = tr("Расчёт прерван; показан прежний результат.");
     else if (outcome_)
         status = tr("Троек: %1, показано: %2.")
-                     .arg(CountText(outcome_->Rows.size()), CountText(static_cast<std::size_t>(proxy_->rowCount())));
+                     .arg(CountText(outcome_->Rows.size()), CountText(static_cast<std::size_t>(model_->rowCount())));
     SetLabelText(statusLabel_, status);
     exportButton_->setEnabled(outcome_ != nullptr);
 }
@@ -742,7 +678,7 @@ void TSensitivityForm::IndicatorChanged()
 void TSensitivityForm::ApplyFilter()
 {
     filterTimer_->stop();
-    proxy_->SetWords(FilterWords());
+    model_->SetWords(Words());
     UpdateStatus();
 }
 
@@ -750,7 +686,7 @@ void TSensitivityForm::RowActivated(const QModelIndex& index)
 {
     if (!index.isValid() || !outcome_)
         return;
-    emit tripleChosen(model_->Row(proxy_->mapToSource(index).row()).Triple);
+    emit tripleChosen(model_->Row(model_->DataRow(index.row())).Triple);
 }
 
 CsvTable TSensitivityForm::TableCsv() const
@@ -760,11 +696,11 @@ CsvTable TSensitivityForm::TableCsv() const
     table.ColumnNames.push_back(Tr(kColumnsTable[kRank].Head).toStdString());
     for (int column = kRmMin; column < kColumns; ++column)
         table.ColumnNames.push_back(Tr(kColumnsTable[column].Head).toStdString());
-    const int rows = proxy_->rowCount();
+    const int rows = model_->rowCount();
     table.RowNames.reserve(static_cast<std::size_t>(rows));
     table.Values.reserve(static_cast<std::size_t>(rows));
     for (int r = 0; r < rows; ++r) {
-        const int row = proxy_->mapToSource(proxy_->index(r, 0)).row();
+        const std::uint32_t row = model_->DataRow(r);
         table.RowNames.push_back((model_->Name(row, 0) + QStringLiteral(" / ") + model_->Name(row, 1)
             + QStringLiteral(" / ") + model_->Name(row, 2))
                                      .toStdString());

@@ -27,8 +27,8 @@ class QLineEdit;
 class QModelIndex;
 class QProgressBar;
 class QPushButton;
-class QTableView;
 class QTimer;
+class SortedTableView;
 struct CsvTable;
 
 class TSensitivityForm : public CompanionWindow {
@@ -73,14 +73,13 @@ private:
     struct Snapshot;
     struct Outcome;
     class TableModel;
-    class ProxyModel;
 
     void Build();
     void Progressed(std::uint64_t generation, std::size_t done, std::size_t total);
     void Finished(std::uint64_t generation, std::shared_ptr<Outcome> outcome);
     void IndicatorChanged();
     void ApplyFilter();
-    QStringList FilterWords() const;
+    QStringList Words() const;
     void RowActivated(const QModelIndex& index);
     void ExportTable();
     void SaveChart();
@@ -97,14 +96,13 @@ private:
     QPushButton* cancelButton_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QLabel* statusLabel_ = nullptr;
-    QTableView* table_ = nullptr;
+    SortedTableView* table_ = nullptr;
     QLabel* chartTitle_ = nullptr;
     ChartView* chart_ = nullptr;
     QPushButton* exportButton_ = nullptr;
     QPushButton* closeButton_ = nullptr;
     QTimer* filterTimer_ = nullptr;
     TableModel* model_ = nullptr;
-    ProxyModel* proxy_ = nullptr;
 
     // What the shown ranking was made from; none before the first one arrives.
     std::shared_ptr<const Snapshot> shown_;

@@ -1,9 +1,10 @@
 #include "tools/report/SensitivityJson.h"
 
 #include "analysis/Sensitivity.h"
+#include "analysis/WidestSwings.h"
 #include "model/Data.h"
 
-#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -29,11 +30,11 @@ ReportJson NameOf(const CData& data, ItemKind kind, int position)
 
 ReportJson SensitivityJson(const CData& data, std::optional<std::size_t> top)
 {
-    const SensitivityResult result = RankSensitivity(data);
-    const std::size_t count = std::min(result.Ranking.size(), top.value_or(result.Ranking.size()));
+    // The first few of a million triples need no ranking of them all.
+    const std::vector<TripleSensitivity> ranking
+        = top ? *WidestSwings(SensitivityModel(data), *top, RatingKind::Rm) : RankSensitivity(data).Ranking;
     ReportJson list = ReportJson::array();
-    for (std::size_t i = 0; i < count; ++i) {
-        const TripleSensitivity& t = result.Ranking[i];
+    for (const TripleSensitivity& t : ranking) {
         ReportJson entry = ReportJson::object();
         entry["layer"] = t.Triple.Layer;
         entry["threat"] = t.Triple.Threat;

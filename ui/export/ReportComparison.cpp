@@ -1,5 +1,4 @@
 #include "ui/export/ReportComparison.h"
-#include "ui/widgets/ChartView.h"
 
 #include "analysis/Compare.h"
 #include "analysis/Format.h"
@@ -8,6 +7,7 @@
 #include "ui/charts/DifferenceChart.h"
 #include "ui/export/ComparisonText.h"
 #include "ui/export/ReportRequest.h"
+#include "ui/widgets/ChartView.h"
 #include "ui/widgets/VectorCanvas.h"
 #include "ui/widgets/WindowFont.h"
 

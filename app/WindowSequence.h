@@ -3,7 +3,7 @@
 // and the walk's windows is visible at a time; hiding never destroys a window.
 #pragma once
 
-#include "ui/windows/Navigation.h"
+#include "ui/widgets/Navigation.h"
 
 #include <array>
 #include <cstddef>

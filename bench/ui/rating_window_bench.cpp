@@ -11,8 +11,8 @@
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
 #include "ui/widgets/ChartView.h"
+#include "ui/widgets/Navigation.h"
 #include "ui/widgets/QtCanvas.h"
-#include "ui/windows/Navigation.h"
 
 #include <QImage>
 #include <QListWidget>

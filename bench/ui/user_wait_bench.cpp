@@ -9,10 +9,10 @@
 #include "analysis/Derived.h"
 #include "model/Messages.h"
 #include "ui/document/Document.h"
+#include "ui/widgets/Navigation.h"
 #include "ui/windows/Comment.h"
 #include "ui/windows/Graph.h"
 #include "ui/windows/MMEE.h"
-#include "ui/windows/Navigation.h"
 #include "ui/windows/Rating.h"
 
 #include "RandomAssessment.h"

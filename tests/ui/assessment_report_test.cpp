@@ -19,8 +19,8 @@
 #include "ui/document/Document.h"
 #include "ui/export/ReportContent.h"
 #include "ui/export/ReportLayout.h"
+#include "ui/widgets/Navigation.h"
 #include "ui/widgets/WindowFont.h"
-#include "ui/windows/Navigation.h"
 #include "ui/windows/Rating.h"
 
 #include <QDate>

@@ -1,10 +1,10 @@
 // Every caption of the fixed-size windows fits its control in the windows' font, so none is
 // clipped whatever font the desktop itself uses.
+#include "ui/dialogs/ChangeItem.h"
 #include "ui/widgets/Frames.h"
+#include "ui/widgets/Navigation.h"
 #include "ui/widgets/WindowFont.h"
 #include "ui/windows/About.h"
-#include "ui/windows/ChangeItem.h"
-#include "ui/windows/Navigation.h"
 
 #include "MainWindowFixture.h"
 

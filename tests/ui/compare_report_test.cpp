@@ -12,8 +12,8 @@
 #include "ui/document/Document.h"
 #include "ui/export/ReportContent.h"
 #include "ui/export/ReportRequest.h"
+#include "ui/widgets/Navigation.h"
 #include "ui/windows/Compare.h"
-#include "ui/windows/Navigation.h"
 #include "ui/windows/Rating.h"
 
 #include <QAction>

@@ -1,5 +1,5 @@
 // The name dialog: what it hands back and which names it lets the analyst type.
-#include "ui/windows/ChangeItem.h"
+#include "ui/dialogs/ChangeItem.h"
 
 #include "Typing.h"
 

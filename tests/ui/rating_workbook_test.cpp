@@ -16,7 +16,7 @@
 #include "model/NumberText.h"
 #include "ui/document/Document.h"
 #include "ui/export/workbook/Workbook.h"
-#include "ui/windows/Navigation.h"
+#include "ui/widgets/Navigation.h"
 #include "ui/windows/Rating.h"
 
 #include <QAction>

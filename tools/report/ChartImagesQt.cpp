@@ -14,10 +14,10 @@
 #include "ui/document/Document.h"
 #include "ui/export/ExportFormats.h"
 #include "ui/widgets/ChartView.h"
+#include "ui/widgets/Navigation.h"
 #include "ui/windows/Comment.h"
 #include "ui/windows/Graph.h"
 #include "ui/windows/MMEE.h"
-#include "ui/windows/Navigation.h"
 #include "ui/windows/Rating.h"
 
 #include <QBuffer>

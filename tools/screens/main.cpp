@@ -7,10 +7,10 @@
 #include "model/Messages.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
+#include "ui/widgets/Navigation.h"
 #include "ui/widgets/Texts.h"
 #include "ui/widgets/WindowFont.h"
 #include "ui/windows/Compare.h"
-#include "ui/windows/Navigation.h"
 #include "ui/windows/Rating.h"
 #include "ui/windows/Sensitivity.h"
 

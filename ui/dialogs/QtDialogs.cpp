@@ -1,7 +1,7 @@
 #include "ui/dialogs/QtDialogs.h"
 
+#include "ui/dialogs/ChangeItem.h"
 #include "ui/widgets/Texts.h"
-#include "ui/windows/ChangeItem.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>

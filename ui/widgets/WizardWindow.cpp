@@ -1,9 +1,9 @@
 #include "ui/widgets/WizardWindow.h"
 
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/Navigation.h"
 #include "ui/widgets/Texts.h"
 #include "ui/widgets/WindowFont.h"
-#include "ui/windows/Navigation.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

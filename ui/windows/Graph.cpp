@@ -12,11 +12,11 @@
 #include "ui/widgets/ChartView.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/MatrixGrid.h"
+#include "ui/widgets/Navigation.h"
 #include "ui/widgets/NumberKeyFilter.h"
 #include "ui/widgets/WindowFont.h"
 #include "ui/windows/Comment.h"
 #include "ui/windows/GraphControl.h"
-#include "ui/windows/Navigation.h"
 
 #include <QAction>
 #include <QApplication>

@@ -15,8 +15,8 @@
 #include "ui/widgets/Frames.h"
 #include "ui/widgets/LabelRoom.h"
 #include "ui/widgets/MatrixGrid.h"
+#include "ui/widgets/Navigation.h"
 #include "ui/widgets/QtCanvas.h"
-#include "ui/windows/Navigation.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

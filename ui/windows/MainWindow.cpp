@@ -7,9 +7,9 @@
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/Frames.h"
 #include "ui/widgets/NameListDelegate.h"
+#include "ui/widgets/Navigation.h"
 #include "ui/widgets/Texts.h"
 #include "ui/widgets/WindowFont.h"
-#include "ui/windows/Navigation.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -18,11 +18,11 @@
 #include "ui/widgets/Frames.h"
 #include "ui/widgets/LabelRoom.h"
 #include "ui/widgets/NameListDelegate.h"
+#include "ui/widgets/Navigation.h"
 #include "ui/widgets/NumberKeyFilter.h"
 #include "ui/widgets/QtCanvas.h"
 #include "ui/widgets/WindowFont.h"
 #include "ui/windows/Compare.h"
-#include "ui/windows/Navigation.h"
 #include "ui/windows/Sensitivity.h"
 
 #include <QAction>

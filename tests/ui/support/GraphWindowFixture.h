@@ -6,9 +6,9 @@
 #include "model/Data.h"
 #include "ui/document/Document.h"
 #include "ui/widgets/MatrixGrid.h"
+#include "ui/widgets/Navigation.h"
 #include "ui/windows/Comment.h"
 #include "ui/windows/Graph.h"
-#include "ui/windows/Navigation.h"
 
 #include "ScriptedDialogs.h"
 

@@ -6,7 +6,7 @@
 #include "ScriptedDialogs.h"
 #include "analysis/Derived.h"
 #include "ui/document/Document.h"
-#include "ui/windows/Navigation.h"
+#include "ui/widgets/Navigation.h"
 #include "ui/windows/Rating.h"
 
 #include <QListWidget>

@@ -2,7 +2,7 @@
 // "back", "finish" and "closed", with the window each move came from.
 #pragma once
 
-#include "ui/windows/Navigation.h"
+#include "ui/widgets/Navigation.h"
 
 #include <algorithm>
 #include <string>

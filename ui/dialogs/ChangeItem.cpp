@@ -1,4 +1,4 @@
-#include "ui/windows/ChangeItem.h"
+#include "ui/dialogs/ChangeItem.h"
 
 #include "ui/widgets/NameValidator.h"
 #include "ui/widgets/WindowFont.h"

@@ -10,6 +10,7 @@ bash scripts/deps.sh build desktop checks
 
 # Every source file as the repository's .clang-format writes it.
 git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+python3 scripts/check-includes.py
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen

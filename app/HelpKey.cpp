@@ -1,19 +1,23 @@
 #include "app/HelpKey.h"
 
 #include "model/Kinds.h"
+#include "ui/windows/AssessmentActions.h"
 #include "ui/windows/Graph.h"
 #include "ui/windows/HelpWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QWidget>
 
 #include <cstring>
 
 namespace {
 
-// The guide's section of each window, by the window's class. The four source-matrix windows
-// are one class with a section per mode (SectionFor).
+// The guide's section of each window of the walk and of its dialogs, by the window's class.
+// The four source-matrix windows are one class with a section per mode (SectionFor); the
+// windows the rating window's actions open have theirs in the table of actions.
 struct WindowSection {
     const char* ClassName;
     const char* Anchor;
@@ -26,8 +30,6 @@ constexpr WindowSection kSections[] = {
     { "TCommentForm", "comments" },
     { "TMMEEForm", "mmee-window" },
     { "TRatingForm", "rating-window" },
-    { "TSensitivityForm", "sensitivity-window" },
-    { "TCompareForm", "compare-window" },
     { "TAboutForm", "about" },
     // F1 in the guide itself: the part that tells how to use it.
     { "THelpForm", "keys" },
@@ -39,6 +41,24 @@ const char* AnchorOfClass(const QWidget& window)
     for (const WindowSection& section : kSections) {
         if (std::strcmp(section.ClassName, className) == 0)
             return section.Anchor;
+    }
+    for (const AssessmentAction& action : AssessmentActions()) {
+        if (action.WindowClass && std::strcmp(action.WindowClass, className) == 0)
+            return action.HelpAnchor;
+    }
+    return nullptr;
+}
+
+// The entry of the actions' table the analyst points at in an open menu.
+const char* AnchorOfMenuEntry(const QWidget& window)
+{
+    const auto* menu = qobject_cast<const QMenu*>(&window);
+    const QAction* entry = menu ? menu->activeAction() : nullptr;
+    if (!entry)
+        return nullptr;
+    for (const AssessmentAction& action : AssessmentActions()) {
+        if (entry->objectName() == QString::fromLatin1(action.Name) + QStringLiteral("Action"))
+            return action.HelpAnchor;
     }
     return nullptr;
 }
@@ -61,6 +81,9 @@ QString HelpKey::SectionFor(const QWidget* window)
 {
     // A file dialog, message box or menu has no section: its owner's is meant.
     const QWidget* top = window ? window->window() : nullptr;
+    if (top)
+        if (const char* anchor = AnchorOfMenuEntry(*top))
+            return QString::fromLatin1(anchor);
     while (top) {
         if (const auto* graph = qobject_cast<const TGraphForm*>(top))
             return QStringLiteral("mode-") + QString::number(ModeNumber(graph->Mode()));

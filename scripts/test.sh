@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks the formatting, builds everything and runs every
-# test: the full build (windows included, on Qt's offscreen platform), the core again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and a random walk through the
-# windows under the same sanitizers.
+# Installs what is missing, checks the formatting and the includes, builds everything and
+# runs every test: the full build (windows included, on Qt's offscreen platform), the core
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, then the report tool's tests
+# and a random walk through the windows under the same sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,9 +26,12 @@ cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVARDUN_CORE_ONLY=ON 
 cmake --build build-san -j "$jobs"
 ctest --test-dir build-san --output-on-failure -j "$jobs"
 
-# A short random walk through the whole program under the same sanitizers (a long one:
-# scripts/random-walk.sh); only the windows it needs are built.
+# With the windows under the same sanitizers: the report tool's tests (labelled "tool"),
+# and a short random walk through the whole program (a long one: scripts/random-walk.sh);
+# only what they need is built.
 cmake -S . -B build-san-ui -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVARDUN_SANITIZE=ON -DVARDUN_BENCH=OFF
-cmake --build build-san-ui -j "$jobs" --target random_walk_test
-LSAN_OPTIONS=suppressions=$PWD/scripts/lsan-qt.supp:print_suppressions=0 VARDUN_WALK_ACTIONS=3000 \
-    build-san-ui/tests/random_walk_test
+tool_tests=$(cd tests/core && ls report_*test.cpp workbook_test.cpp | grep -v _windows_ | sed 's/\.cpp$//')
+cmake --build build-san-ui -j "$jobs" --target random_walk_test vardun-report $tool_tests
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan-qt.supp:print_suppressions=0
+ctest --test-dir build-san-ui --output-on-failure -j "$jobs" -L tool
+VARDUN_WALK_ACTIONS=3000 build-san-ui/tests/random_walk_test

@@ -1,6 +1,6 @@
 // vardun-report --compare end to end: the "compare" object of the built tool against two
 // plain runs of the tool, one on each file.
-#include "tools/report/ReportJson.h"
+#include "ui/export/ReportJson.h"
 
 #include "model/Data.h"
 #include "model/SourceMatrices.h"

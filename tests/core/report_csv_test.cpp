@@ -1,6 +1,6 @@
 // vardun-report --csv end to end: the built tool writes the CSV files of an assessment;
 // each reads back, strictly, to the values of the loaded store and of the tool's own JSON.
-#include "tools/report/ReportJson.h"
+#include "ui/export/ReportJson.h"
 
 #include "model/Data.h"
 #include "model/Utf8Path.h"

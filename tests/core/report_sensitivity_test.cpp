@@ -1,7 +1,7 @@
 // vardun-report --sensitivity [N]: the built tool run on files written by the program's
 // own writer; its "sensitivity" array checked for shape and, bit for bit, against the
 // core's ranking of the same file after the same walk.
-#include "tools/report/ReportJson.h"
+#include "ui/export/ReportJson.h"
 
 #include "analysis/Derived.h"
 #include "analysis/Sensitivity.h"

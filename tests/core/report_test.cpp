@@ -1,6 +1,6 @@
 // vardun-report end to end: the built tool is run on files written by the program's own
 // writer, and its JSON is compared bit for bit with the core's results.
-#include "tools/report/ReportJson.h"
+#include "ui/export/ReportJson.h"
 
 #include "analysis/Damage.h"
 #include "analysis/Derived.h"

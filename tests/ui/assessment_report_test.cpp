@@ -21,6 +21,7 @@
 #include "ui/export/ReportLayout.h"
 #include "ui/widgets/Navigation.h"
 #include "ui/widgets/WindowFont.h"
+#include "ui/windows/AssessmentActions.h"
 #include "ui/windows/Rating.h"
 
 #include <QDate>
@@ -135,6 +136,8 @@ ReportRequest ExampleRequest(bool withRating)
 {
     ReportRequest request;
     request.FileName = "example.sav";
+    // The sections every report has, with no window of an analysis open.
+    request.Sections = WindowReportSections(nullptr);
     if (withRating) {
         request.Rating = RatingSelection { 1, 2, 3 };
         request.High = 2.0f;
@@ -306,6 +309,7 @@ protected:
         path_ = folder_->Path("large.pdf");
         ReportRequest request;
         request.FileName = "large.sav";
+        request.Sections = WindowReportSections(nullptr);
         RecordingSink messages;
         ASSERT_TRUE(WriteAssessmentReport(path_, *data_, request, messages));
         blocks_ = new std::vector<ReportBlock>(AssessmentReportBlocks(*data_, request, QDate::currentDate()));

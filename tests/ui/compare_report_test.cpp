@@ -13,6 +13,7 @@
 #include "ui/export/ReportContent.h"
 #include "ui/export/ReportRequest.h"
 #include "ui/widgets/Navigation.h"
+#include "ui/windows/AssessmentActions.h"
 #include "ui/windows/Compare.h"
 #include "ui/windows/Rating.h"
 
@@ -67,11 +68,12 @@ TEST(ComparisonReport, TheSectionComesOnlyWhenAskedAndLeavesTheRestAsItWas)
     const QDate date(2026, 12, 11);
     ReportRequest plain;
     plain.FileName = "example.sav";
+    plain.Sections = WindowReportSections(nullptr);
     const std::vector<ReportBlock> without = AssessmentReportBlocks(example, plain, date);
 
     ReportRequest asked = plain;
     auto comparison = std::make_shared<AssessmentComparison>(CompareAssessments(example, variant));
-    asked.Comparison = ReportComparison { "example-variant.sav", comparison };
+    asked.Sections.push_back(ComparisonSection(ReportComparison { "example-variant.sav", comparison }));
     const std::vector<ReportBlock> with = AssessmentReportBlocks(example, asked, date);
 
     const std::vector<QString> before = Outline(without);
@@ -120,8 +122,8 @@ TEST(ComparisonReport, TheSameFileSaysThatEveryJudgementAgrees)
 {
     const CData example = Load(kExample);
     ReportRequest asked;
-    asked.Comparison = ReportComparison { "example.sav",
-        std::make_shared<AssessmentComparison>(CompareAssessments(example, example)) };
+    asked.Sections.push_back(ComparisonSection(ReportComparison {
+        "example.sav", std::make_shared<AssessmentComparison>(CompareAssessments(example, example)) }));
     const std::vector<QString> outline = Outline(AssessmentReportBlocks(example, asked, QDate(2026, 12, 11)));
     EXPECT_EQ(outline.back(), QStringLiteral("Все суждения совпадают."));
 }

@@ -13,9 +13,11 @@
 #include "analysis/Compare.h"
 #include "analysis/Derived.h"
 #include "ui/document/Document.h"
+#include "ui/export/ReportComparison.h"
 #include "ui/export/ReportContent.h"
 #include "ui/export/ReportLayout.h"
 #include "ui/widgets/Navigation.h"
+#include "ui/windows/AssessmentActions.h"
 #include "ui/windows/Rating.h"
 
 #include <QApplication>
@@ -79,6 +81,14 @@ int FilesIn(const std::filesystem::path& folder)
         std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
 }
 
+// What the rating window asks of the report while no analysis window is open.
+ReportRequest WindowRequest()
+{
+    ReportRequest request;
+    request.Sections = WindowReportSections(nullptr);
+    return request;
+}
+
 // The three shapes of the report: plain, with the rating curves, and with a comparison too.
 struct Shape {
     const char* Name;
@@ -87,14 +97,14 @@ struct Shape {
 
 std::vector<Shape> Shapes(const CData& assessment)
 {
-    const ReportRequest plain { "random.sav", std::nullopt, 0.0f, 0.0f, std::nullopt };
+    const ReportRequest plain { "random.sav", std::nullopt, 0.0f, 0.0f, WindowReportSections(nullptr) };
     ReportRequest rating = plain;
     rating.Rating = RatingSelection { 1, 2, 3 };
     rating.High = 2.0f;
     rating.Low = 0.5f;
     ReportRequest compared = rating;
-    compared.Comparison = ReportComparison { "other.sav",
-        std::make_shared<AssessmentComparison>(CompareAssessments(assessment, RandomAssessment(kItems, 6))) };
+    compared.Sections.push_back(ComparisonSection(ReportComparison { "other.sav",
+        std::make_shared<AssessmentComparison>(CompareAssessments(assessment, RandomAssessment(kItems, 6))) }));
     return { { "plain", plain }, { "rating", rating }, { "comparison", compared } };
 }
 
@@ -298,10 +308,11 @@ TEST_F(RatingWindowReportProgress, TheDialogCountsTheSectionsThenThePagesOffWhil
     ASSERT_FALSE(seen.empty());
     EXPECT_TRUE(seen.front().Visible);
     EXPECT_TRUE(seen.front().Modal);
-    // The sections first, up to all of them, then the pages: no look is in neither stage
-    // after the first section was told, and none goes back.
-    const int sections = LastSectionNumber(AssessmentReportBlocks(document.Store(), ReportRequest {}, QDate()));
-    const int pages = PlannedPages(document.Store(), ReportRequest {});
+    // The sections first, then the pages: no look is in neither stage after the first
+    // section was told, and none goes back. The worker tells the window its latest count
+    // only, so a look may miss the last one of a stage.
+    const int sections = LastSectionNumber(AssessmentReportBlocks(document.Store(), WindowRequest(), QDate()));
+    const int pages = PlannedPages(document.Store(), WindowRequest());
     const auto firstPage = std::find_if(seen.begin(), seen.end(), [](const Seen& look) { return look.Painting(); });
     ASSERT_NE(firstPage, seen.end());
     int last = -1;
@@ -316,7 +327,8 @@ TEST_F(RatingWindowReportProgress, TheDialogCountsTheSectionsThenThePagesOffWhil
                 .arg(sections));
         last = look->Value;
     }
-    EXPECT_EQ(last, sections);
+    EXPECT_GT(last, 0);
+    EXPECT_LE(last, sections);
     last = -1;
     for (auto look = firstPage; look != seen.end(); ++look) {
         ASSERT_TRUE(look->Painting()) << look->Label.toStdString();
@@ -324,10 +336,11 @@ TEST_F(RatingWindowReportProgress, TheDialogCountsTheSectionsThenThePagesOffWhil
         EXPECT_GE(look->Value, last);
         last = look->Value;
     }
-    EXPECT_EQ(last, pages);
-    // The event loop ran between sections and between pages, not only before and after.
-    EXPECT_TRUE(std::any_of(seen.begin(), firstPage,
-        [sections](const Seen& look) { return look.Preparing() && look.Value > 0 && look.Value < sections; }));
+    EXPECT_GT(last, 0);
+    EXPECT_LE(last, pages);
+    // The window's loop ran while the worker worked: the dialog was seen in both stages, and
+    // part of the way through the pages.
+    EXPECT_TRUE(std::any_of(seen.begin(), firstPage, [](const Seen& look) { return look.Preparing(); }));
     EXPECT_TRUE(
         std::any_of(firstPage, seen.end(), [pages](const Seen& look) { return look.Value > 0 && look.Value < pages; }));
     // Gone with the report: nothing modal is left to block the window.
@@ -337,33 +350,32 @@ TEST_F(RatingWindowReportProgress, TheDialogCountsTheSectionsThenThePagesOffWhil
 
 TEST_F(RatingWindowReportProgress, CancelWhilePreparingLeavesNoPageNoFileAndTheOlderOneAsItWas)
 {
-    const int sections = LastSectionNumber(AssessmentReportBlocks(document.Store(), ReportRequest {}, QDate()));
-    // After the first mode, and inside the last section, the sensitivity ranking, which is
-    // told again after each of its fifteen pieces: the dialog is looked at once or twice for
-    // the call that ends the section before, so the fifth look at the number is well inside.
+    const int sections = LastSectionNumber(AssessmentReportBlocks(document.Store(), WindowRequest(), QDate()));
+    // Once the first modes are prepared, and late: inside the last section, the sensitivity
+    // ranking, or after it while the pages are laid out. The worker tells its latest count
+    // only, so the first look at the count or past it cancels.
     const struct {
         const char* Name;
         int Value;
-        int Look;
-    } cases[] = { { "after a section", 2, 1 }, { "inside the ranking", sections - 1, 5 } };
+    } cases[] = { { "early", 2 }, { "late", sections - 1 } };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         const std::string path = folder.Path(std::string(c.Name) + ".pdf");
         WriteBytes(path, "an older report");
-        int looks = 0;
-        bool cancelled = false;
+        int cancelledAt = -1;
         onDialog = [&](QProgressDialog& progress) {
-            if (!cancelled && progress.labelText().startsWith(QStringLiteral("Подготовка отчёта: раздел "))
-                && progress.value() == c.Value && ++looks == c.Look)
-                cancelled = PressCancel(progress);
+            const int value = progress.value();
+            if (cancelledAt < 0 && progress.labelText().startsWith(QStringLiteral("Подготовка отчёта: раздел "))
+                && value >= c.Value && PressCancel(progress))
+                cancelledAt = value;
         };
         Report(path);
-        EXPECT_TRUE(cancelled);
+        EXPECT_GE(cancelledAt, c.Value);
         ASSERT_FALSE(seen.empty());
         // Stopped where it was: no later section and no page.
         for (const Seen& look : seen) {
             EXPECT_FALSE(look.Painting()) << look.Label.toStdString();
-            EXPECT_LE(look.Value, c.Value);
+            EXPECT_LE(look.Value, cancelledAt);
         }
         EXPECT_EQ(ReadBytes(path), "an older report");
         EXPECT_EQ(FilesIn(folder.Root()), 1);
@@ -383,14 +395,14 @@ TEST_F(RatingWindowReportProgress, CancelAfterTheFirstPageLeavesNoFileAndTheWind
             cancelledAt = value;
     };
     Report(folder.Path("stopped.pdf"));
-    EXPECT_EQ(cancelledAt, 1);
+    EXPECT_GE(cancelledAt, 1);
     ASSERT_FALSE(seen.empty());
-    // No page after the first was painted, and the dialog went away at once.
+    // No page after the cancel was told, and the dialog went away at once.
     int mostPages = 0;
     for (const Seen& look : seen)
         if (look.Painting())
             mostPages = std::max(mostPages, look.Value);
-    EXPECT_EQ(mostPages, 1);
+    EXPECT_EQ(mostPages, cancelledAt);
     EXPECT_GT(seen.back().Maximum, 1);
     EXPECT_TRUE(std::filesystem::is_empty(folder.Root()));
     ExpectGoneAndTheWindowUsable();

@@ -11,6 +11,7 @@
 #include "ui/export/ReportContent.h"
 #include "ui/export/ReportLayout.h"
 #include "ui/export/ReportRequest.h"
+#include "ui/export/ReportSensitivity.h"
 
 #include <QDate>
 #include <QImage>
@@ -24,6 +25,14 @@
 namespace {
 
 const QDate kDate(2026, 12, 10);
+
+// A report asked for its sensitivity section, as every report of the program is.
+ReportRequest WithSensitivity()
+{
+    ReportRequest request;
+    request.Sections = { SensitivitySection() };
+    return request;
+}
 
 // Where the sensitivity section starts among the blocks.
 std::size_t SectionStart(const std::vector<ReportBlock>& blocks)
@@ -53,7 +62,7 @@ TEST(SensitivityReport, ListsTheFifteenWidestSwingsOfRmAsTheCoreRanksThem)
     for (const bool withRating : { false, true }) {
         SCOPED_TRACE(withRating);
         CData data = LoadExample();
-        ReportRequest request;
+        ReportRequest request = WithSensitivity();
         if (withRating) {
             request.Rating = RatingSelection { 1, 2, 3 };
             request.High = 2.0f;
@@ -106,7 +115,7 @@ TEST(SensitivityReport, ListsTheFifteenWidestSwingsOfRmAsTheCoreRanksThem)
 
 TEST(SensitivityReport, TheChartDrawsTheBarsOfTheTable)
 {
-    const std::vector<ReportBlock> blocks = AssessmentReportBlocks(LoadExample(), {}, kDate);
+    const std::vector<ReportBlock> blocks = AssessmentReportBlocks(LoadExample(), WithSensitivity(), kDate);
     const auto& chart = std::get<ReportChart>(blocks[SectionStart(blocks) + 3]);
     QImage image(chart.Source.size().toSize(), QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -136,7 +145,7 @@ TEST(SensitivityReport, AnAssessmentWithoutTriplesSaysSo)
     data.ThreatCount = 0;
     data.EF.Resize(data.LayerCount, 0);
     data.FM.Resize(0, data.MechanismCount);
-    const std::vector<ReportBlock> blocks = AssessmentReportBlocks(data, {}, kDate);
+    const std::vector<ReportBlock> blocks = AssessmentReportBlocks(data, WithSensitivity(), kDate);
     const std::size_t start = SectionStart(blocks);
     ASSERT_EQ(blocks.size(), start + 2);
     EXPECT_TRUE(std::get<ReportText>(blocks[start + 1]).Text.startsWith(QStringLiteral("Нет троек")));

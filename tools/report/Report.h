@@ -2,7 +2,7 @@
 // their ratings, and optionally the rating curves of one selection.
 #pragma once
 
-#include "tools/report/ReportJson.h"
+#include "ui/export/ReportJson.h"
 
 #include "analysis/Rating.h"
 

@@ -2,43 +2,47 @@
 #include "model/NumberText.h"
 
 #include "analysis/Modes.h"
+#include "ui/windows/AssessmentActions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <span>
 
-const char* const kReportUsage
-    = "usage: vardun-report FILE.sav [--rating L,T,M] [--high H] [--low L] [--save OUT.sav]\n"
-      "                    [--charts DIR] [--svg DIR] [--csv DIR] [--pdf OUT.pdf]\n"
-      "                    [--xlsx OUT.xlsx] [--compare OTHER.sav] [--sensitivity [N]]\n"
-      "\n"
-      "Loads an assessment, runs modes 1 to 4, MM and EE, and prints the results as JSON.\n"
-      "  --rating L,T,M  also the rating curves for the layer, threat and mechanism at these\n"
-      "                  zero-based positions among the analysed items\n"
-      "  --high H        high damage level of the curves (default: the file's)\n"
-      "  --low L         low damage level of the curves (default: the file's)\n"
-      "  --save OUT.sav  write the loaded assessment to OUT.sav\n"
-      "  --charts DIR    write what the analysis windows show as PNG images into DIR:\n"
-      "                  chart-mode1.png .. chart-mode4.png, chart-mmee.png, and with\n"
-      "                  --rating chart-rating.png (needs no display)\n"
-      "  --svg DIR       the same charts as SVG drawings into DIR\n"
-      "  --csv DIR       every matrix, result, a summary (Rm, Re, thresholds, levels) and\n"
-      "                  (with --rating) the rating curves as CSV files for spreadsheets\n"
-      "                  into DIR\n"
-      "  --pdf OUT.pdf   the printable report (with --rating: its rating curves too);\n"
-      "                  /dev/stdout: the report alone on stdout, for a pipe\n"
-      "  --xlsx OUT.xlsx every table of the assessment as one Excel workbook: a summary,\n"
-      "                  the sources, the results, MM and EE, with the spreadsheet's own\n"
-      "                  charts (with --rating: the rating curves and their chart too)\n"
-      "  --compare OTHER.sav\n"
-      "                  also compare with the assessment in OTHER.sav (read only): Rm and\n"
-      "                  Re, each mechanism's and layer's diagonal element of MM and EE,\n"
-      "                  and the judgements that differ; items are matched by name (with\n"
-      "                  --pdf the report ends with the same comparison)\n"
-      "  --sensitivity [N]\n"
-      "                  also the layer, threat and mechanism triples ranked by how far a\n"
-      "                  shift of the threat's frequency (-10..+10) moves Rm: the first N\n"
-      "                  (a positive whole number right after the option), or all\n"
-      "Exit status: 0 done, 1 a file was rejected or could not be saved, 2 usage error.\n";
+std::string ReportUsage()
+{
+    std::string synopsis = "usage: vardun-report FILE.sav [--rating L,T,M] [--high H] [--low L] [--save OUT.sav]\n"
+                           "                    [--charts DIR] [--svg DIR] [--csv DIR]";
+    std::string lines = "\n"
+                        "Loads an assessment, runs modes 1 to 4, MM and EE, and prints the results as JSON.\n"
+                        "  --rating L,T,M  also the rating curves for the layer, threat and mechanism at these\n"
+                        "                  zero-based positions among the analysed items\n"
+                        "  --high H        high damage level of the curves (default: the file's)\n"
+                        "  --low L         low damage level of the curves (default: the file's)\n"
+                        "  --save OUT.sav  write the loaded assessment to OUT.sav\n"
+                        "  --charts DIR    write what the analysis windows show as PNG images into DIR:\n"
+                        "                  chart-mode1.png .. chart-mode4.png, chart-mmee.png, and with\n"
+                        "                  --rating chart-rating.png (needs no display)\n"
+                        "  --svg DIR       the same charts as SVG drawings into DIR\n"
+                        "  --csv DIR       every matrix, result, a summary (Rm, Re, thresholds, levels) and\n"
+                        "                  (with --rating) the rating curves as CSV files for spreadsheets\n"
+                        "                  into DIR\n";
+    // The synopsis wraps as the first lines do.
+    constexpr std::size_t kWidth = 90;
+    std::size_t line = synopsis.size() - synopsis.rfind('\n') - 1;
+    for (const AssessmentAction& action : AssessmentActions()) {
+        const std::string option = action.Synopsis;
+        if (line + 1 + option.size() > kWidth) {
+            synopsis += "\n                   ";
+            line = 19;
+        }
+        synopsis += ' ' + option;
+        line += 1 + option.size();
+        lines += action.Usage;
+    }
+    return synopsis + '\n' + lines
+        + "Exit status: 0 done, 1 a file was rejected or could not be saved, 2 usage error.\n";
+}
 
 namespace {
 
@@ -96,7 +100,9 @@ std::optional<std::size_t> ParseCount(std::string_view text)
 
 std::optional<ReportOptions> ParseReportOptions(const std::vector<std::string>& args, std::string& error)
 {
+    const std::span<const AssessmentAction> rows = AssessmentActions();
     ReportOptions options;
+    options.Actions.resize(rows.size());
     bool haveInput = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -104,21 +110,32 @@ std::optional<ReportOptions> ParseReportOptions(const std::vector<std::string>& 
             options.Help = true;
             continue;
         }
-        if (arg == "--sensitivity") {
-            if (options.Sensitivity) {
-                error = "--sensitivity given twice";
+        if (const auto row = std::find_if(
+                rows.begin(), rows.end(), [&arg](const AssessmentAction& action) { return arg == action.Flag; });
+            row != rows.end()) {
+            std::optional<std::string>& value = options.Actions[static_cast<std::size_t>(row - rows.begin())];
+            if (value) {
+                error = arg + " given twice";
                 return std::nullopt;
             }
-            options.Sensitivity = true;
-            // The count is optional: a next argument that looks like a number is one.
-            if (i + 1 < args.size() && LooksNumeric(args[i + 1])) {
-                const std::string& value = args[++i];
-                options.SensitivityTop = ParseCount(value);
-                if (!options.SensitivityTop) {
-                    error = "--sensitivity wants a positive whole number, not " + value;
-                    return std::nullopt;
+            if (row->Value == FlagValue::OptionalCount) {
+                value.emplace();
+                // The count is optional: a next argument that looks like a number is one.
+                if (i + 1 < args.size() && LooksNumeric(args[i + 1])) {
+                    const std::string& count = args[++i];
+                    if (!ParseCount(count)) {
+                        error = arg + " wants a positive whole number, not " + count;
+                        return std::nullopt;
+                    }
+                    value = count;
                 }
+                continue;
             }
+            if (i + 1 == args.size()) {
+                error = arg + " needs a value";
+                return std::nullopt;
+            }
+            value = args[++i];
             continue;
         }
         if (arg.size() > 1 && arg[0] == '-') {
@@ -127,9 +144,6 @@ std::optional<ReportOptions> ParseReportOptions(const std::vector<std::string>& 
                 : arg == "--charts"                            ? &options.ChartsDir
                 : arg == "--svg"                               ? &options.SvgDir
                 : arg == "--csv"                               ? &options.CsvDir
-                : arg == "--pdf"                               ? &options.PdfPath
-                : arg == "--xlsx"                              ? &options.XlsxPath
-                : arg == "--compare"                           ? &options.CompareWith
                                                                : nullptr;
             if (arg != "--rating" && arg != "--high" && arg != "--low" && !path) {
                 error = "unknown option " + arg;

@@ -1,4 +1,5 @@
-// The command line of vardun-report.
+// The command line of vardun-report: its own options, and those of the rating window's
+// actions (AssessmentActions), taken from their table.
 #pragma once
 
 #include "analysis/Rating.h"
@@ -17,17 +18,14 @@ struct ReportOptions {
     std::optional<std::string> ChartsDir;
     std::optional<std::string> CsvDir;
     std::optional<std::string> SvgDir;
-    std::optional<std::string> PdfPath;
-    std::optional<std::string> XlsxPath;
-    // A second assessment to set beside the first.
-    std::optional<std::string> CompareWith;
-    // The sensitivity ranking, and how many of its first triples (all when absent).
-    bool Sensitivity = false;
-    std::optional<std::size_t> SensitivityTop;
+    // Per row of the actions, in the table's order: its option's value; none when the option
+    // was not given, empty when given without its optional value.
+    std::vector<std::optional<std::string>> Actions;
     bool Help = false;
 };
 
-extern const char* const kReportUsage;
+// The --help text.
+std::string ReportUsage();
 
 // The options, or the reason the command line is not understood in `error`.
 std::optional<ReportOptions> ParseReportOptions(const std::vector<std::string>& args, std::string& error);

@@ -1,20 +1,16 @@
 // vardun-report: the analysis of a data file without a window, for batch use and for
 // checking results. Prints one JSON object on stdout.
 #include "tools/report/ChartImages.h"
-#include "tools/report/CompareJson.h"
 #include "tools/report/Console.h"
 #include "tools/report/CsvFiles.h"
 #include "tools/report/OffscreenApplication.h"
-#include "tools/report/PdfReport.h"
 #include "tools/report/Report.h"
 #include "tools/report/ReportOptions.h"
-#include "tools/report/SensitivityJson.h"
 
-#include "analysis/Compare.h"
 #include "model/Data.h"
 #include "model/Messages.h"
 #include "model/Utf8Path.h"
-#include "ui/export/workbook/Workbook.h"
+#include "ui/windows/AssessmentActions.h"
 
 #include <filesystem>
 #include <iostream>
@@ -37,22 +33,9 @@ private:
     bool said_ = false;
 };
 
-bool WriteWorkbookFile(const CData& data, const std::string& input, const std::string& path,
-    const std::optional<RatingRequest>& rating, IMessageSink& messages)
-{
-    ReportRequest request;
-    request.FileName = Utf8FromPath(PathFromUtf8(input).filename());
-    if (rating) {
-        request.Rating = rating->Selection;
-        request.High = rating->High;
-        request.Low = rating->Low;
-    }
-    return WriteAssessmentWorkbook(path, data, request, messages);
-}
-
 int UsageError(const std::string& reason)
 {
-    std::cerr << "vardun-report: " << reason << "\n" << kReportUsage;
+    std::cerr << "vardun-report: " << reason << "\n" << ReportUsage();
     return 2;
 }
 
@@ -67,7 +50,7 @@ int main(int argc, char** argv)
     if (!options)
         return UsageError(error);
     if (options->Help) {
-        std::cout << kReportUsage;
+        std::cout << ReportUsage();
         return 0;
     }
 
@@ -85,14 +68,16 @@ int main(int argc, char** argv)
         rating = RatingRequest { *options->Rating, options->High.value_or(data.HighLevel),
             options->Low.value_or(data.LowLevel) };
     }
-    // Read before anything is written, so that a rejected second file leaves no outputs.
-    std::optional<CData> other;
-    if (options->CompareWith) {
-        other.emplace();
-        if (!other->LoadFromFile(*options->CompareWith, messages)) {
-            std::cerr << "vardun-report: " << *options->CompareWith << " was not loaded\n";
+    // What each analysis of the rating window's brings to the run (a second file to compare
+    // is read here, before anything is written, so that a rejected one leaves no outputs).
+    const std::span<const AssessmentAction> actions = AssessmentActions();
+    std::vector<std::optional<FlagPart>> parts(actions.size());
+    for (std::size_t k = 0; k < actions.size(); ++k) {
+        if (!actions[k].Part)
+            continue;
+        parts[k] = actions[k].Part({ data, options->Input, options->Actions[k], messages });
+        if (!parts[k])
             return 1;
-        }
     }
     // The store as loaded; the walk below writes back only copies of what it read.
     if (options->SaveTo && !data.SaveToFile(*options->SaveTo, messages)) {
@@ -108,23 +93,35 @@ int main(int argc, char** argv)
         return 1;
     if (options->CsvDir && !WriteCsvFiles(data, *options->CsvDir, rating, messages))
         return 1;
-    if (options->XlsxPath && !WriteWorkbookFile(data, options->Input, *options->XlsxPath, rating, messages))
-        return 1;
+    ReportRequest request;
+    request.FileName = Utf8FromPath(PathFromUtf8(options->Input).filename());
+    if (rating) {
+        request.Rating = rating->Selection;
+        request.High = rating->High;
+        request.Low = rating->Low;
+    }
+    for (const std::optional<FlagPart>& part : parts)
+        if (part && part->Section)
+            request.Sections.push_back(part->Section);
     // "--pdf /dev/stdout" sends the report down a pipe: the JSON then keeps off stdout,
-    // where it would trail the PDF.
-    const bool pdfOnStdout = options->PdfPath && IsStandardOutput(*options->PdfPath);
-    if (options->PdfPath
-        && !WritePdfReport(data, options->Input, *options->PdfPath, rating, messages, other ? &*other : nullptr,
-            options->CompareWith.value_or("")))
-        return 1;
+    // where it would trail the output.
+    bool outputOnStdout = false;
+    for (std::size_t k = 0; k < actions.size(); ++k) {
+        const std::optional<std::string>& path = options->Actions[k];
+        if (!actions[k].Write || !path)
+            continue;
+        EnsureOffscreenApplication();
+        if (!actions[k].Write(*path, data, request, messages))
+            return 1;
+        outputOnStdout = outputOnStdout || IsStandardOutput(*path);
+    }
 
     ReportJson report = BuildReport(data, rating);
-    if (other)
-        report["compare"] = CompareJson(CompareAssessments(data, *other), *options->CompareWith);
-    // After the walk: the ranking reads the derived matrices.
-    if (options->Sensitivity)
-        report["sensitivity"] = SensitivityJson(data, options->SensitivityTop);
-    if (!pdfOnStdout)
+    // After the walk: the analyses read the derived matrices.
+    for (std::size_t k = 0; k < actions.size(); ++k)
+        if (parts[k] && parts[k]->Json)
+            report[JsonKey(actions[k])] = parts[k]->Json(data);
+    if (!outputOnStdout)
         std::cout << DumpReport(report) << '\n';
     std::cout.flush();
     if (!std::cout) {

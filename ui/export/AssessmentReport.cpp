@@ -56,21 +56,31 @@ Painting PaintPdf(QByteArray& bytes, const std::vector<ReportBlock>& blocks, con
 
 } // namespace
 
-bool WriteAssessmentReport(const std::string& path, const CData& assessment, const ReportRequest& request,
-    IMessageSink& messages, const SaveOptions& options, const ReportProgress& progress)
+PaintedReport PaintAssessmentReport(
+    const CData& assessment, const ReportRequest& request, const ReportProgress& progress)
 {
     const std::optional<std::vector<ReportBlock>> prepared
         = AssessmentReportBlocks(assessment, request, QDate::currentDate(),
             [&progress](int done, int count) { return !progress || progress(ReportStage::Preparing, done, count); });
     if (!prepared)
-        return false;
+        return { std::nullopt, true };
     const std::vector<ReportBlock>& blocks = *prepared;
     const std::vector<ReportPage> pages = LayOutReport(blocks, kA4Report);
     QByteArray bytes;
-    // The document is in memory until its last page: stopped before, it never reaches the disk.
     const Painting painting = PaintPdf(bytes, blocks, pages, progress);
     if (painting == Painting::Stopped)
+        return { std::nullopt, true };
+    if (painting != Painting::Done || bytes.isEmpty())
+        return {};
+    return { bytes.toStdString(), false };
+}
+
+bool WriteAssessmentReport(const std::string& path, const CData& assessment, const ReportRequest& request,
+    IMessageSink& messages, const SaveOptions& options, const ReportProgress& progress)
+{
+    // The document is in memory until its last page: stopped before, it never reaches the disk.
+    const PaintedReport painted = PaintAssessmentReport(assessment, request, progress);
+    if (painted.Stopped)
         return false;
-    const bool painted = painting == Painting::Done && !bytes.isEmpty();
-    return SaveText(path, painted ? std::optional(bytes.toStdString()) : std::nullopt, messages, options);
+    return SaveText(path, painted.Pdf, messages, options);
 }

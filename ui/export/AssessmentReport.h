@@ -6,6 +6,7 @@
 #include "ui/export/ReportRequest.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class CData;
@@ -23,6 +24,16 @@ enum class ReportStage {
 // some milliseconds apart, so that a window can paint and see a stop meanwhile. False stops
 // the report at once: it then touches no file and says nothing.
 using ReportProgress = std::function<bool(ReportStage stage, int done, int count)>;
+
+// The report of `assessment` as a PDF document in memory (every result is computed for
+// the report), told along the way as above. `Pdf` holds it when painted; `Stopped` says that
+// `progress` stopped it; neither means the painting failed.
+struct PaintedReport {
+    std::optional<std::string> Pdf;
+    bool Stopped = false;
+};
+PaintedReport PaintAssessmentReport(
+    const CData& assessment, const ReportRequest& request, const ReportProgress& progress = {});
 
 // Writes the report of `assessment` (its source matrices and thresholds; every result is
 // computed for the report) crash-safe; false with a message when it was not written, and

@@ -3,11 +3,19 @@
 // difference chart as a vector drawing), on pages of its own after the rest.
 #pragma once
 
-#include "ui/export/ReportLayout.h"
+#include "ui/export/ReportSection.h"
 
-#include <vector>
+#include <memory>
+#include <string>
 
-struct ReportComparison;
+struct AssessmentComparison;
 
-// Appends the section, numbered `number`; nothing without a comparison result.
-void AppendComparisonSection(std::vector<ReportBlock>& blocks, const ReportComparison& comparison, int number);
+// A second assessment set beside this one (the comparison window's), as the report shows it.
+struct ReportComparison {
+    // The other data file's name.
+    std::string FileName;
+    std::shared_ptr<const AssessmentComparison> Result;
+};
+
+// The section of `comparison`; it adds nothing without a comparison result.
+ReportSection ComparisonSection(ReportComparison comparison);

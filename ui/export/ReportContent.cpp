@@ -9,15 +9,11 @@
 #include "analysis/Format.h"
 #include "analysis/Modes.h"
 #include "analysis/Rating.h"
-#include "analysis/Sensitivity.h"
-#include "analysis/WidestSwings.h"
 #include "model/Data.h"
 #include "model/Texts.h"
 #include "ui/charts/GraphChart.h"
 #include "ui/charts/MMEEChart.h"
 #include "ui/charts/RatingChart.h"
-#include "ui/charts/TornadoChart.h"
-#include "ui/export/ReportComparison.h"
 #include "ui/export/ReportRequest.h"
 #include "ui/widgets/LabelRoom.h"
 #include "ui/widgets/VectorCanvas.h"
@@ -397,25 +393,6 @@ ReportChart RatingChart(const std::shared_ptr<const Computed>& computed, const R
     return chart;
 }
 
-// The sensitivity window's chart: its size, the window's font.
-constexpr QRect kTornadoArea { 0, 0, 804, 262 };
-
-ReportChart TornadoChart(std::vector<TornadoEntry> entries)
-{
-    ReportChart chart;
-    chart.Source = QRectF(kTornadoArea);
-    chart.Width = kPageWide;
-    chart.Paint = [entries = std::move(entries)](QPainter& painter) {
-        DrawCropped(painter, kTornadoArea, [&](Canvas& canvas) {
-            const TextMeasure measure = MeasureOf(WindowFont());
-            DrawTornadoChart(canvas,
-                { kTornadoArea.x(), kTornadoArea.y(), kTornadoArea.width(), kTornadoArea.height() }, entries, "Rm",
-                measure);
-        });
-    };
-    return chart;
-}
-
 bool SelectionFits(const CData& data, const RatingSelection& selection)
 {
     const auto fits
@@ -443,10 +420,9 @@ public:
     std::optional<std::vector<ReportBlock>> Build(const SectionProgress& progress)
     {
         const bool rating = request_.Rating && SelectionFits(Data(), *request_.Rating);
-        // Only when asked: without a comparison the report stays as it was.
-        const bool comparison = request_.Comparison.has_value();
-        const int sensitivity = rating ? 8 : 7;
-        const int count = sensitivity + (comparison ? 1 : 0);
+        // The analyses' sections follow the walk's, numbered on.
+        const int walk = rating ? 7 : 6;
+        const int count = walk + static_cast<int>(request_.Sections.size());
         int done = 0;
         const auto told = [&] { return !progress || progress(done, count); };
         const auto finished = [&] {
@@ -473,11 +449,10 @@ public:
             if (!finished())
                 return std::nullopt;
         }
-        if (!SensitivitySection(sensitivity, told) || !finished())
-            return std::nullopt;
-        if (comparison) {
-            AppendComparisonSection(blocks_, *request_.Comparison, sensitivity + 1);
-            if (!finished())
+        for (std::size_t k = 0; k < request_.Sections.size(); ++k) {
+            const ReportSectionInput input { Data(), walk + 1 + static_cast<int>(k), told };
+            ReportBlocks blocks { blocks_ };
+            if (!request_.Sections[k](input, blocks) || !finished())
                 return std::nullopt;
         }
         return std::move(blocks_);
@@ -604,56 +579,6 @@ private:
         blocks_.push_back(RatingChart(computed_, request_));
     }
 
-    // The widest swings of Rm over the rating window's shifts, on a page of their own after
-    // everything else, so that the pages before read as they did without it. At a hundred
-    // items per list the million triples take most of the preparation: `again` is told
-    // between their pieces, and false from it stops the section.
-    bool SensitivitySection(int number, const std::function<bool()>& again)
-    {
-        ReportText heading { TextStyle::Heading, tr("%1. Чувствительность рейтинговых показателей к ЧАУ").arg(number),
-            true, true };
-        blocks_.emplace_back(std::move(heading));
-        const SensitivityModel model(Data());
-        const std::optional<std::vector<TripleSensitivity>> widest
-            = WidestSwings(model, kTornadoBars, RatingKind::Rm, [&again](std::size_t, std::size_t) { return again(); });
-        if (!widest)
-            return false;
-        if (widest->empty()) {
-            Add(TextStyle::Body, tr("Нет троек для ранжирования: в одном из списков нет анализируемых элементов."));
-            return true;
-        }
-        const std::size_t shown = widest->size();
-        Add(TextStyle::Body,
-            tr("Тройки «эшелон / угроза / МЗ» по размаху Rm при сдвиге ЧАУ от -10 до +10: первые %1 из %2.")
-                .arg(shown)
-                .arg(model.TripleCount()),
-            true);
-        ReportTable table;
-        table.Corner = tr("№. Эшелон / угроза / МЗ");
-        // The heads of the sensitivity window's table.
-        for (const char* head :
-            { QT_TRANSLATE_NOOP("TSensitivityForm", "Rm мин."), QT_TRANSLATE_NOOP("TSensitivityForm", "Rm при 0"),
-                QT_TRANSLATE_NOOP("TSensitivityForm", "Rm макс."), QT_TRANSLATE_NOOP("TSensitivityForm", "Rm размах"),
-                QT_TRANSLATE_NOOP("TSensitivityForm", "Re мин."), QT_TRANSLATE_NOOP("TSensitivityForm", "Re при 0"),
-                QT_TRANSLATE_NOOP("TSensitivityForm", "Re макс."), QT_TRANSLATE_NOOP("TSensitivityForm", "Re размах") })
-            table.ColumnHeads.push_back(QCoreApplication::translate("TSensitivityForm", head));
-        std::vector<TornadoEntry> entries;
-        for (std::size_t k = 0; k < shown; ++k) {
-            const TripleSensitivity& t = (*widest)[k];
-            const QString layer = NameOf(Data(), ItemKind::Layer, t.Triple.Layer);
-            const QString threat = NameOf(Data(), ItemKind::Threat, t.Triple.Threat);
-            const QString mechanism = NameOf(Data(), ItemKind::Mechanism, t.Triple.Mechanism);
-            ReportTableRow row { QStringLiteral("%1. %2 / %3 / %4").arg(k + 1).arg(layer, threat, mechanism), {} };
-            for (const RatingSwing* s : { &t.Rm, &t.Re })
-                row.Cells << Number(s->Min) << Number(s->AtZero) << Number(s->Max) << Number(s->Swing());
-            table.Rows.push_back(std::move(row));
-            entries.push_back({ layer.toStdString(), threat.toStdString(), mechanism.toStdString(), t.Rm });
-        }
-        blocks_.push_back(std::move(table));
-        blocks_.push_back(TornadoChart(std::move(entries)));
-        return true;
-    }
-
     const ReportRequest& request_;
     QDate date_;
     std::shared_ptr<const Computed> computed_;
@@ -671,4 +596,23 @@ std::optional<std::vector<ReportBlock>> AssessmentReportBlocks(
     const CData& assessment, const ReportRequest& request, QDate date, const SectionProgress& progress)
 {
     return Builder(assessment, request, date).Build(progress);
+}
+
+QString ReportNameOf(const CData& data, ItemKind kind, int k)
+{
+    return NameOf(data, kind, k);
+}
+
+QString ReportNumber(double value)
+{
+    return Number(value);
+}
+
+ReportChart WindowChartBlock(const QRect& area, std::function<void(Canvas&)> draw)
+{
+    ReportChart chart;
+    chart.Source = QRectF(area);
+    chart.Width = kPageWide;
+    chart.Paint = [area, draw = std::move(draw)](QPainter& painter) { DrawCropped(painter, area, draw); };
+    return chart;
 }

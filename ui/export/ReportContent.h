@@ -3,14 +3,18 @@
 // and charts, and the rating curves of one selection.
 #pragma once
 
+#include "model/Kinds.h"
 #include "ui/export/ReportLayout.h"
 
 #include <QDate>
+#include <QRect>
+#include <QString>
 
 #include <functional>
 #include <optional>
 #include <vector>
 
+class Canvas;
 class CData;
 struct ReportRequest;
 
@@ -25,3 +29,11 @@ std::vector<ReportBlock> AssessmentReportBlocks(const CData& assessment, const R
 // The same blocks, told along the way; nothing when `progress` stopped it.
 std::optional<std::vector<ReportBlock>> AssessmentReportBlocks(
     const CData& assessment, const ReportRequest& request, QDate date, const SectionProgress& progress);
+
+// For the sections of the analyses (ReportSection.h), written as the walk's are: the k-th
+// analysed name of a kind (its number where a matrix is larger than the lists), a value
+// with two decimals, and a window's chart cut to `area` of it, as wide as the page allows,
+// in the windows' font.
+QString ReportNameOf(const CData& data, ItemKind kind, int k);
+QString ReportNumber(double value);
+ReportChart WindowChartBlock(const QRect& area, std::function<void(Canvas&)> draw);

@@ -60,6 +60,16 @@ struct ReportChart {
 
 using ReportBlock = std::variant<ReportText, ReportTable, ReportChart>;
 
+// The report's blocks as a section appends to them.
+struct ReportBlocks {
+    std::vector<ReportBlock>& List;
+
+    void Add(TextStyle style, const QString& text, bool keepWithNext = false)
+    {
+        List.emplace_back(std::in_place_type<ReportText>, style, text, keepWithNext);
+    }
+};
+
 struct PageGeometry {
     QSizeF Page;
     QMarginsF Margins; // the page number stands in the bottom margin

@@ -2,19 +2,11 @@
 #pragma once
 
 #include "analysis/RatingBasics.h"
+#include "ui/export/ReportSection.h"
 
-#include <memory>
 #include <optional>
 #include <string>
-
-struct AssessmentComparison;
-
-// A second assessment set beside this one (the comparison window's), as the report shows it.
-struct ReportComparison {
-    // The other data file's name.
-    std::string FileName;
-    std::shared_ptr<const AssessmentComparison> Result;
-};
+#include <vector>
 
 struct ReportRequest {
     // The data file's name, as the title page gives it; empty for an unsaved assessment.
@@ -24,6 +16,6 @@ struct ReportRequest {
     std::optional<RatingSelection> Rating;
     float High = 0.0f;
     float Low = 0.0f;
-    // None: the report has no comparison section.
-    std::optional<ReportComparison> Comparison;
+    // The analyses' sections after the walk's, in this order, each numbered on from the last.
+    std::vector<ReportSection> Sections;
 };

@@ -3,13 +3,12 @@
 // judgements, so no item objects), and the difference chart of both diagonals.
 #include "ui/windows/Compare.h"
 
-#include "analysis/Format.h"
 #include "model/Csv.h"
-#include "model/NumberText.h"
 #include "model/SourceMatrices.h"
 #include "ui/charts/DifferenceChart.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
+#include "ui/export/ComparisonTables.h"
 #include "ui/export/ComparisonText.h"
 #include "ui/export/ExportFormats.h"
 #include "ui/widgets/ChartView.h"
@@ -75,30 +74,6 @@ constexpr int kChartHalf = 422;
 FileDialogOptions OpenDataDialog()
 {
     return { QCoreApplication::translate("TMainForm", "Файлы данных Vardun 2.1|*.sav"), QStringLiteral("sav") };
-}
-
-const char* const kAdded = QT_TRANSLATE_NOOP("TCompareForm", "добавлен");
-const char* const kRemoved = QT_TRANSLATE_NOOP("TCompareForm", "удалён");
-
-QString Tr(const char* source)
-{
-    return QCoreApplication::translate("TCompareForm", source);
-}
-
-// A judgement as the file keeps it: every digit the analyst typed.
-QString Judgement(float value)
-{
-    return QString::fromStdString(FormatGeneral(value));
-}
-
-float Or(const std::optional<float>& value)
-{
-    return value.value_or(std::nanf(""));
-}
-
-QString StateOf(const ItemComparison& item)
-{
-    return item.Added() ? Tr(kAdded) : item.Removed() ? Tr(kRemoved) : QString();
 }
 
 QString FileNameOf(const std::string& path)
@@ -210,26 +185,10 @@ void SetColumnWidths(QTableView* view, std::span<const int> widths)
         view->setColumnWidth(static_cast<int>(column), widths[column]);
 }
 
-QStringList RatingHeads()
+// The heads of a window's table: its first column's, then the others'.
+QStringList Heads(const QString& first, const QStringList& others)
 {
-    return { Tr(QT_TRANSLATE_NOOP("TCompareForm", "Показатель")),
-        Tr(QT_TRANSLATE_NOOP("TCompareForm", "Открытая оценка")),
-        Tr(QT_TRANSLATE_NOOP("TCompareForm", "Файл сравнения")), Tr(QT_TRANSLATE_NOOP("TCompareForm", "Разность")),
-        Tr(QT_TRANSLATE_NOOP("TCompareForm", "Изменение")) };
-}
-
-QStringList ItemHeads(const char* kind)
-{
-    return { Tr(kind), Tr(QT_TRANSLATE_NOOP("TCompareForm", "Открытая")),
-        Tr(QT_TRANSLATE_NOOP("TCompareForm", "Сравнения")), Tr(QT_TRANSLATE_NOOP("TCompareForm", "Разность")),
-        Tr(QT_TRANSLATE_NOOP("TCompareForm", "Состояние")) };
-}
-
-QStringList ChangeHeads()
-{
-    return { Tr(QT_TRANSLATE_NOOP("TCompareForm", "Матрица")), Tr(QT_TRANSLATE_NOOP("TCompareForm", "Строка")),
-        Tr(QT_TRANSLATE_NOOP("TCompareForm", "Столбец")), Tr(QT_TRANSLATE_NOOP("TCompareForm", "Было")),
-        Tr(QT_TRANSLATE_NOOP("TCompareForm", "Стало")), Tr(QT_TRANSLATE_NOOP("TCompareForm", "Разность")) };
+    return QStringList { first } + others;
 }
 
 } // namespace
@@ -262,12 +221,12 @@ void TCompareForm::Build()
         view->setAccessibleName(caption->text());
         return view;
     };
-    ratingsModel_ = new TableModel(RatingHeads(), this);
+    ratingsModel_ = new TableModel(Heads(RatingsCorner(), RatingsHeads()), this);
     ratings_ = table(kRatingsLabel, "RatingsTable", kRatingsTable, ratingsModel_, [this] { ExportSummary(); });
-    mechanismsModel_ = new TableModel(ItemHeads(QT_TRANSLATE_NOOP("TCompareForm", "МЗ")), this);
+    mechanismsModel_ = new TableModel(Heads(MechanismsCorner(), ItemHeads(true)), this);
     mechanisms_
         = table(kMechanismsLabel, "MechanismsTable", kMechanismsTable, mechanismsModel_, [this] { ExportSummary(); });
-    layersModel_ = new TableModel(ItemHeads(QT_TRANSLATE_NOOP("TCompareForm", "Эшелон")), this);
+    layersModel_ = new TableModel(Heads(LayersCorner(), ItemHeads(true)), this);
     layers_ = table(kLayersLabel, "LayersTable", kLayersTable, layersModel_, [this] { ExportSummary(); });
     SetColumnWidths(ratings_, kRatingColumns);
     SetColumnWidths(mechanisms_, kItemColumns);
@@ -279,7 +238,7 @@ void TCompareForm::Build()
     filterEdit_ = MakeFilterEdit(client, kFilterLabel, kFilterEdit, tr("матрица или названия элементов"),
         tr("Показывать только суждения, в которых есть все слова"));
 
-    changesModel_ = new TableModel(ChangeHeads(), this);
+    changesModel_ = new TableModel(ChangePlaceHeads() + ChangeHeads(), this);
     changes_ = MakeTable(client, "ChangesTable", kChangesTable, [this] { ExportChanges(); });
     changes_->setModel(changesModel_);
     changesLabel->setBuddy(changes_);
@@ -419,18 +378,15 @@ void TCompareForm::Show()
 
     std::vector<TableModel::Row> ratings;
     for (const auto& [name, rating] : { std::pair { "Rm", &c.Rm }, std::pair { "Re", &c.Re } })
-        ratings.push_back({ { QString::fromLatin1(name), ValueText(rating->This), ValueText(rating->Other),
-                                DifferenceText(rating->Difference), RelativeChangeText(rating->RelativeChange) },
-            {}, false });
+        ratings.push_back({ Heads(QString::fromLatin1(name), RatingCells(*rating)), {}, false });
     ratingsModel_->SetRows(std::move(ratings));
 
     const auto items = [](const std::vector<ItemComparison>& list) {
         std::vector<TableModel::Row> rows;
         rows.reserve(list.size());
         for (const ItemComparison& item : list)
-            rows.push_back({ { QString::fromStdString(item.Name), OptionalText(item.This), OptionalText(item.Other),
-                                 OptionalText(item.Difference, DifferenceText), StateOf(item) },
-                {}, item.Added() || item.Removed() });
+            rows.push_back(
+                { Heads(QString::fromStdString(item.Name), ItemCells(item)), {}, item.Added() || item.Removed() });
         return rows;
     };
     mechanismsModel_->SetRows(items(c.Mechanisms));
@@ -439,9 +395,9 @@ void TCompareForm::Show()
     std::vector<TableModel::Row> changes;
     changes.reserve(c.Changed.size());
     for (const ChangedJudgement& j : c.Changed) {
-        TableModel::Row row { { QString::fromLatin1(SourceMatrix(j.Source).Name), QString::fromStdString(j.Row),
-                                  QString::fromStdString(j.Column), Judgement(j.This), Judgement(j.Other),
-                                  DifferenceText(static_cast<double>(j.Other) - static_cast<double>(j.This)) },
+        TableModel::Row row { QStringList { QString::fromLatin1(SourceMatrix(j.Source).Name),
+                                  QString::fromStdString(j.Row), QString::fromStdString(j.Column) }
+                + ChangeCells(j),
             {}, false };
         row.Search = (row.Cells[0] + QLatin1Char('\n') + row.Cells[1] + QLatin1Char('\n') + row.Cells[2]).toLower();
         changes.push_back(std::move(row));
@@ -498,7 +454,7 @@ void TCompareForm::UpdateChart()
         if (const ItemComparison* item = largest(*items))
             description.push_back(
                 tr("Наибольшее изменение %1: %2, %3.")
-                    .arg(Tr(caption), QString::fromStdString(item->Name), DifferenceText(*item->Difference)));
+                    .arg(tr(caption), QString::fromStdString(item->Name), DifferenceText(*item->Difference)));
     }
     chart_->setAccessibleDescription(description.join(QLatin1Char(' ')));
     chart_->Invalidate();
@@ -506,48 +462,16 @@ void TCompareForm::UpdateChart()
 
 CsvTable TCompareForm::SummaryCsv() const
 {
-    CsvTable table;
-    table.Corner = tr("Показатель / элемент").toStdString();
-    for (const char* head : { QT_TRANSLATE_NOOP("TCompareForm", "Открытая оценка"),
-             QT_TRANSLATE_NOOP("TCompareForm", "Файл сравнения"), QT_TRANSLATE_NOOP("TCompareForm", "Разность"),
-             QT_TRANSLATE_NOOP("TCompareForm", "Относительное изменение") })
-        table.ColumnNames.push_back(Tr(head).toStdString());
-    if (!comparison_)
-        return table;
-    const AssessmentComparison& c = *comparison_;
-    for (const auto& [name, rating] : { std::pair { "Rm", &c.Rm }, std::pair { "Re", &c.Re } }) {
-        table.RowNames.push_back(name);
-        table.Values.push_back({ rating->This, rating->Other, rating->Difference, Or(rating->RelativeChange) });
-    }
-    for (const auto& [prefix, items] : { std::pair { "MM", &c.Mechanisms }, std::pair { "EE", &c.Layers } })
-        for (const ItemComparison& item : *items) {
-            QString name = QStringLiteral("%1: %2").arg(QString::fromLatin1(prefix), QString::fromStdString(item.Name));
-            if (item.Added() || item.Removed())
-                name += QStringLiteral(" (%1)").arg(StateOf(item));
-            table.RowNames.push_back(name.toStdString());
-            std::optional<float> relative;
-            if (item.Difference && item.This && *item.This != 0.0f && std::isfinite(*item.Difference / *item.This))
-                relative = *item.Difference / *item.This;
-            table.Values.push_back({ Or(item.This), Or(item.Other), Or(item.Difference), Or(relative) });
-        }
-    return table;
+    return ComparisonSummaryCsv(comparison_.get());
 }
 
 CsvTable TCompareForm::ChangesCsv() const
 {
-    CsvTable table;
-    table.Corner = tr("Матрица: строка / столбец").toStdString();
-    for (const char* head : { QT_TRANSLATE_NOOP("TCompareForm", "Было"), QT_TRANSLATE_NOOP("TCompareForm", "Стало"),
-             QT_TRANSLATE_NOOP("TCompareForm", "Разность") })
-        table.ColumnNames.push_back(Tr(head).toStdString());
-    if (!comparison_)
-        return table;
-    for (int r = 0; r < changesModel_->rowCount(); ++r) {
-        const ChangedJudgement& j = comparison_->Changed[changesModel_->DataRow(r)];
-        table.RowNames.push_back(std::string(SourceMatrix(j.Source).Name) + ": " + j.Row + " / " + j.Column);
-        table.Values.push_back({ j.This, j.Other, j.Other - j.This });
-    }
-    return table;
+    std::vector<std::uint32_t> shown;
+    if (comparison_)
+        for (int r = 0; r < changesModel_->rowCount(); ++r)
+            shown.push_back(changesModel_->DataRow(r));
+    return ComparisonChangesCsv(comparison_.get(), shown);
 }
 
 void TCompareForm::SaveChart()

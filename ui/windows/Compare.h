@@ -8,7 +8,7 @@
 
 #include "analysis/Compare.h"
 #include "model/Data.h"
-#include "ui/export/ReportRequest.h"
+#include "ui/export/ReportComparison.h"
 
 #include "ui/widgets/CompanionWindow.h"
 

@@ -30,7 +30,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
-#include <QUndoCommand>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -98,60 +97,6 @@ bool SameElements(const Matrix& a, const Matrix& b)
         if (a.Cols() > 0 && std::memcmp(a.RowData(i), b.RowData(i), sizeof(float) * static_cast<std::size_t>(a.Cols())))
             return false;
     return true;
-}
-
-// One step of a window's history: cells of its sources typed or pasted. Characters typed
-// one after another into one cell make one step.
-class SourceEditCommand : public QUndoCommand {
-public:
-    static constexpr int kTypedCell = 1;
-
-    SourceEditCommand(TGraphForm& window, std::vector<TGraphForm::CellChange> changes, bool typed, bool applied)
-        : window_(window)
-        , changes_(std::move(changes))
-        , typed_(typed)
-        , applied_(applied)
-    {
-    }
-
-    int id() const override { return typed_ ? kTypedCell : -1; }
-
-    bool mergeWith(const QUndoCommand* other) override
-    {
-        const auto* next = static_cast<const SourceEditCommand*>(other);
-        if (changes_.size() != 1 || next->changes_.size() != 1)
-            return false;
-        TGraphForm::CellChange& mine = changes_.front();
-        const TGraphForm::CellChange& theirs = next->changes_.front();
-        if (mine.Source != theirs.Source || mine.Row != theirs.Row || mine.Column != theirs.Column)
-            return false;
-        mine.NewValue = theirs.NewValue;
-        mine.NewText = theirs.NewText;
-        return true;
-    }
-
-    void undo() override { window_.ApplyCellChanges(changes_, true); }
-    void redo() override
-    {
-        // A typed character is in the cell already when its step is recorded.
-        if (applied_) {
-            applied_ = false;
-            return;
-        }
-        window_.ApplyCellChanges(changes_, false);
-    }
-
-private:
-    TGraphForm& window_;
-    std::vector<TGraphForm::CellChange> changes_;
-    bool typed_;
-    bool applied_;
-};
-
-// A pasted cell as spreadsheets write it: blanks around, a decimal comma or point.
-QString PastedNumber(const QString& cell)
-{
-    return cell.trimmed().replace(QLatin1Char(','), QLatin1Char('.'));
 }
 
 QLineEdit* MakeThresholdEdit(QWidget* parent, const char* name, const QRect& geometry, const QString& accessibleName)
@@ -448,7 +393,7 @@ void TGraphForm::MassivGridSetEditText(int row, int column, const QString& text,
     }
     const QString shown = sourceGrid_->Model().Text(row, column);
     if (shown != previousText || !SameBits(source(row, column), previousValue))
-        history_->push(new SourceEditCommand(*this,
+        history_->push(MakeSourceEdit(*this,
             { { shownSource_, row, column, previousValue, source(row, column), previousText, shown } }, true, true));
 }
 
@@ -492,58 +437,14 @@ void TGraphForm::PasteText(const QString& text)
     sourceGrid_->FinishEditing();
     // A paste is a change like a typed key, whatever it brings.
     document_.MarkModified();
-    const SourceDescription& about = Describe(Mode()).Sources[static_cast<std::size_t>(shownSource_)];
-    Matrix& source = work_.SourceMatrices[static_cast<std::size_t>(shownSource_)];
-    MatrixGridModel& model = sourceGrid_->Model();
+    const MatrixGridModel& model = sourceGrid_->Model();
     const QModelIndex start = sourceGrid_->currentIndex().isValid() ? sourceGrid_->currentIndex() : model.index(0, 0);
-
-    QStringList lines = text.split(QLatin1Char('\n'));
-    // Spreadsheets end the last row with a line break too.
-    if (!lines.isEmpty() && lines.back().trimmed().isEmpty())
-        lines.removeLast();
-    std::vector<CellChange> changes;
-    int refused = 0;
-    QString firstRefusal;
-    bool cut = false;
-    for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        const QStringList cells = line.split(QLatin1Char('\t'));
-        for (int j = 0; j < cells.size(); ++j) {
-            const int row = start.row() + i;
-            const int column = start.column() + j;
-            const QString number = PastedNumber(cells[j]);
-            if (number.isEmpty())
-                continue;
-            if (row >= model.rowCount() || column >= model.columnCount() || row >= source.Rows()
-                || column >= source.Cols()) {
-                cut = true;
-                continue;
-            }
-            float value = 0.0f;
-            const SourceValueCheck check = CheckSourceValue(Mode(), number.toStdString(), value);
-            if (check != SourceValueCheck::Accepted) {
-                if (refused++ == 0)
-                    firstRefusal = tr("«%1» в строке «%2», столбце «%3»: %4")
-                                       .arg(cells[j].trimmed(), ItemName(about.Rows, row), ItemName(about.Cols, column),
-                                           QString::fromStdString(SourceValueMessage(Mode(), check)));
-                continue;
-            }
-            changes.push_back({ shownSource_, row, column, source(row, column), value, model.Text(row, column),
-                QString::fromStdString(FormatFixed(value, 2)) });
-        }
-    }
-    if (!changes.empty())
-        history_->push(new SourceEditCommand(*this, std::move(changes), false, false));
-
-    QStringList problems;
-    if (refused > 0)
-        problems << tr("Не вставлено значений: %1. Первое из них — %2").arg(refused).arg(firstRefusal);
-    if (cut)
-        problems << tr("Блок не помещается в таблицу: строки и столбцы за её краем не вставлены.");
-    if (!problems.isEmpty())
-        dialogs_.ShowMessage(problems.join(QLatin1Char('\n')).toStdString());
+    PastePlan plan = PlanPaste(text, Mode(), shownSource_, work_.SourceMatrices[static_cast<std::size_t>(shownSource_)],
+        model, start.row(), start.column(), [this](ItemKind kind, int k) { return ItemName(kind, k); });
+    if (!plan.Changes.empty())
+        history_->push(MakeSourceEdit(*this, std::move(plan.Changes), false, false));
+    if (const QString problems = plan.Problems(); !problems.isEmpty())
+        dialogs_.ShowMessage(problems.toStdString());
 }
 
 void TGraphForm::ShowMessageLater(const std::string& text)

@@ -9,6 +9,7 @@
 #include "model/Data.h"
 #include "model/Kinds.h"
 #include "ui/widgets/WizardWindow.h"
+#include "ui/windows/SourceEdits.h"
 
 #include <QString>
 
@@ -28,7 +29,7 @@ class QUndoStack;
 class TCommentForm;
 class TGraphCtrl;
 
-class TGraphForm : public WizardWindow {
+class TGraphForm : public WizardWindow, private ISourceCells {
     Q_OBJECT
 
 public:
@@ -54,20 +55,6 @@ public:
     void PasteText(const QString& text);
     QUndoStack& History() const { return *history_; }
 
-    // One cell of a source changed by typing or pasting: what undo and redo put back.
-    struct CellChange {
-        int Source;
-        int Row;
-        int Column;
-        float OldValue;
-        float NewValue;
-        QString OldText;
-        QString NewText;
-    };
-    // Puts the new (or, undoing, the old) values and texts of the cells back, showing
-    // their source in the grid.
-    void ApplyCellChanges(const std::vector<CellChange>& changes, bool undoing);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -75,6 +62,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Puts the new (or, undoing, the old) values and texts of the cells back, showing
+    // their source in the grid.
+    void ApplyCellChanges(const std::vector<CellChange>& changes, bool undoing) override;
+
     void BuildControls();
     void BuildChartLabels();
     void MassivGridSelectCell(int column, int row);

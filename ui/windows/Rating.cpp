@@ -8,10 +8,8 @@
 #include "ui/charts/RatingChart.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
-#include "ui/export/AssessmentReport.h"
 #include "ui/export/ChartExport.h"
 #include "ui/export/ExportFormats.h"
-#include "ui/export/workbook/Workbook.h"
 #include "ui/widgets/ChartView.h"
 #include "ui/widgets/CheckListStyle.h"
 #include "ui/widgets/Controls.h"
@@ -22,7 +20,6 @@
 #include "ui/widgets/NumberKeyFilter.h"
 #include "ui/widgets/QtCanvas.h"
 #include "ui/widgets/WindowFont.h"
-#include "ui/windows/Compare.h"
 #include "ui/windows/Sensitivity.h"
 
 #include <QAction>
@@ -38,7 +35,6 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
@@ -106,13 +102,6 @@ const ButtonPlace kSaveButton { "SaveButton", QT_TRANSLATE_NOOP("TRatingForm", "
     { 280, 448, 129, 25 } };
 const ButtonPlace kFinishButton { "FinishButton", QT_TRANSLATE_NOOP("TRatingForm", "Завершить ..."),
     { 480, 448, 97, 25 } };
-// Not in the window's first design: left of Back, where the row of buttons has room.
-const ButtonPlace kReportButton { "ReportButton", QT_TRANSLATE_NOOP("TRatingForm", "Отчёт..."), { 10, 448, 97, 25 } };
-
-// Beside "Графики", where the panel has room.
-const ButtonPlace kSensitivityButton { "SensitivityButton", QT_TRANSLATE_NOOP("TRatingForm", "Чувствительность..."),
-    { 490, 168, 150, 25 } };
-
 // The chart area below the panel. "ретинговых" is misspelt on purpose, as the analysts
 // have always read it.
 constexpr LabelPlace kTitle { "Label8",
@@ -122,14 +111,6 @@ constexpr LabelPlace kTitle { "Label8",
 constexpr QRect kMarkerImage { kMarkerPlace.X, kMarkerPlace.Y, 14, 16 };
 constexpr QSize kMarkerPicture { 13, 14 };
 
-FileDialogOptions ReportDialog()
-{
-    return { QCoreApplication::translate("TRatingForm", "Отчёт PDF (*.pdf)|*.pdf"), QStringLiteral("pdf") };
-}
-FileDialogOptions WorkbookDialog()
-{
-    return { QCoreApplication::translate("TRatingForm", "Книга Excel (*.xlsx)|*.xlsx"), QStringLiteral("xlsx") };
-}
 // With a blank before the bracket, unlike the main window's save dialog: each window's
 // text as the analysts have always seen it.
 FileDialogOptions SaveDataDialog()
@@ -223,9 +204,10 @@ TRatingForm::TRatingForm(
     finishButton_->setDefault(true);
     SetDefaultButton(finishButton_);
     SetCancelButton(finishButton_);
-    reportButton_ = MakeButton(Client(), kReportButton, "TRatingForm");
+    BuildActionButtons(ButtonRow::Bottom, Client());
     BuildChartArea();
     BuildMenus();
+    UpdateActions();
     for (QLabel* label : Client()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         chartLabels_.push_back(label);
 
@@ -233,9 +215,6 @@ TRatingForm::TRatingForm(
     connect(backButton_, &QPushButton::clicked, this, [this] { Navigation().Back(this); });
     connect(saveButton_, &QPushButton::clicked, this, &TRatingForm::SaveButtonClick);
     connect(finishButton_, &QPushButton::clicked, this, [this] { Navigation().Finish(this); });
-    connect(reportButton_, &QPushButton::clicked, this, &TRatingForm::ReportButtonClick);
-    connect(sensitivityButton_, &QPushButton::clicked, this, &TRatingForm::OpenSensitivity);
-    connect(sensitivityAction_, &QAction::triggered, this, &TRatingForm::OpenSensitivity);
     connect(static_cast<ChartView*>(Client()), &ChartView::saveRequested, this, &TRatingForm::SaveChart);
 
     Client()->setAccessibleName(tr("Графики рейтинговых показателей"));
@@ -248,22 +227,44 @@ void TRatingForm::BuildMenus()
     // button row below the charts has no room left.
     QMenu* file = AddMenu(tr("&Файл"));
     file->setObjectName(QStringLiteral("FileMenu"));
-    QAction* report = file->addAction(tr("Отчёт..."));
-    report->setObjectName(QStringLiteral("ReportAction"));
-    connect(report, &QAction::triggered, this, &TRatingForm::ReportButtonClick);
-    workbookAction_ = file->addAction(tr("Экспорт в Excel..."));
-    workbookAction_->setObjectName(QStringLiteral("WorkbookAction"));
-    connect(workbookAction_, &QAction::triggered, this, &TRatingForm::WorkbookActionClick);
-
     QMenu* analysis = AddMenu(tr("&Анализ"));
     analysis->setObjectName(QStringLiteral("AnalysisMenu"));
-    sensitivityAction_ = analysis->addAction(tr("Чувствительность..."));
-    sensitivityAction_->setObjectName(QStringLiteral("SensitivityAction"));
-    sensitivityAction_->setEnabled(sensitivityButton_->isEnabled());
-    compareAction_ = analysis->addAction(tr("Сравнить с файлом..."));
-    compareAction_->setObjectName(QStringLiteral("CompareAction"));
-    connect(compareAction_, &QAction::triggered, this,
-        [this] { TCompareForm::CompareWithFile(this, document_, dialogs_); });
+    const std::span<const AssessmentAction> rows = AssessmentActions();
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const AssessmentAction& row = rows[k];
+        QMenu* menu = row.Menu == ActionMenu::File ? file : analysis;
+        QAction* action = menu->addAction(QCoreApplication::translate("AssessmentActions", row.Caption));
+        action->setObjectName(QString::fromLatin1(row.Name) + QStringLiteral("Action"));
+        connect(action, &QAction::triggered, this, [this, &row] { row.Run(*this); });
+        actions_[k].first = action;
+    }
+}
+
+void TRatingForm::BuildActionButtons(ButtonRow where, QWidget* parent)
+{
+    const std::span<const AssessmentAction> rows = AssessmentActions();
+    actions_.resize(rows.size());
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const AssessmentAction& row = rows[k];
+        if (!row.Button || row.Button->Row != where)
+            continue;
+        const QByteArray name = QByteArray(row.Name) + "Button";
+        QPushButton* button = MakeButton(
+            parent, name.constData(), QCoreApplication::translate("AssessmentActions", row.Caption), row.Button->Place);
+        connect(button, &QPushButton::clicked, this, [this, &row] { row.Run(*this); });
+        actions_[k].second = button;
+    }
+}
+
+void TRatingForm::UpdateActions()
+{
+    const std::span<const AssessmentAction> rows = AssessmentActions();
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const bool enabled = !rows[k].Enabled || rows[k].Enabled(store_);
+        for (QObject* control : { static_cast<QObject*>(actions_[k].first), static_cast<QObject*>(actions_[k].second) })
+            if (control)
+                control->setProperty("enabled", enabled);
+    }
 }
 
 void TRatingForm::BuildPanel()
@@ -319,10 +320,7 @@ void TRatingForm::BuildPanel()
 
     computeButton_ = MakeButton(panel, kComputeButton, "TRatingForm");
     computeButton_->setEnabled(false);
-    // The ranking needs no checked item, only something to rank: an item in every list.
-    sensitivityButton_ = MakeButton(panel, kSensitivityButton, "TRatingForm");
-    sensitivityButton_->setEnabled(
-        std::all_of(lists_.begin(), lists_.end(), [](const QListWidget* list) { return list->count() > 0; }));
+    BuildActionButtons(ButtonRow::Panel, panel);
 }
 
 void TRatingForm::BuildChartArea()
@@ -459,6 +457,7 @@ void TRatingForm::FormShow()
     showStored(highLevel_, store_.HighLevel);
     showStored(lowLevel_, store_.LowLevel);
     UpdateComputeButton();
+    UpdateActions();
 }
 
 void TRatingForm::FormPaint(Canvas& canvas)
@@ -547,7 +546,7 @@ void TRatingForm::SaveChart()
     ExportChartAs(this, { Client(), [this](Canvas& canvas) { FormPaint(canvas); }, chartLabels_ }, dialogs_);
 }
 
-ReportRequest TRatingForm::CurrentReportRequest() const
+ReportRequest TRatingForm::CurrentRequest() const
 {
     ReportRequest request;
     request.FileName = QFileInfo(QString::fromStdString(document_.FilePath())).fileName().toStdString();
@@ -560,65 +559,13 @@ ReportRequest TRatingForm::CurrentReportRequest() const
         request.High = *high;
         request.Low = *low;
     }
-    // The comparison the analyst has open goes into the report too.
-    if (const TCompareForm* compare = TCompareForm::Of(this); compare && compare->isVisible())
-        request.Comparison = compare->ReportPart();
+    request.Sections = WindowReportSections(this);
     return request;
 }
 
-void TRatingForm::ReportButtonClick()
+TSensitivityForm* TRatingForm::SensitivityWindow() const
 {
-    const auto path = dialogs_.AskSaveFile(this, ReportDialog());
-    if (!path)
-        return;
-    // A large assessment's report takes seconds: its sections, then its pages, are counted
-    // off while the windows keep painting, and the analyst may stop it at any point, which
-    // leaves no file. Modal, so that nothing changes meanwhile; shown, not run, so that
-    // nothing waits on it. The report tells how far it has got at most some tens of
-    // milliseconds apart, and each time the events waiting meanwhile are handled.
-    QProgressDialog progress(tr("Подготовка отчёта..."), tr("Отмена"), 0, 0, this);
-    progress.setObjectName(QStringLiteral("ReportProgress"));
-    progress.setWindowTitle(windowTitle());
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setAutoReset(false);
-    progress.setAutoClose(false);
-    progress.setMinimumDuration(0);
-    progress.show();
-    WriteAssessmentReport(path->toStdString(), store_, CurrentReportRequest(), dialogs_, {},
-        [&progress](ReportStage stage, int done, int count) {
-            // One bar per stage: the sections take a fraction of the pages' time, and a bar
-            // over both would guess at their shares. The value last: a modal dialog handles
-            // the events waiting when it is set, and shows the text and range set before.
-            const bool preparing = stage == ReportStage::Preparing;
-            progress.setLabelText(preparing
-                    // The section being prepared, the last once all are.
-                    ? tr("Подготовка отчёта: раздел %1 из %2").arg(std::min(done + 1, count)).arg(count)
-                    : tr("Отчёт: страница %1 из %2").arg(done).arg(count));
-            progress.setMaximum(count);
-            progress.setValue(done);
-            // Only the file is left to write, and a failure there has its own message.
-            if (!preparing && done == count)
-                progress.hide();
-            QCoreApplication::processEvents();
-            return !progress.wasCanceled();
-        });
-}
-
-void TRatingForm::WorkbookActionClick()
-{
-    const auto path = dialogs_.AskSaveFile(this, WorkbookDialog());
-    if (!path)
-        return;
-    WriteAssessmentWorkbook(path->toStdString(), store_, CurrentReportRequest(), dialogs_);
-}
-
-void TRatingForm::OpenSensitivity()
-{
-    if (!sensitivity_) {
-        sensitivity_ = new TSensitivityForm(document_, dialogs_, this);
-        connect(sensitivity_, &TSensitivityForm::tripleChosen, this, &TRatingForm::SelectTriple);
-    }
-    sensitivity_->ShowRanking();
+    return findChild<TSensitivityForm*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 void TRatingForm::SelectTriple(const RatingSelection& triple)

@@ -2,20 +2,24 @@
 // and mechanism, types a high and a low level of potential damage, and reads Rm and Re
 // against the chosen threat's activation frequency, drawn on the window at every repaint
 // while the choice is complete. The levels reach the store only through "Графики"; the
-// whole assessment can be saved from here.
+// whole assessment can be saved from here, and everything the analyst does with it beyond
+// the walk (AssessmentActions) is offered in its menus and buttons.
 #pragma once
 
 #include "analysis/Rating.h"
 #include "model/Kinds.h"
 #include "ui/widgets/WizardWindow.h"
+#include "ui/windows/AssessmentActions.h"
 
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class AssessmentDocument;
 class QAction;
+class QAbstractButton;
 class Canvas;
 class CData;
 class IDialogs;
@@ -26,10 +30,9 @@ class QListWidgetItem;
 class QPushButton;
 class QStyle;
 class TSensitivityForm;
-struct ReportRequest;
 struct RatingChartsLabels;
 
-class TRatingForm : public WizardWindow {
+class TRatingForm : public WizardWindow, private IActionHost {
     Q_OBJECT
 
 public:
@@ -39,9 +42,9 @@ public:
     // Checks this layer, threat and mechanism in the three lists and makes them current, so
     // that the charts show them (the sensitivity ranking's choice); a position the lists do
     // not have changes nothing.
-    void SelectTriple(const RatingSelection& triple);
+    void SelectTriple(const RatingSelection& triple) override;
     // The sensitivity ranking's window, made on first use; null until then.
-    TSensitivityForm* SensitivityWindow() const { return sensitivity_; }
+    TSensitivityForm* SensitivityWindow() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -62,7 +65,10 @@ private:
 
     void BuildPanel();
     void BuildChartArea();
+    // The menus, and the buttons of the rows of `row`, from the table of actions.
     void BuildMenus();
+    void BuildActionButtons(ButtonRow row, QWidget* parent);
+    void UpdateActions();
 
     QListWidget*& ListOf(ItemKind kind) { return lists_[static_cast<std::size_t>(kind)]; }
     const QListWidget* ListOf(ItemKind kind) const { return lists_[static_cast<std::size_t>(kind)]; }
@@ -86,17 +92,16 @@ private:
     void ShowChartLabels(const RatingChartsLabels& labels);
     void ComputeButtonClick();
     void SaveButtonClick();
-    // "Сохранить график..." of the chart area; "Отчёт...": the whole assessment as a PDF,
-    // with the curves of the current choice when the charts are drawn.
+    // "Сохранить график..." of the chart area.
     void SaveChart();
-    void ReportButtonClick();
-    // "Чувствительность...": opens (or raises) the one ranking window of this window.
-    void OpenSensitivity();
-    // "Экспорт в Excel...": the whole assessment as a workbook, with the same curves.
-    void WorkbookActionClick();
-    // What the report and the workbook are asked for: the file's name, and the curves of
-    // the current choice when the charts are drawn.
-    ReportRequest CurrentReportRequest() const;
+
+    // What the actions see of the window.
+    QWidget* Window() override { return this; }
+    AssessmentDocument& Document() override { return document_; }
+    IDialogs& Dialogs() override { return dialogs_; }
+    // What the report and the workbook are asked for: the file's name, the curves of the
+    // current choice when the charts are drawn, and every analysis's section.
+    ReportRequest CurrentRequest() const override;
 
     AssessmentDocument& document_;
     CData& store_;
@@ -110,12 +115,8 @@ private:
     QPushButton* backButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;
     QPushButton* finishButton_ = nullptr;
-    QPushButton* reportButton_ = nullptr;
-    QAction* workbookAction_ = nullptr;
-    QAction* sensitivityAction_ = nullptr;
-    QPushButton* sensitivityButton_ = nullptr;
-    TSensitivityForm* sensitivity_ = nullptr;
-    QAction* compareAction_ = nullptr;
+    // The menu entry and the button, if it has one, of each row of the actions.
+    std::vector<std::pair<QAction*, QPushButton*>> actions_;
     // The labels of the chart area: titles, legend, values.
     std::vector<QLabel*> chartLabels_;
     ValueLabels rmLabels_;

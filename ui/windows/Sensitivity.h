@@ -8,17 +8,15 @@
 #pragma once
 
 #include "analysis/RatingBasics.h"
-
 #include "ui/widgets/CompanionWindow.h"
+
 #include <QStringList>
 
-#include <atomic>
-#include <cstdint>
+#include <cstddef>
 #include <memory>
-#include <optional>
-#include <thread>
 
 class AssessmentDocument;
+class BackgroundJob;
 class ChartView;
 class IDialogs;
 class QComboBox;
@@ -28,8 +26,11 @@ class QModelIndex;
 class QProgressBar;
 class QPushButton;
 class QTimer;
+class SensitivityTableModel;
 class SortedTableView;
 struct CsvTable;
+struct SensitivityOutcome;
+struct SensitivitySnapshot;
 
 class TSensitivityForm : public CompanionWindow {
     Q_OBJECT
@@ -46,7 +47,7 @@ public:
     // Stops the ranking under way; what was shown stays.
     void Cancel();
 
-    bool Computing() const { return computing_; }
+    bool Computing() const;
     // A ranking is shown and the store has not changed since it was made.
     bool HasRanking() const;
     bool OutOfDate() const { return outOfDate_; }
@@ -70,13 +71,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    struct Snapshot;
-    struct Outcome;
-    class TableModel;
-
     void Build();
-    void Progressed(std::uint64_t generation, std::size_t done, std::size_t total);
-    void Finished(std::uint64_t generation, std::shared_ptr<Outcome> outcome);
+    void Progressed(std::size_t done, std::size_t total);
+    void Finished(std::shared_ptr<const SensitivityOutcome> outcome);
     void IndicatorChanged();
     void ApplyFilter();
     QStringList Words() const;
@@ -85,7 +82,6 @@ private:
     void SaveChart();
     void UpdateStatus();
     void UpdateChart();
-    void StopWorker();
 
     AssessmentDocument& document_;
     IDialogs& dialogs_;
@@ -102,19 +98,14 @@ private:
     QPushButton* exportButton_ = nullptr;
     QPushButton* closeButton_ = nullptr;
     QTimer* filterTimer_ = nullptr;
-    TableModel* model_ = nullptr;
+    SensitivityTableModel* model_ = nullptr;
+    BackgroundJob* job_ = nullptr;
 
-    // What the shown ranking was made from; none before the first one arrives.
-    std::shared_ptr<const Snapshot> shown_;
-    std::shared_ptr<const Outcome> outcome_;
-    std::uint64_t generation_ = 0;
-    bool computing_ = false;
+    // The ranking shown, with what it was made from; none before the first one arrives.
+    std::shared_ptr<const SensitivityOutcome> outcome_;
     bool outOfDate_ = false;
     // The last run was cancelled before it finished.
     bool cancelled_ = false;
     std::size_t done_ = 0;
     std::size_t total_ = 0;
-    // One progress report in the queue at a time.
-    std::shared_ptr<std::atomic<bool>> progressQueued_;
-    std::jthread worker_;
 };

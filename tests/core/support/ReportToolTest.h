@@ -9,7 +9,7 @@
 
 #include "model/Data.h"
 #include "model/Utf8Path.h"
-#include "tools/report/ReportJson.h"
+#include "ui/export/ReportJson.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // mechanism triples whose activation frequency moves Rm the most.
 #pragma once
 
-#include "tools/report/ReportJson.h"
+#include "ui/export/ReportJson.h"
 
 #include <cstddef>
 #include <optional>

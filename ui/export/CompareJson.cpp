@@ -1,4 +1,4 @@
-#include "tools/report/CompareJson.h"
+#include "ui/export/CompareJson.h"
 
 #include "analysis/Compare.h"
 

@@ -1,4 +1,4 @@
-#include "tools/report/SensitivityJson.h"
+#include "ui/export/SensitivityJson.h"
 
 #include "analysis/Sensitivity.h"
 #include "analysis/WidestSwings.h"

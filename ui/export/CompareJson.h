@@ -1,7 +1,7 @@
 // The comparison of two assessments as the report's "compare" object.
 #pragma once
 
-#include "tools/report/ReportJson.h"
+#include "ui/export/ReportJson.h"
 
 #include <string>
 

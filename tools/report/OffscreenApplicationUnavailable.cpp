@@ -1,4 +1,0 @@
-// Without the windows no application object is ever made.
-#include "tools/report/OffscreenApplication.h"
-
-OffscreenApplicationScope::~OffscreenApplicationScope() = default;

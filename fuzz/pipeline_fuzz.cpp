@@ -5,7 +5,9 @@
 // reach (so no later offset can overflow), that every label is well-formed text, and that
 // every CSV reads back, strictly, to its names and numbers. The store is also compared
 // with itself (nothing may differ) and with a fixed small store. The sensitivity ranking
-// must be in order, and a few of its triples agree with RatingRange.
+// must be in order, and a few of its triples agree with RatingRange. The Excel workbook of
+// every accepted input is written, under a file name made of the input's last bytes, with
+// the curves where there is a selection: every part of it must be well-formed XML.
 #include "analysis/Compare.h"
 #include "analysis/Damage.h"
 #include "analysis/Derived.h"
@@ -19,10 +21,14 @@
 #include "model/DataText.h"
 #include "model/SourceMatrices.h"
 #include "tests/core/support/StrictCsv.h"
+#include "tests/core/support/StrictXml.h"
+#include "tests/core/support/XlsxReader.h"
 #include "ui/charts/Canvas.h"
 #include "ui/charts/GraphChart.h"
 #include "ui/charts/MMEEChart.h"
 #include "ui/charts/RatingChart.h"
+#include "ui/export/ReportRequest.h"
+#include "ui/export/workbook/Workbook.h"
 
 #include <algorithm>
 #include <bit>
@@ -30,7 +36,11 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -288,6 +298,29 @@ void CheckSensitivity(const CData& store, const std::uint8_t* data, std::size_t 
     }
 }
 
+// The workbook is written (nothing in an accepted file may make the library refuse it) and
+// every part of it is well-formed XML.
+void CheckWorkbook(const CData& store, const ReportRequest& request)
+{
+    const std::optional<std::string> bytes = AssessmentWorkbook(store, request, { 2026, 1, 1 });
+    Check(bytes.has_value(), "a workbook not written");
+    std::map<std::string, std::string> parts;
+    try {
+        parts = xlsx::Unzip(*bytes);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        Check(false, "a workbook that does not unzip");
+    }
+    Check(!parts.empty(), "a workbook without parts");
+    for (const auto& [name, xml] : parts) {
+        std::string error;
+        if (!IsWellFormedXml(xml, &error)) {
+            std::fprintf(stderr, "%s: %s\n", name.c_str(), error.c_str());
+            Check(false, "a workbook part that is not well-formed XML");
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -350,25 +383,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckComparison(store, FixedOther(), CompareAssessments(store, FixedOther()));
     CheckComparison(FixedOther(), store, CompareAssessments(FixedOther(), store));
 
+    // A file may be called anything its system allows: here the input's last bytes.
+    ReportRequest request;
+    request.FileName = std::string(bytes.substr(size - std::min<std::size_t>(size, 16)));
+
     // The selection and levels from the input's last bytes (after the last matrix the
     // reader ignores whatever comes).
-    if (store.LayerCount == 0 || store.ThreatCount == 0 || store.MechanismCount == 0 || size < 4)
-        return 0;
-    const RatingSelection selection { data[size - 1] % store.LayerCount, data[size - 2] % store.ThreatCount,
-        data[size - 3] % store.MechanismCount };
-    const float high = 1.0f + static_cast<float>(data[size - 4] % 41) / 10.0f;
-    const float low = static_cast<float>(data[size - 4] % 11) / 10.0f;
-    // Ticks are not clipped by the rating chart: they may lie far above it, but within
-    // half the range of a coordinate, so that the surface's own arithmetic stays exact.
-    BoundedCanvas canvas(kPixelReach);
-    const RatingChartsLabels labels = DrawRatingCharts(canvas, store, selection, high, low);
-    for (const RatingChartLabels* chart : { &labels.Rm, &labels.Re }) {
-        CheckNumberText(chart->Axis.Minimum);
-        for (const ChartLabel& tick : chart->Axis.Ticks)
-            CheckLabel(tick);
-        if (chart->Current)
-            CheckLabel(*chart->Current);
+    if (store.LayerCount > 0 && store.ThreatCount > 0 && store.MechanismCount > 0 && size >= 4) {
+        const RatingSelection selection { data[size - 1] % store.LayerCount, data[size - 2] % store.ThreatCount,
+            data[size - 3] % store.MechanismCount };
+        const float high = 1.0f + static_cast<float>(data[size - 4] % 41) / 10.0f;
+        const float low = static_cast<float>(data[size - 4] % 11) / 10.0f;
+        // Ticks are not clipped by the rating chart: they may lie far above it, but within
+        // half the range of a coordinate, so that the surface's own arithmetic stays exact.
+        BoundedCanvas canvas(kPixelReach);
+        const RatingChartsLabels labels = DrawRatingCharts(canvas, store, selection, high, low);
+        for (const RatingChartLabels* chart : { &labels.Rm, &labels.Re }) {
+            CheckNumberText(chart->Axis.Minimum);
+            for (const ChartLabel& tick : chart->Axis.Ticks)
+                CheckLabel(tick);
+            if (chart->Current)
+                CheckLabel(*chart->Current);
+        }
+        CheckCsv(CurveTable(store, selection, high, low));
+        request.Rating = selection;
+        request.High = high;
+        request.Low = low;
     }
-    CheckCsv(CurveTable(store, selection, high, low));
+    CheckWorkbook(store, request);
     return 0;
 }

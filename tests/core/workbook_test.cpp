@@ -15,6 +15,7 @@
 #include "support/RandomAssessment.h"
 #include "support/RecordingSink.h"
 #include "support/ReportTool.h"
+#include "support/StrictXml.h"
 #include "support/TempFolder.h"
 #include "support/XlsxReader.h"
 
@@ -29,6 +30,7 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -73,17 +75,9 @@ CheckList Checked(const std::vector<std::string>& names, std::size_t count)
     return list;
 }
 
-// Every list holds the hostile names (each kind from a different start), every source
-// matrix awkward floats within its range; saved to a data file in code page 1251 and
-// loaded back, so the names reach the workbook as the program holds them.
-CData HostileAssessment(const TempFolder& folder)
+// Every source matrix of the selection's shape, with awkward floats within its range.
+void FillSources(CData& data)
 {
-    std::vector<std::string> layers = kHostileNames;
-    std::vector<std::string> threats(kHostileNames.rbegin(), kHostileNames.rend());
-    std::vector<std::string> mechanisms = kHostileNames;
-    std::rotate(mechanisms.begin(), mechanisms.begin() + 5, mechanisms.end());
-    CData data;
-    data.CollectSelection(Checked(layers, layers.size()), Checked(threats, 6), Checked(mechanisms, 7));
     int n = 0;
     for (Matrix* m : { &data.MT, &data.TE, &data.ET, &data.TM, &data.EF, &data.FM }) {
         const bool reliability = m == &data.MT || m == &data.TE;
@@ -104,6 +98,20 @@ CData HostileAssessment(const TempFolder& folder)
         data.Thresholds[k] = { 0.1f * static_cast<float>(k + 1), 0.7f * static_cast<float>(k + 1) };
     data.HighLevel = 2.675f;
     data.LowLevel = 0.1f;
+}
+
+// Every list holds the hostile names (each kind from a different start), every source
+// matrix awkward floats within its range; saved to a data file in code page 1251 and
+// loaded back, so the names reach the workbook as the program holds them.
+CData HostileAssessment(const TempFolder& folder)
+{
+    std::vector<std::string> layers = kHostileNames;
+    std::vector<std::string> threats(kHostileNames.rbegin(), kHostileNames.rend());
+    std::vector<std::string> mechanisms = kHostileNames;
+    std::rotate(mechanisms.begin(), mechanisms.begin() + 5, mechanisms.end());
+    CData data;
+    data.CollectSelection(Checked(layers, layers.size()), Checked(threats, 6), Checked(mechanisms, 7));
+    FillSources(data);
 
     RecordingSink sink;
     const std::string path = folder.Path("hostile.sav");
@@ -572,6 +580,294 @@ TEST(Workbook, IsMadeInATemporaryFolderWithACyrillicName)
     const xlsx::Book book(*bytes);
     EXPECT_EQ(book.SheetNames().front(), "Сводка");
     EXPECT_TRUE(fs::is_empty(PathFromUtf8(temporary)));
+}
+
+TEST(StrictXml, RefusesWhatAStrictParserRefuses)
+{
+    // The check the tests below and the pipeline fuzzer rely on: each case as expat has it,
+    // but for a declared encoding other than UTF-8, which expat would decode and the check
+    // refuses (what we read back is UTF-8).
+    const struct {
+        std::string_view Xml;
+        bool WellFormed;
+    } cases[] = {
+        { "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<a b=\"&amp;&lt;&quot;\">t&#65;&#x42;</a>",
+            true },
+        { "<c:v xmlns:c=\"u\">\t\n\r\x7F\xD0\x96\xEF\xBF\xBD<![CDATA[<&]]><!-- - --><?pi x?></c:v>", true },
+        { "<a xml:space=\"preserve\"><b xmlns=\"\"/></a>", true },
+        { std::string_view("<a>\x01</a>"), false },
+        { std::string_view("<a b=\"\x1F\"/>"), false },
+        { std::string_view("<a>\x00</a>", 9), false },
+        { "<a>&#1;</a>", false },
+        { "<a>&#xFFFE;</a>", false },
+        { "<a>\xEF\xBF\xBF</a>", false },
+        { "<a>\xCE\xF6</a>", false },
+        { "<a>\xED\xA0\x80</a>", false },
+        { "<a>\xC0\xAF</a>", false },
+        { "<a>&</a>", false },
+        { "<a>&nbsp;</a>", false },
+        { "<a b=\"<\"/>", false },
+        { "<a b=\"1\" b=\"2\"/>", false },
+        { "<a xmlns:p=\"u\" xmlns:q=\"u\" p:b=\"1\" q:b=\"2\"/>", false },
+        { "<a b=1/>", false },
+        { "<a></b>", false },
+        { "<a><b></a></b>", false },
+        { "<a>", false },
+        { "<a/><b/>", false },
+        { "</a>", false },
+        { "<p:a/>", false },
+        { "<a>]]></a>", false },
+        { "<a><!-- -- --></a>", false },
+        { " <?xml version=\"1.0\"?><a/>", false },
+        { "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a/>", false },
+        { "", false },
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_EQ(IsWellFormedXml(c.Xml, &error), c.WellFormed) << c.Xml << ": " << error;
+        EXPECT_EQ(error.empty(), c.WellFormed) << c.Xml;
+    }
+}
+
+namespace {
+
+// A text and what the workbook must give back for it: the same text, but for bytes that
+// are no UTF-8 and characters XML refuses, which become U+FFFD.
+struct HostileText {
+    std::string Text;
+    std::string ReadBack;
+};
+
+HostileText Same(std::string text)
+{
+    return { text, text };
+}
+
+// Names a data file can hold though no analyst types them: every control character (the
+// code page gives each byte its character), DEL, XML's and the print header's special
+// characters, the spreadsheet's own escapes, a long name of them and one of nothing else.
+std::vector<std::string> ControlNames()
+{
+    std::vector<std::string> names;
+    for (char c = 1; c < 0x20; ++c)
+        names.push_back("до" + std::string(1, c) + "после");
+    names.push_back(std::string("нуль\0внутри", 21));
+    names.push_back("DEL\x7F");
+    for (const char* name : { "R&G", "&G", "&[Picture]", "<тег>", "\"кавычки\"", "_x0041_", "_xABCD\x01", "& &&" })
+        names.push_back(name);
+    std::string only;
+    for (char c = 1; c < 0x20; ++c)
+        only += c;
+    names.push_back(only);
+    std::string longName;
+    for (int k = 0; k < 85; ++k)
+        longName += k % 2 ? "\x01ж" : "&\x1F";
+    names.push_back(longName);
+    return names;
+}
+
+// Each list holds every name, each kind from another start, with sources to compute.
+CData ControlAssessment(const std::vector<std::string>& names)
+{
+    std::vector<std::string> threats = names;
+    std::rotate(threats.begin(), threats.begin() + 11, threats.end());
+    std::vector<std::string> mechanisms = names;
+    std::rotate(mechanisms.begin(), mechanisms.begin() + 23, mechanisms.end());
+    CData data;
+    data.CollectSelection(
+        Checked(names, names.size()), Checked(threats, threats.size()), Checked(mechanisms, mechanisms.size()));
+    FillSources(data);
+    return data;
+}
+
+int AnalysedPosition(const CData& data, ItemKind kind, const std::string& name)
+{
+    for (int k = 0; k < data.CountOf(kind); ++k)
+        if (data.AnalysedName(kind, k) == name)
+            return k;
+    throw std::runtime_error("no item " + name);
+}
+
+// A print header as printed: its codes ("&C", "&\"font,style\"", "&12", ...) left out and
+// "&&" one ampersand. A lone "&" at the end is no header the spreadsheet reads.
+std::string PrintedHeader(const std::string& codes)
+{
+    std::string text;
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        if (codes[i] != '&') {
+            text += codes[i];
+            continue;
+        }
+        if (++i == codes.size())
+            throw std::runtime_error("a header ending in a lone &");
+        if (codes[i] == '&') {
+            text += '&';
+        } else if (codes[i] == '"') {
+            i = codes.find('"', i + 1);
+            if (i == std::string::npos)
+                throw std::runtime_error("a font code not closed");
+        } else {
+            while (i + 1 < codes.size() && codes[i] >= '0' && codes[i] <= '9' && codes[i + 1] >= '0'
+                && codes[i + 1] <= '9')
+                ++i;
+        }
+    }
+    return text;
+}
+
+std::string SheetHeader(const xlsx::Book& book, const std::string& sheet)
+{
+    const auto header = xlsx::Elements(book.SheetXml(sheet), "oddHeader");
+    if (header.size() != 1)
+        throw std::runtime_error("no single header on " + sheet);
+    return xlsx::Unescape(header[0].second);
+}
+
+// The texts of a range "'Sheet'!$A$1:$C$1" row by row, as its cells hold them.
+std::vector<std::string> RangeTexts(const xlsx::Book& book, const std::string& formula)
+{
+    const std::size_t bang = formula.rfind('!');
+    std::string sheet = formula.substr(1, bang - 2);
+    for (std::size_t at = sheet.find("''"); at != std::string::npos; at = sheet.find("''", at + 1))
+        sheet.erase(at, 1);
+    std::string corners = formula.substr(bang + 1);
+    std::erase(corners, '$');
+    const std::size_t colon = corners.find(':');
+    const auto [firstRow, firstColumn] = xlsx::CellPosition(corners.substr(0, colon));
+    const auto [lastRow, lastColumn] = xlsx::CellPosition(corners.substr(colon + 1));
+    const Cells cells = book.Cells(sheet);
+    std::vector<std::string> texts;
+    for (int row = firstRow; row <= lastRow; ++row)
+        for (int column = firstColumn; column <= lastColumn; ++column) {
+            const auto found = cells.find({ row, column });
+            texts.push_back(found == cells.end() ? std::string() : found->second.Value);
+        }
+    return texts;
+}
+
+// Every text a chart keeps of its cells (the categories' names, a series' name from its
+// cell) read as the spreadsheet reads it, against the cells; how many were compared.
+int ExpectChartCachesAreTheCells(const xlsx::Book& book)
+{
+    int compared = 0;
+    for (const auto& [part, xml] : book.Parts()) {
+        if (!part.starts_with("xl/charts/chart"))
+            continue;
+        for (const auto& [tag, reference] : xlsx::Elements(xml, "c:strRef")) {
+            const std::string formula = xlsx::Unescape(xlsx::Elements(reference, "c:f").at(0).second);
+            std::vector<std::string> cached;
+            for (const auto& [ptTag, point] : xlsx::Elements(reference, "c:pt"))
+                cached.push_back(xlsx::Unescape(xlsx::Elements(point, "c:v").at(0).second));
+            EXPECT_EQ(cached, RangeTexts(book, formula)) << part << " " << formula;
+            ++compared;
+        }
+    }
+    return compared;
+}
+
+void ExpectEveryPartWellFormed(const xlsx::Book& book)
+{
+    for (const auto& [part, xml] : book.Parts()) {
+        std::string error;
+        EXPECT_TRUE(IsWellFormedXml(xml, &error)) << part << ": " << error;
+    }
+}
+
+} // namespace
+
+TEST(WorkbookOfControlCharacters, EveryPartIsWellFormedXmlAndEveryNameReadsBack)
+{
+    const std::vector<std::string> names = ControlNames();
+    const CData data = ControlAssessment(names);
+    CData computed = data;
+    const std::array<GraphWorkingData, 4> works = ComputeAllModes(computed);
+    ComputeDamageMatrices(computed);
+    const std::string fileName = "файл\x01\x1B & <\"R&G\">.sav";
+    const RatingSelection selection { AnalysedPosition(data, ItemKind::Layer, "&G"),
+        AnalysedPosition(data, ItemKind::Threat, "&[Picture]"),
+        AnalysedPosition(data, ItemKind::Mechanism, "до\x01после") };
+
+    for (const bool curves : { false, true }) {
+        SCOPED_TRACE(curves ? "with the rating curves" : "without the rating curves");
+        ReportRequest request;
+        request.FileName = fileName;
+        if (curves) {
+            request.Rating = selection;
+            request.High = data.HighLevel;
+            request.Low = data.LowLevel;
+        }
+        const std::optional<std::string> bytes = AssessmentWorkbook(data, request, { 2026, 3, 9 });
+        ASSERT_TRUE(bytes);
+        const xlsx::Book book(*bytes);
+        ExpectEveryPartWellFormed(book);
+        ASSERT_EQ(book.SheetNames().size(), curves ? 14u : 13u);
+
+        // Every name in every table reads back exactly, a control character included.
+        const char* sources[] = { "MT", "TE", "ET", "TM", "EF", "FM" };
+        int s = 0;
+        for (AnalysisMode mode : kAnalysisModes) {
+            if (!Describe(mode).EditableSources)
+                continue;
+            for (int k = 0; k < 2; ++k) {
+                const Matrix& values = computed.*Describe(mode).Sources[static_cast<std::size_t>(k)].Member;
+                ExpectTable(book, sources[s++], SourceTable(computed, mode, k, values));
+            }
+        }
+        for (const GraphWorkingData& work : works)
+            ExpectTable(book, "Режим " + std::to_string(ModeNumber(work.Mode)), ResultTable(computed, work));
+        ExpectTable(book, "MM", DamageTable(computed, ItemKind::Mechanism, computed.MM));
+        ExpectTable(book, "EE", DamageTable(computed, ItemKind::Layer, computed.EE));
+        ExpectText(book, book.Cells("Сводка"), 1, 1, fileName, "summary");
+
+        // The charts' copies of their categories (and of the curves' names) are the cells:
+        // a column chart of each of the eight distributions and of the two diagonals.
+        EXPECT_EQ(ExpectChartCachesAreTheCells(book), curves ? 16 : 10);
+
+        // The print headers name the file and the curves' items as they are.
+        EXPECT_EQ(PrintedHeader(SheetHeader(book, "Сводка")), "Сводка: " + fileName);
+        if (curves) {
+            ExpectTable(book, "Рейтинг", CurveTable(computed, selection, data.HighLevel, data.LowLevel));
+            EXPECT_EQ(PrintedHeader(SheetHeader(book, "Рейтинг")),
+                "Рейтинг. Эшелон: &G. Угроза: &[Picture]. МЗ: до\x01после.");
+        }
+    }
+}
+
+TEST(WorkbookOfControlCharacters, AnyFileNameGivesItsCellAndItsHeader)
+{
+    const std::string controls = std::string(200, '\x01') + ".sav";
+    const std::string ampersands(200, '&');
+    const HostileText fileNames[] = {
+        Same("оценка\x01\x09\x0A\x0D\x1F.sav"),
+        Same("R&G.sav"),
+        Same("&[Picture] &G &&G.sav"),
+        Same("_x0041_ _xABCD\x0E.sav"),
+        // The name's bytes in code page 1251, as a file from an older system may be called.
+        { "\xCE\xF6\xE5\xED\xEA\xE0.sav",
+            "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.sav" },
+        { "\xEF\xBF\xBE\xED\xA0\x80.sav", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.sav" },
+        Same(controls),
+        Same(ampersands),
+    };
+    const CData data = RandomAssessment(3, 4);
+    for (const HostileText& name : fileNames) {
+        ReportRequest request;
+        request.FileName = name.Text;
+        const std::optional<std::string> bytes = AssessmentWorkbook(data, request, { 2026, 1, 1 });
+        ASSERT_TRUE(bytes) << name.Text;
+        const xlsx::Book book(*bytes);
+        ExpectEveryPartWellFormed(book);
+        ExpectText(book, book.Cells("Сводка"), 1, 1, name.ReadBack, name.Text);
+        // A header too long for the library is cut, never refused.
+        const std::string title = "Сводка: " + name.ReadBack;
+        const std::string printed = PrintedHeader(SheetHeader(book, "Сводка"));
+        if (name.Text.size() < 100) {
+            EXPECT_EQ(printed, title);
+        } else {
+            EXPECT_TRUE(title.starts_with(printed)) << printed;
+            EXPECT_GT(printed.size(), std::string("Сводка: ").size() + 30) << printed;
+        }
+    }
 }
 
 #ifndef VARDUN_REPORT_TOOL_BUILT

@@ -27,6 +27,8 @@
 #include <filesystem>
 #include <functional>
 #include <set>
+#include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -43,7 +45,8 @@ constexpr double kValueColumnMax = 24.0;
 // The header row grows a line for each wrapped line of its longest name, up to this.
 constexpr int kHeaderLinesMax = 6;
 constexpr double kLinePoints = 15.0;
-// A print header longer than this is cut; the library refuses one of 255 characters.
+// A print header's title longer than this is cut (and shorter where its escapes would
+// take the header past the library's 255 characters).
 constexpr std::size_t kTitleMaxCharacters = 120;
 constexpr const char* kNumberFormat = "0.00";
 constexpr const char* kDateFormat = "dd.mm.yyyy";
@@ -105,33 +108,98 @@ bool IsHexDigit(char c)
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-// A spreadsheet reads "_x0041_" in a stored text as the character it encodes; a name
-// that holds such a sequence has its underscore encoded, so that it reads back as typed.
-std::string GuardEncodedCharacters(const std::string& text)
+// The control characters XML cannot carry as they are; a tab and a line feed it can.
+bool IsEscapedControl(unsigned char c)
 {
-    if (text.find("_x") == std::string::npos)
-        return text;
+    return c < 0x20 && c != '\t' && c != '\n';
+}
+
+// The length of the well-formed UTF-8 sequence at `at`; 0 for bytes that are none (a
+// surrogate's included).
+std::size_t Utf8Length(std::string_view text, std::size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+    if (length == 0 || at + length > text.size())
+        return 0;
+    std::uint32_t c = lead & (0x7Fu >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[at + k]);
+        if ((next & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (next & 0x3Fu);
+    }
+    constexpr std::uint32_t kLeast[] = { 0, 0, 0x80, 0x800, 0x10000 };
+    return c >= kLeast[length] && !(c >= 0xD800 && c <= 0xDFFF) && c <= 0x10FFFF ? length : 0;
+}
+
+// Every text of ours as the library is given it, for a cell, a chart or a print header.
+// The library escapes a control character of a cell as the spreadsheet's "_xHHHH_" (which
+// reads back as the character), but copies the cell raw into a chart's cache of its
+// categories and a header raw into its sheet, where such a byte makes the part malformed
+// XML; names from a data file may hold them. So every control character gets that escape
+// here, the same everywhere, and the cell keeps the name exactly. A sequence that reads as
+// such an escape, typed or formed with the escape after it, gets its underscore escaped so
+// that it reads back as typed; bytes that are no UTF-8 (a file name may be any bytes) and
+// characters XML refuses become U+FFFD.
+std::string LibraryText(std::string_view text)
+{
+    constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
     std::string out;
     out.reserve(text.size() + 8);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool encoded = text[i] == '_' && i + 6 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X')
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool readsAsEscape = c == '_' && i + 6 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X')
             && IsHexDigit(text[i + 2]) && IsHexDigit(text[i + 3]) && IsHexDigit(text[i + 4]) && IsHexDigit(text[i + 5])
-            && text[i + 6] == '_';
-        out += encoded ? std::string("_x005F_") : std::string(1, text[i]);
+            && (text[i + 6] == '_' || IsEscapedControl(static_cast<unsigned char>(text[i + 6])));
+        if (readsAsEscape || IsEscapedControl(c)) {
+            constexpr const char* kDigits = "0123456789ABCDEF";
+            const unsigned code = readsAsEscape ? 0x5Fu : c;
+            out += "_x00";
+            out += kDigits[code >> 4];
+            out += kDigits[code & 0xFu];
+            out += '_';
+            ++i;
+        } else if (c < 0x80) {
+            out += static_cast<char>(c);
+            ++i;
+        } else if (const std::size_t length = Utf8Length(text, i)) {
+            // U+FFFE and U+FFFF are UTF-8 but no characters of XML.
+            const std::string_view character = text.substr(i, length);
+            out.append(character == "\xEF\xBF\xBE" || character == "\xEF\xBF\xBF" ? kReplacement : character);
+            i += length;
+        } else {
+            out += kReplacement;
+            ++i;
+        }
     }
     return out;
 }
 
-// The print header's codes start with "&"; one in a title is doubled to stay text.
+// The print header: the title centred, cut to a readable length and to what the library
+// takes. A header's codes start with "&", so one in the title is doubled. The library
+// counts "&G" and "&[Picture]" as a picture's place even after a doubled "&", and refuses
+// a header whose places have no pictures (version 1.1.4 then frees memory it does not own
+// when the workbook closes): there an empty font code, the same font in its regular style
+// as before, stands between, so that "R&G.sav" prints as it is called.
 std::string HeaderText(const std::string& title)
 {
-    std::string out = "&C";
-    for (char c : CutToCharacters(title, kTitleMaxCharacters)) {
-        out += c;
-        if (c == '&')
-            out += '&';
+    constexpr std::string_view kSameFont = "&\"-,Regular\"";
+    for (std::size_t characters = std::min(kTitleMaxCharacters, TextWidth(title));; --characters) {
+        const std::string text = LibraryText(CutToCharacters(title, characters));
+        std::string header = "&C";
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            header += text[i];
+            if (text[i] != '&')
+                continue;
+            header += '&';
+            const std::string_view rest = std::string_view(text).substr(i + 1);
+            if (rest.starts_with('G') || rest.starts_with("[Picture]"))
+                header += kSameFont;
+        }
+        if (TextWidth(header) <= LXW_HEADER_FOOTER_MAX || characters == 0)
+            return header;
     }
-    return out;
 }
 
 std::string ColumnLetters(int column)
@@ -268,7 +336,7 @@ public:
         if (text.empty())
             return;
         Check(worksheet_write_string(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
-            GuardEncodedCharacters(text).c_str(), format ? format : text_));
+            LibraryText(text).c_str(), format ? format : text_));
     }
 
     // A value that is not a finite number leaves its cell empty, as in the windows' tables.
@@ -346,15 +414,25 @@ public:
             ok_ = false;
             return;
         }
-        chart_series_set_name(series, title.c_str());
+        chart_series_set_name(series, LibraryText(title).c_str());
         lxw_chart_fill fill {};
         fill.color = kValueBlue;
         chart_series_set_fill(series, &fill);
-        chart_title_set_name(chart, title.c_str());
+        ChartTitle(chart, title);
         chart_legend_set_position(chart, LXW_CHART_LEGEND_NONE);
         chart_axis_set_num_format(chart->y_axis, kNumberFormat);
         Insert(sheet, chart, row, column,
             std::clamp(static_cast<double>(bars) / kBarsAtDefaultWidth, 1.0, kChartScaleMax), 1.0);
+    }
+
+    // A chart's own texts, as every text, through LibraryText (a category's comes from its cell).
+    void ChartTitle(lxw_chart* chart, const std::string& title)
+    {
+        chart_title_set_name(chart, LibraryText(title).c_str());
+    }
+    void AxisName(lxw_chart_axis* axis, const std::string& name)
+    {
+        chart_axis_set_name(axis, LibraryText(name).c_str());
     }
 
     lxw_chart* LineChart()
@@ -574,9 +652,8 @@ void RatingSheet(Book& book, const CData& data, const RatingSelection& selection
         line.width = 1.5f;
         chart_series_set_line(series, &line);
     }
-    const std::string title = Translate("Workbook", "Рейтинговые показатели Rm и Re");
-    chart_title_set_name(chart, title.c_str());
-    chart_axis_set_name(chart->x_axis, table.ColumnNames.front().c_str());
+    book.ChartTitle(chart, Translate("Workbook", "Рейтинговые показатели Rm и Re"));
+    book.AxisName(chart->x_axis, table.ColumnNames.front());
     chart_axis_set_num_format(chart->x_axis, "0.0");
     chart_axis_set_interval_unit(chart->x_axis, kCurveLabelInterval);
     chart_axis_set_num_format(chart->y_axis, kNumberFormat);

@@ -9,6 +9,9 @@
 VardunApplication::VardunApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
+    // The settings (recent files, windows' places) in ~/.config/vardun beside default.dic.
+    setOrganizationName(QStringLiteral("vardun"));
+    setApplicationName(QStringLiteral("vardun"));
     InstallTextTranslator();
 }
 

@@ -4,15 +4,17 @@
 #include <utility>
 
 const char* const kProgramUsage
-    = "usage: vardun [FILE.sav]\n"
+    = "usage: vardun [FILE.sav | LISTS.dic]\n"
       "       vardun --help | --version\n"
       "\n"
       "Starts the desktop program for assessing how well an information system is protected.\n"
       "  FILE.sav    open this assessment at start-up, as loading it in the main window\n"
       "              would; a file that is refused leaves the lists empty\n"
+      "  LISTS.dic   or fill the lists from this dictionary, as loading it would (a file is\n"
+      "              known for a dictionary by its first line)\n"
       "  -h, --help  print this text and exit\n"
       "  --version   print the program's version and exit\n"
-      "Without FILE.sav the lists come from default.dic, the first found of: the working\n"
+      "Without a file the lists come from default.dic, the first found of: the working\n"
       "directory, $XDG_CONFIG_HOME/vardun (~/.config/vardun), $XDG_CONFIG_DIRS/vardun\n"
       "(/etc/xdg/vardun), and share/vardun beside the program (/usr/share/vardun).\n"
       "F1 in any window opens the user guide. Qt's own options (-platform, -style) apply.\n"

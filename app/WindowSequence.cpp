@@ -25,6 +25,12 @@ void WindowSequence::ShowAbout()
         aboutForm_->exec();
 }
 
+void WindowSequence::ShowGuide(const QWidget* window)
+{
+    if (guide_)
+        guide_(window);
+}
+
 void WindowSequence::ShowAnalysis(bool listsChanged)
 {
     if (windows_.empty())

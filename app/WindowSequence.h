@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,8 +26,10 @@ public:
 
     void SetMainWindow(QWidget* mainWindow) { mainWindow_ = mainWindow; }
     void SetAboutForm(QDialog* aboutForm) { aboutForm_ = aboutForm; }
+    void SetGuide(std::function<void(const QWidget*)> guide) { guide_ = std::move(guide); }
 
     void ShowAbout() override;
+    void ShowGuide(const QWidget* window) override;
     void ShowAnalysis(bool listsChanged) override;
     void Next(QWidget* from) override;
     void Back(QWidget* from) override;
@@ -53,6 +56,7 @@ private:
     IWizardFactory& factory_;
     QWidget* mainWindow_ = nullptr;
     QDialog* aboutForm_ = nullptr;
+    std::function<void(const QWidget*)> guide_;
 
     std::vector<std::unique_ptr<QWidget>> windows_;
     // What the existing windows were built for.

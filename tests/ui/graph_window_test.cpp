@@ -65,7 +65,7 @@ TEST_F(GraphWindowTest, SetUpForEachModeGivesItsCaptionsAndSourcesAndLeavesTheGr
         EXPECT_EQ(Child<QLabel>(window, "XZLabel")->text(), QString::fromUtf8(c.Columns));
         EXPECT_EQ(Child<QLabel>(window, "YZLabel")->text(), QString::fromUtf8(c.Rows));
         EXPECT_EQ(window.size(), QSize(791, 533));
-        EXPECT_EQ(window.windowTitle(), QStringLiteral("Vardun 2.2"));
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("Без имени — Vardun 2.2"));
     }
 }
 
@@ -497,7 +497,7 @@ TEST_F(GraphWindowTest, AssistiveTechnologyFindsTheWindowItsControlsAndTheCells)
     QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(&window);
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->role(), QAccessible::Window);
-    EXPECT_EQ(frame->text(QAccessible::Name), QStringLiteral("Vardun 2.2"));
+    EXPECT_EQ(frame->text(QAccessible::Name), QStringLiteral("Без имени — Vardun 2.2"));
 
     const std::pair<const char*, const char*> named[] = {
         { "MassivComboBox", "Исходные матрицы:" },

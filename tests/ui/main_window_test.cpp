@@ -827,7 +827,7 @@ TEST_F(MainWindowTest, AssistiveTechnologyFindsTheWindowListsAndButtons)
     QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window.get());
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->role(), QAccessible::Window);
-    EXPECT_EQ(frame->text(QAccessible::Name), QStringLiteral("Vardun 2.2"));
+    EXPECT_EQ(frame->text(QAccessible::Name), QStringLiteral("Без имени — Vardun 2.2"));
 
     const std::pair<ListKind, const char*> lists[]
         = { { kLayers, "Иерархия уровней" }, { kThreats, "Угрозы" }, { kMechanisms, "Механизмы" } };

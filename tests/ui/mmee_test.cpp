@@ -160,7 +160,7 @@ protected:
 TEST_F(MMEEWindowTest, ControlsStandWhereTheWindowPlacesThem)
 {
     TMMEEForm window(document, dialogs, navigation);
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Vardun 2.2"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Без имени — Vardun 2.2"));
     EXPECT_EQ(window.size(), QSize(646, 465));
 
     auto* mmBox = Child<QGroupBox>(window, "MMGroupBox");
@@ -555,7 +555,7 @@ TEST_F(MMEEWindowTest, ReachesAssistiveTechnology)
     QAccessibleInterface* self = QAccessible::queryAccessibleInterface(window.get());
     ASSERT_NE(self, nullptr);
     EXPECT_EQ(self->role(), QAccessible::Window);
-    EXPECT_EQ(self->text(QAccessible::Name), QStringLiteral("Vardun 2.2"));
+    EXPECT_EQ(self->text(QAccessible::Name), QStringLiteral("Без имени — Vardun 2.2"));
 
     for (auto [gridName, boxName] : { std::pair { "MMGrid", "MMGroupBox" }, std::pair { "EEGrid", "EEGroupBox" } }) {
         SCOPED_TRACE(gridName);

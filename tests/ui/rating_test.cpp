@@ -232,7 +232,7 @@ TEST_F(RatingWindowTest, ControlsSitWhereTheWindowWasDesigned)
 {
     // As constructed: showing puts the stored levels into the edits.
     auto window = std::make_unique<TRatingForm>(document, dialogs, navigation);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Vardun 2.2"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Без имени — Vardun 2.2"));
     // The client area below the menu bar keeps the designed size.
     EXPECT_EQ(window->size(), QSize(655, 481 + window->menuBar()->sizeHint().height()));
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
@@ -896,7 +896,7 @@ TEST_F(RatingWindowTest, AssistiveTechnologyFindsEveryControlByName)
     QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window.get());
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->role(), QAccessible::Window);
-    EXPECT_EQ(frame->text(QAccessible::Name), QStringLiteral("Vardun 2.2"));
+    EXPECT_EQ(frame->text(QAccessible::Name), QStringLiteral("Без имени — Vardun 2.2"));
 
     struct Named {
         const char* control;

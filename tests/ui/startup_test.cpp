@@ -188,10 +188,16 @@ TEST_F(Startup, ARefusedDataFileShowsItsMessageAndLeavesTheWindowEmpty)
         std::string File;
         std::string Message;
     };
+    // Text of another program: neither a data file nor a dictionary by its first line.
+    const std::string other = PathOf("notes.txt");
+    {
+        QFile file(QString::fromStdString(other));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Notes of another program\r\n");
+    }
     const Case cases[] = {
         { PathOf("missing.sav"), "Не удалось открыть файл." },
-        // A dictionary given where a data file belongs.
-        { kSampleDictionary, "Неправильный формат файл" },
+        { other, "Неправильный формат файл" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.File);
@@ -204,6 +210,23 @@ TEST_F(Startup, ARefusedDataFileShowsItsMessageAndLeavesTheWindowEmpty)
         EXPECT_FALSE(window.DataLoaded());
         EXPECT_TRUE(document.FilePath().empty());
     }
+}
+
+// A dictionary named where a data file may be (a double click on a .dic file) fills the
+// lists as "Загрузить словарь..." would, whatever the start-up dictionary holds.
+TEST_F(Startup, ADictionaryNamedAtStartUpFillsTheLists)
+{
+    const std::string dictionaries = FolderWithDictionary("dictionaries");
+    TMainForm& window = Start({ kSampleDictionary, { dictionaries } });
+    EXPECT_TRUE(dialogs.Messages.empty());
+    NameLists sample;
+    RefuseMessages refuse;
+    ASSERT_TRUE(LoadDictionary(kSampleDictionary, sample, refuse));
+    ASSERT_GT(sample.Layers.size(), 0u);
+    EXPECT_EQ(List(window, "LayersList")->count(), static_cast<int>(sample.Layers.size()));
+    EXPECT_EQ(List(window, "MechanismsList")->item(0)->text().toStdString(), sample.Mechanisms.front());
+    EXPECT_FALSE(window.DataLoaded());
+    EXPECT_TRUE(document.FilePath().empty());
 }
 
 TEST_F(Startup, TheDictionaryComesFromTheWorkingFolderThenTheConfigurationThenTheInstalledOne)

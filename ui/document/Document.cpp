@@ -19,6 +19,7 @@ bool AssessmentDocument::Load(const std::string& path, IMessageSink& messages)
         return false;
     filePath_ = path;
     emit loaded();
+    emit fileChanged();
     return true;
 }
 
@@ -28,5 +29,6 @@ bool AssessmentDocument::Save(const std::string& path, IMessageSink& messages)
         return false;
     filePath_ = path;
     SetSaved(true);
+    emit fileChanged();
     return true;
 }

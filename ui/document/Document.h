@@ -36,6 +36,8 @@ signals:
     void savedChanged(bool saved);
     // A data file replaced the assessment.
     void loaded();
+    // The assessment was loaded from or saved to a file (its path may be the same).
+    void fileChanged();
 
 private:
     CData store_;

@@ -10,6 +10,8 @@ public:
     virtual ~IWizardNavigation() = default;
 
     virtual void ShowAbout() = 0;
+    // The user guide at the section of `window` (the menu's "Руководство").
+    virtual void ShowGuide(const QWidget* window) = 0;
 
     // The main window's Next, once the store holds the selection to analyse. `listsChanged`:
     // a check mark was clicked or a data file loaded since the analysis windows were built.
@@ -27,6 +29,7 @@ public:
 class StillNavigation : public IWizardNavigation {
 public:
     void ShowAbout() override { }
+    void ShowGuide(const QWidget*) override { }
     void ShowAnalysis(bool) override { }
     void Next(QWidget*) override { }
     void Back(QWidget*) override { }

@@ -8,6 +8,7 @@
 #include "ui/charts/GraphChart.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
+#include "ui/document/DocumentCaption.h"
 #include "ui/export/ExportFormats.h"
 #include "ui/widgets/ChartView.h"
 #include "ui/widgets/Controls.h"
@@ -131,6 +132,7 @@ TGraphForm::TGraphForm(AssessmentDocument& document, IDialogs& dialogs, IWizardN
     , chartSettings_(new TGraphCtrl(this))
     , history_(new QUndoStack(this))
 {
+    FollowDocumentCaption(*this, document_);
     chart_->SetDrawing([this](Canvas& canvas) { DrawChart(canvas); });
     BuildControls();
     BuildChartLabels();

@@ -11,6 +11,7 @@
 #include "ui/charts/MMEEChart.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
+#include "ui/document/DocumentCaption.h"
 #include "ui/export/ExportFormats.h"
 #include "ui/widgets/Frames.h"
 #include "ui/widgets/LabelRoom.h"
@@ -157,6 +158,7 @@ TMMEEForm::TMMEEForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNav
     , store_(document.Store())
     , dialogs_(dialogs)
 {
+    FollowDocumentCaption(*this, document);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::Button));
     setPalette(colours);

@@ -1,8 +1,12 @@
 #include "ui/windows/MainWindow.h"
 
+#include "model/Cp1251.h"
 #include "model/Dictionary.h"
+#include "model/DictionaryText.h"
+#include "model/FileBytes.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
+#include "ui/document/DocumentCaption.h"
 #include "ui/widgets/CheckListStyle.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/Frames.h"
@@ -11,12 +15,17 @@
 #include "ui/widgets/Texts.h"
 #include "ui/widgets/WindowFont.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -124,7 +133,7 @@ TMainForm::TMainForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNav
     , dialogs_(dialogs)
     , navigation_(navigation)
 {
-    setWindowTitle(ProgramTitle());
+    FollowDocumentCaption(*this, document_);
     setFont(WindowFont());
     setFixedSize(kClientSize);
     move(kWindowPlace);
@@ -161,6 +170,81 @@ TMainForm::TMainForm(AssessmentDocument& document, IDialogs& dialogs, IWizardNav
     connect(loadButton_, &QPushButton::clicked, this, &TMainForm::LoadButtonClick);
     connect(nextButton_, &QPushButton::clicked, this, &TMainForm::NextButtonClick);
     connect(exitButton_, &QPushButton::clicked, this, &QWidget::close);
+
+    BuildMenus();
+    // Every file loaded or saved is offered again, in this run and the next.
+    connect(&document_, &AssessmentDocument::fileChanged, this,
+        [this] { recent_.Add(QString::fromStdString(document_.FilePath())); });
+}
+
+void TMainForm::BuildMenus()
+{
+    QMenu* file = menuBar()->addMenu(tr("&Файл"));
+    file->setObjectName(QStringLiteral("FileMenu"));
+    const auto add = [this](QMenu* menu, const char* name, const QString& text, const QKeySequence& keys, auto slot) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    add(file, "LoadAction", tr("Загрузить данные..."), QKeySequence(Qt::CTRL | Qt::Key_O), &TMainForm::LoadButtonClick);
+    add(file, "SaveAction", tr("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S), &TMainForm::SaveToCurrentFile);
+    add(file, "SaveAsAction", tr("Сохранить как..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+        &TMainForm::SaveButtonClick);
+    recentMenu_ = file->addMenu(tr("Недавние файлы"));
+    recentMenu_->setObjectName(QStringLiteral("RecentMenu"));
+    // Made afresh each time it opens: the settings may have been changed by another run.
+    connect(recentMenu_, &QMenu::aboutToShow, this, &TMainForm::FillRecentMenu);
+    FillRecentMenu();
+    file->addSeparator();
+    add(file, "LoadDictionaryAction", tr("Загрузить словарь..."), {}, &TMainForm::LoadDicButtonClick);
+    add(file, "SaveDictionaryAction", tr("Сохранить словарь..."), {}, &TMainForm::SaveDicButtonClick);
+    file->addSeparator();
+    add(file, "ExitAction", tr("Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q), &QWidget::close);
+
+    QMenu* help = menuBar()->addMenu(tr("&Справка"));
+    help->setObjectName(QStringLiteral("HelpMenu"));
+    // F1 itself is the program's key everywhere (HelpKey); the entry shows it.
+    QAction* guide = help->addAction(tr("Руководство") + QStringLiteral("\tF1"));
+    guide->setObjectName(QStringLiteral("GuideAction"));
+    connect(guide, &QAction::triggered, this, [this] { navigation_.ShowGuide(this); });
+    QAction* about = help->addAction(tr("О программе..."));
+    about->setObjectName(QStringLiteral("AboutAction"));
+    connect(about, &QAction::triggered, this, [this] { navigation_.ShowAbout(); });
+
+    // The designed client area keeps its size and its controls their places below the bar.
+    setFixedSize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
+}
+
+void TMainForm::FillRecentMenu()
+{
+    recentMenu_->clear();
+    const QStringList paths = recent_.Paths();
+    for (qsizetype k = 0; k < paths.size(); ++k) {
+        // "1 example.sav", with the whole path as its tip; the first nine have an access key.
+        const QString number = k < 9 ? QStringLiteral("&%1").arg(k + 1) : QString::number(k + 1);
+        QAction* action = recentMenu_->addAction(QStringLiteral("%1 %2").arg(
+            number, QFileInfo(paths[k]).fileName().replace(QLatin1Char('&'), QStringLiteral("&&"))));
+        action->setToolTip(paths[k]);
+        action->setStatusTip(paths[k]);
+        const QString path = paths[k];
+        connect(action, &QAction::triggered, this, [this, path] { OpenRecent(path); });
+    }
+    recentMenu_->setEnabled(!paths.isEmpty());
+}
+
+void TMainForm::OpenRecent(const QString& path)
+{
+    if (!QFileInfo::exists(path)) {
+        dialogs_.ShowMessage(tr("Файл %1 не найден; он убран из списка недавних файлов.")
+                                 .arg(QDir::toNativeSeparators(path))
+                                 .toStdString());
+        recent_.Remove(path);
+        FillRecentMenu();
+        return;
+    }
+    OpenFile(path.toStdString());
 }
 
 void TMainForm::BuildListGroup(ItemKind kind, QWidget* parent)
@@ -335,6 +419,21 @@ void TMainForm::SaveDicButtonClick()
     SaveDictionary(path->toStdString(), lists, dialogs_);
 }
 
+bool TMainForm::OpenFile(const std::string& path)
+{
+    // The first line tells, as the desktop's file types do: a dictionary brings lists only.
+    // A data file stops the reading at its first bytes.
+    const std::string header = Utf8ToCp1251(DictionaryHeader).value_or(std::string());
+    const std::optional<std::string> start = ReadFileBytes(path, header);
+    if (!header.empty() && start && start->starts_with(header)) {
+        if (!LoadDictionary(path))
+            return false;
+        ListsEdited();
+        return true;
+    }
+    return LoadDataFile(path);
+}
+
 void TMainForm::LoadButtonClick()
 {
     if (const auto path = dialogs_.AskOpenFile(this, OpenDataDialog()))
@@ -369,9 +468,18 @@ void TMainForm::SaveButtonClick()
     SaveData();
 }
 
-bool TMainForm::SaveData()
+void TMainForm::SaveToCurrentFile()
 {
-    const auto path = dialogs_.AskSaveFile(this, SaveDataDialog());
+    SaveData(document_.FilePath());
+}
+
+bool TMainForm::SaveData(const std::string& known)
+{
+    std::optional<QString> path;
+    if (!known.empty())
+        path = QString::fromStdString(known);
+    else
+        path = dialogs_.AskSaveFile(this, SaveDataDialog());
     if (!path)
         return false;
     // The file holds what the window shows, names edited since a data load too: the

@@ -1,11 +1,13 @@
 // TMainForm: the first window of the walk and the program's main window. Here the analyst
 // builds the three name lists, marks the items to analyse, keeps lists in dictionary files,
 // loads and saves whole assessments and starts the analysis. The store learns of the lists
-// only at Next and when a data file is loaded into it.
+// only at Next and when a data file is loaded into it. Its menu bar, above the designed
+// client area, has the file commands with their keys, the recent files and the guide.
 #pragma once
 
 #include "model/Data.h"
 #include "model/Kinds.h"
+#include "ui/document/RecentFiles.h"
 
 #include <QMainWindow>
 
@@ -17,6 +19,7 @@ class AssessmentDocument;
 class IDialogs;
 class IWizardNavigation;
 class QGroupBox;
+class QMenu;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -43,6 +46,9 @@ public:
     // Loads a data file as "Загрузить данные..." does once a file is chosen: the lists and
     // check marks become the file's; false (with the loader's message) when it was refused.
     bool LoadDataFile(const std::string& path);
+    // A file named at start-up or chosen among the recent ones: a dictionary (known by its
+    // first line) is loaded as "Загрузить словарь..." would, anything else as a data file.
+    bool OpenFile(const std::string& path);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -59,6 +65,9 @@ private:
     };
 
     void BuildListGroup(ItemKind kind, QWidget* parent);
+    void BuildMenus();
+    void FillRecentMenu();
+    void OpenRecent(const QString& path);
 
     void ApplyAddButtonRule(ItemKind kind);
     void ListSelectionChanged(ItemKind kind);
@@ -72,12 +81,15 @@ private:
     void SaveDicButtonClick();
     void LoadButtonClick();
     void SaveButtonClick();
+    // "Сохранить": into the file last loaded or saved, asking only when there is none.
+    void SaveToCurrentFile();
     void NextButtonClick();
     bool CloseQuery();
     // Brings the store in line with the lists, for Next and before a save, unless the
     // store loaded from a file is to be kept.
     void PrepareStoreFromLists(bool keepLoadedStore);
-    bool SaveData();
+    // Asks for a file unless `path` is given; false when nothing was saved.
+    bool SaveData(const std::string& path = {});
 
     CheckList Items(ItemKind kind) const;
     std::vector<std::string> Names(ItemKind kind) const;
@@ -104,4 +116,6 @@ private:
     QPushButton* loadButton_ = nullptr;
     QPushButton* nextButton_ = nullptr;
     QPushButton* exitButton_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    RecentFiles recent_;
 };

@@ -8,6 +8,7 @@
 #include "ui/charts/RatingChart.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/document/Document.h"
+#include "ui/document/DocumentCaption.h"
 #include "ui/export/ChartExport.h"
 #include "ui/export/ExportFormats.h"
 #include "ui/widgets/ChartView.h"
@@ -191,6 +192,7 @@ TRatingForm::TRatingForm(
     , store_(document.Store())
     , dialogs_(dialogs)
 {
+    FollowDocumentCaption(*this, document_);
     // On top of whatever style the program runs with.
     checkListStyle_ = new CheckListStyle(QApplication::style()->name());
     checkListStyle_->setParent(this);

@@ -1,7 +1,7 @@
 ﻿; The Windows installer, made by scripts/windows.sh with Debian's NSIS:
 ;   makensis -DVERSION=2.2 -DSOURCE=folder-of-the-zip -DOUTFILE=VardunSetup-2.2.exe installer.nsi
 ; Installs for all users into Program Files, with a Start-menu entry, the file types of
-; assessments (.sav, opened by the program) and dictionaries (.dic, the program's icon) and
+; assessments (.sav) and dictionaries (.dic), both opened by the program, and
 ; an uninstaller listed among the installed programs.
 Unicode true
 !include "MUI2.nsh"
@@ -63,7 +63,7 @@ Section "Vardun"
 
   CreateShortCut "$SMPROGRAMS\Vardun.lnk" "$INSTDIR\vardun.exe" "" "$INSTDIR\vardun.exe" 0
   !insertmacro FileType ".sav" "${DATA_TYPE}" "Данные оценки Vardun" "yes"
-  !insertmacro FileType ".dic" "${DICTIONARY_TYPE}" "Словарь Vardun" "no"
+  !insertmacro FileType ".dic" "${DICTIONARY_TYPE}" "Словарь Vardun" "yes"
   ; Explorer redraws the icons of the new types.
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 

@@ -12,6 +12,10 @@ int main(int argc, char** argv)
     qputenv("QT_SCALE_FACTOR", VARDUN_TEST_SCALE_FACTOR);
 #endif
     QApplication app(argc, argv);
+    // Settings the tests write (recent files, windows' places) under a name of their own,
+    // never the program's.
+    QCoreApplication::setOrganizationName(QStringLiteral("vardun-tests"));
+    QCoreApplication::setApplicationName(QStringLiteral("vardun-tests"));
     // As the program has it from its first window on, whatever fonts the system has.
     LoadBundledFonts();
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,4 +1,4 @@
-// A walk that only writes down what the windows asked of it: "about", "analysis", "next",
+// A walk that only writes down what the windows asked of it: "about", "guide", "analysis", "next",
 // "back", "finish" and "closed", with the window each move came from.
 #pragma once
 
@@ -17,6 +17,7 @@ public:
     std::vector<bool> Analyses;
 
     void ShowAbout() override { Calls.push_back("about"); }
+    void ShowGuide(const QWidget*) override { Calls.push_back("guide"); }
     void ShowAnalysis(bool listsChanged) override
     {
         Calls.push_back("analysis");
